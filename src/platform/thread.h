@@ -1,0 +1,23 @@
+#pragma once
+#include <cstddef>
+
+// A thread started with an explicit stack size. The entry function receives
+// the given argument; warten() joins the thread.
+class Faden_t {
+public:
+    using Eintrag = void (*)(void*);
+
+    Faden_t() = default;
+    ~Faden_t();
+    Faden_t(const Faden_t&) = delete;
+    Faden_t& operator=(const Faden_t&) = delete;
+
+    // Returns false when the thread could not be created.
+    bool starten(Eintrag eintrag, void* argument, std::size_t stapelBytes);
+    bool laeuft() const { return gestartet_; }
+    void warten();
+
+private:
+    unsigned long handle_ = 0;
+    bool gestartet_ = false;
+};
