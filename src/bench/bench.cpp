@@ -1,2 +1,26 @@
-// Placeholder until the benchmark lands.
-int main() { return 0; }
+// velkaris_bench: speed figures and node-count signatures, single thread.
+//   velkaris_bench                 everything (perft, eval, search)
+//   velkaris_bench perft           perft speed without and with a table
+//   velkaris_bench perft-suite     every position of perft files (see --help)
+//   velkaris_bench eval            FEN lines on stdin -> static scores
+//   velkaris_bench search [--depth D] [--threads N]
+#include <cstdio>
+#include <cstring>
+
+#include "bench/bench.h"
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        int rc = benchPerft(argc - 1, argv + 1);
+        if (rc == 0) rc = benchSearch(argc - 1, argv + 1);
+        return rc;
+    }
+    const char* was = argv[1];
+    if (!std::strcmp(was, "perft")) return benchPerft(argc - 2, argv + 2);
+    if (!std::strcmp(was, "perft-suite")) return benchPerftSuite(argc - 2, argv + 2);
+    if (!std::strcmp(was, "eval")) return benchEval(argc - 2, argv + 2);
+    if (!std::strcmp(was, "search")) return benchSearch(argc - 2, argv + 2);
+    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N]]\n");
+    return 2;
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+// Each sub-command gets the arguments after its own name.
+int benchPerft(int argc, char** argv);
+int benchPerftSuite(int argc, char** argv);
+int benchEval(int argc, char** argv);
+int benchSearch(int argc, char** argv);
