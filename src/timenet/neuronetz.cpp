@@ -291,7 +291,7 @@ bool NeuroNetz_t::lesen(std::istream& ein)
     } zurueck{ein, alt};
 
     int64_t n = 0;
-    if (!(ein >> n) || n < 1) return false;
+    if (!(ein >> n) || n < 1 || n > MAX_STRUKTUR) return false;
     std::vector<int32_t> zahlen;
     for (int64_t i = 0; i < n; ++i) { // grows only as far as the text really goes
         int32_t x;

@@ -83,7 +83,8 @@ public:
     };
 
     // Limits that keep a malformed text from allocating without bound.
-    static constexpr int64_t MAX_KNOTEN = 100000; // all layers together
+    static constexpr int64_t MAX_KNOTEN = 100000;       // all layers together
+    static constexpr int64_t MAX_STRUKTUR = int64_t(1) << 24; // integers of the structure part
 
     // An empty net of the given number of layers (at least 3), recording its
     // structure as it is built.

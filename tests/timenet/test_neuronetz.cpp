@@ -124,7 +124,7 @@ TEST(NeuroNetz, MalformedTextsAreRejectedAndTheNetStaysAsItWas)
         "11 3 0 1 1 1 2 1 0 0 1 0\n0.5\n0.1",    // weights missing
         "11 3 0 1 1 1 2 1 0 0 1 0\n0.5\n0.1 x 1 2",
         "11 3 0 1 1 1 2 1 0 0 1 0\n0.5\n0.1 1e999 1 2",
-        "99999999999 3 0 1 1 1 2 1",             // counted beyond the integer range
+        "99999999999 3 0 1 1 1 2 1",             // counted beyond any sane structure
         "3 0 1 99999999999 1 1 2 1",
     };
     NeuroNetz_t netz;

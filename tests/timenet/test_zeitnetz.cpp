@@ -65,6 +65,13 @@ TEST(Zeitnetz, BuiltInNetworkOnHandCheckedFeatures)
     Zeitnetz_t netz;
     ASSERT_TRUE(netz.istFertig());
     EXPECT_EQ(netz.verbindungen(), 91);
+    const auto w = netz.gewichte(); // inputs in order, the bias, then the inner nodes
+    ASSERT_EQ(w.size(), 91u);
+    EXPECT_EQ(w[0], 0.6275836333);
+    EXPECT_EQ(w[79], -13.22039679);
+    EXPECT_EQ(w[80], -2.229986814);
+    EXPECT_EQ(w[85], 0.02515350503);
+    EXPECT_EQ(w[90], -0.04761059726);
 
     Zeitmerkmale_t null{};
     EXPECT_NEAR(netz.bewerten(null), 0.16621627894010835, 1e-13);

@@ -39,7 +39,7 @@ TEST(Zufall, RealAndIntegerRanges)
     }
 }
 
-TEST(Zufall, SharedInstanceSurvivesConcurrentDraws)
+TEST(Zufall, SharedInstanceServesSeveralThreads)
 {
     Zufallsgenerator& g = Zufallsgenerator::gemeinsam();
     EXPECT_EQ(&g, &Zufallsgenerator::gemeinsam());
