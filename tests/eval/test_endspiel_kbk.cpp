@@ -5,6 +5,7 @@
 #include "chess/attacks.h"
 #include "eval/endspiel.h"
 #include "eval/kbk_tabelle.h"
+#include "endspiel_hilfen.h"
 #include "kbk_brute_force.h"
 
 namespace {
@@ -99,4 +100,35 @@ TEST(KbkTabelle, DoubleStepDoesNotJumpOverAKing)
     kbkTabelleBauen();
     EXPECT_EQ(KbkTabelle[kbkIndex(kbkBauernIndex(A2), true, A3, A5)], KBK_REMIS);
     EXPECT_EQ(bruteForce().plies(A2, A5, A3, true), 0);
+}
+
+// The recogniser on positions with the pawn on any file and of either
+// colour: a table win (score above 1 for the pawn side) exactly where the
+// brute force finds a forced safe promotion, 1 for the pawn side where it
+// does not. A sample of every legal position, each checked together with
+// its colour-mirrored twin (Black's pawn).
+TEST(KbkTabelle, RecogniserAgreesWithBruteForceOnAllFiles)
+{
+    const KbkBruteForce& bf = bruteForce();
+    int geprueft = 0, n = 0;
+    for (int p = 8; p < 56; ++p)
+        for (int w = 0; w < 64; ++w)
+            for (int b = 0; b < 64; ++b)
+                for (int seite : {WEISS, SCHWARZ}) {
+                    const int d = bf.plies(p, w, b, seite == WEISS);
+                    if (d == KbkBruteForce::ILLEGAL || ++n % 11) continue;
+                    const std::string fen = fenAus({{'P', p}, {'K', w}, {'k', b}}, seite);
+                    SCOPED_TRACE(fen);
+                    const Endspielurteil_t u = urteilGespiegeltGleich(stellungAus(fen.c_str()));
+                    ASSERT_EQ(u.art, 2);
+                    const int32_t fuerWeiss = seite == WEISS ? u.wert : -u.wert;
+                    if (d > 0) {
+                        ASSERT_GE(fuerWeiss, 7306 - 10 * 125);
+                        ASSERT_LE(fuerWeiss, 7306 - 10 * d);
+                    } else {
+                        ASSERT_EQ(fuerWeiss, 1);
+                    }
+                    ++geprueft;
+                }
+    EXPECT_GT(geprueft, 25000);
 }
