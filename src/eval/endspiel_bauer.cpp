@@ -1,5 +1,7 @@
 // Endings decided by a single pawn: the pawn race against pieces, king and
 // pawn against king, and the rook pawn with the wrong bishop.
+#include <cassert>
+
 #include "eval/endspiel_bewerter.h"
 #include "eval/endspiel_felder.h"
 #include "eval/kbk_tabelle.h"
@@ -40,6 +42,7 @@ Endspielurteil_t bauerGegenKoenig(const Stellung_t& st, int stark)
         i = kbkBauernIndex(p);
     }
     const int t = KbkTabelle[kbkIndex(i, v.starkAmZug(), k, sk)];
+    assert(t != KBK_OFFEN && "kbkTabelleBauen() must run at start-up");
     return v.urteil(2, t == KBK_REMIS ? 1 : 7306 - 10 * t);
 }
 

@@ -12,10 +12,16 @@
 #include "chess/stellung.h"
 #include "eval/endspiel.h"
 
-inline Stellung_t stellungAus(const char* fen)
+// The start-up tables the recogniser reads.
+inline void tabellenBereit()
 {
     tabellenInitialisieren();
     kbkTabelleBauen();
+}
+
+inline Stellung_t stellungAus(const char* fen)
+{
+    tabellenBereit();
     Stellung_t st{};
     Stellungsdaten_t d{};
     EXPECT_TRUE(stellungSetzen(st, d, fen)) << fen;

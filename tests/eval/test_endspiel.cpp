@@ -205,6 +205,7 @@ TEST(Endspiel, RandomPositionsGetMirroredVerdicts)
         {"Kk", true},     {"KNkb", true},   {"KPkp", true},   {"KRPkrp", true},  {"KQRkbn", true},
         {"KPkn", true},   {"KBBk", true},   {"KNk", true},    {"KRPPkr", true},
     };
+    tabellenBereit();
     uint64_t zufall = 0x9E3779B97F4A7C15ull;
     auto naechste = [&](int n) {
         zufall ^= zufall << 13;
