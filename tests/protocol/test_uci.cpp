@@ -111,9 +111,13 @@ TEST_F(Uci, PositionWithMovesStopsAtTheFirstIllegalOne)
     // beyond the line.
     sagen("position startpos moves");
     EXPECT_EQ(fen(), START);
-    // Over-long tokens are cut to five characters.
-    sagen("position startpos moves e2e4xyz");
-    EXPECT_EQ(aus.fehler.back(), "position: illegal move: e2e4x");
+    // Promotions need their letter; tokens are cut to five characters.
+    sagen("position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8nqueen");
+    EXPECT_EQ(fen(), "N3k3/8/8/8/8/8/8/4K3 b - -");
+    sagen("position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8");
+    EXPECT_EQ(aus.fehler.back(), "position: illegal move: a7a8");
+    sagen("position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8x");
+    EXPECT_EQ(aus.fehler.back(), "position: illegal move: a7a8x");
 }
 
 TEST_F(Uci, IllegalFenLeavesTheStartPosition)
@@ -139,8 +143,8 @@ TEST_F(Uci, FenWithMovesAndCastlingWords)
 {
     sagen("position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves 0-0-0 O-O");
     EXPECT_EQ(fen(), "r4rk1/8/8/8/8/8/8/2KR3R w - -");
-    sagen("position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves O-O-O o-o-o");
-    EXPECT_EQ(fen(), "2kr3r/8/8/8/8/8/8/2KR3R w - -");
+    sagen("position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves O-O o-o-o");
+    EXPECT_EQ(fen(), "2kr3r/8/8/8/8/8/8/R4RK1 w - -");
     sagen("position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves e1g1");
     EXPECT_EQ(fen(), "r3k2r/8/8/8/8/8/8/R4RK1 b kq -");
     EXPECT_TRUE(aus.fehler.empty());
@@ -269,11 +273,12 @@ TEST_F(Uci, PlainCommands)
 
 TEST_F(Uci, QuitSilencesAndEnds)
 {
-    uci.Zeile("go infinite");
+    uci.Zeile("go ponder");
     sagen("quit");
     EXPECT_TRUE(programmBeenden.load());
     EXPECT_TRUE(aus.IstStumm());
     sagen("isready");
+    // The ponder search was released by "quit", but its move went nowhere.
     EXPECT_TRUE(aus.zeilen.empty());
 }
 
@@ -281,7 +286,7 @@ TEST_F(Uci, Perft)
 {
     sagen("perft depth 3");
     ASSERT_EQ(aus.zeilen.size(), 1u);
-    EXPECT_EQ(aus.zeilen[0].substr(0, 19), "info depth 3 time ");
+    EXPECT_EQ(aus.zeilen[0].substr(0, 18), "info depth 3 time ");
     EXPECT_NE(aus.zeilen[0].find(" nodes 8902"), std::string::npos);
     EXPECT_EQ(aus.zeilen[0].find("  "), std::string::npos);
 

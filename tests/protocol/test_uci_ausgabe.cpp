@@ -127,7 +127,7 @@ TEST_F(UciKanal, AnswerToUciAndInfoLines)
     aus.AktuellerZug(st, g1f3, 3, 12);
     aus.Hauptvariante(st, pv, 3, 300, -500000, 500000, 5, 2, 0, 1000, 3, false);
     aus.Hauptvariante(st, pv, 3, 300, -500000, 500000, 5, 2, 0, 1000, 3, true);
-    aus.Hauptvariante(st, pv, 0, -499998, -500000, -499998, 0, 0, 999, 1000, 0, false);
+    aus.Hauptvariante(st, pv, 0, -499998, -499998, 500000, 0, 0, 999, 1000, 0, false);
     aus.MultiPv(st, pv, 2, 2, 499999, 6);
     aus.BesterZug(st, e2e4, 0);
     aus.BesterZug(st, e2e4, e7e5);
