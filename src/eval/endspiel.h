@@ -13,8 +13,18 @@ struct Endspielurteil_t {
     int32_t wert;
 };
 
-Endspielurteil_t endspielErkennen(const Stellung_t& st);
+// The recogniser proper, for positions with at most six pieces (kings
+// included).
+Endspielurteil_t endspielKleinErkennen(const Stellung_t& st);
 
-// Solves the king-and-pawn-against-king table. Called once at start-up
-// before any search; further calls do nothing.
+// Called at every node: with seven or more pieces there is never a verdict,
+// and that costs one comparison.
+inline Endspielurteil_t endspielErkennen(const Stellung_t& st)
+{
+    if (st.seite[WEISS].anzahl[0] + st.seite[SCHWARZ].anzahl[0] >= 7) return {0, 0};
+    return endspielKleinErkennen(st);
+}
+
+// Solves the king-and-pawn-against-king table (eval/kbk_tabelle.h). Called
+// once at start-up before any search; further calls do nothing.
 void kbkTabelleBauen();

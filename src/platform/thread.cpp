@@ -27,7 +27,7 @@ bool Faden_t::starten(Eintrag eintrag, void* argument, std::size_t stapelBytes)
     if (gestartet_) return false;
     pthread_attr_t attr;
     if (pthread_attr_init(&attr) != 0) return false;
-    if (stapelBytes < PTHREAD_STACK_MIN) stapelBytes = PTHREAD_STACK_MIN;
+    if (stapelBytes < std::size_t(PTHREAD_STACK_MIN)) stapelBytes = std::size_t(PTHREAD_STACK_MIN);
     pthread_attr_setstacksize(&attr, stapelBytes);
     auto* d = new StartDaten{eintrag, argument};
     pthread_t t;

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "../test_hilfen.h"
+#include "chess/keys.h"
+#include "chess/spiel.h"
+#include "chess/zugdaten.h"
+#include "chess/zugmachen.h"
+
+TEST(Board, SquareNumberingAndBitOperations)
+{
+    char text[3];
+    feldSchreiben(60, text);
+    EXPECT_STREQ(text, "e1");
+    feldSchreiben(0, text);
+    EXPECT_STREQ(text, "a8");
+    feldSchreiben(63, text);
+    EXPECT_STREQ(text, "h1");
+    for (int sq = 0; sq < 64; ++sq) {
+        EXPECT_EQ(lsb(bit(sq)), sq);
+        EXPECT_EQ(lsb(bit(sq) | bit(63)), sq);
+    }
+    EXPECT_EQ(popcount(0), 0);
+    EXPECT_EQ(popcount(~0ull), 64);
+    EXPECT_EQ(popcount(0x8000000000000001ull), 2);
+    EXPECT_EQ(popcount(HELLE_FELDER), 32);
+    EXPECT_TRUE(HELLE_FELDER & bit(A8));
+    EXPECT_FALSE(HELLE_FELDER & bit(A1));
+}
+
+TEST(Board, SliderAttacksMatchAStepwiseScanEverywhere)
+{
+    tabellenInitialisieren();
+    EXPECT_EQ(popcount(turmAngriffe(A1, 0)), 14);
+    EXPECT_EQ(turmAngriffe(A1, bit(A4)) & fileMask(0), bit(A2) | bit(A3) | bit(A4));
+    // Random occupancies against a naive ray walk.
+    uint64_t x = 0x1234567;
+    for (int i = 0; i < 2000; ++i) {
+        x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+        Bitboard belegt = x & (x >> 3);
+        int sq = i % 64;
+        Bitboard turm = 0, laeufer = 0;
+        const int r[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
+        for (int d = 0; d < 8; ++d) {
+            int zr = rowOf(sq) + r[d][0], zf = fileOf(sq) + r[d][1];
+            while (zr >= 0 && zr < 8 && zf >= 0 && zf < 8) {
+                (d < 4 ? turm : laeufer) |= bit(squareAt(zr, zf));
+                if (belegt & bit(squareAt(zr, zf))) break;
+                zr += r[d][0], zf += r[d][1];
+            }
+        }
+        ASSERT_EQ(turmAngriffe(sq, belegt), turm) << sq;
+        ASSERT_EQ(laeuferAngriffe(sq, belegt), laeufer) << sq;
+    }
+    EXPECT_EQ(AT.zwischen[A1][H8], bit(B2) | bit(C3) | bit(D4) | bit(E5) | bit(F6) | bit(G7));
+    EXPECT_EQ(AT.linieDurch[C3][E5], AT.zwischen[A1][H8] | bit(A1) | bit(H8));
+    EXPECT_EQ(AT.zwischen[A1][B3], 0u);
+}
+
+TEST(Board, KeyTableHasItsFixedValues)
+{
+    EXPECT_EQ(SCHLUESSEL[0], 0xA92E77842EA08C29ull);
+    EXPECT_EQ(SCHLUESSEL[3], 0x13D3D90CA194E2DBull);
+    EXPECT_EQ(figurSchluessel(WEISS, BAUER, 0), 0x304E509D6460B6F6ull);
+    EXPECT_EQ(materialZuwachs(SCHWARZ, DAME), 0x1561F46E803A8B43ull);
+    for (int i = 16; i < 64; ++i) EXPECT_EQ(SCHLUESSEL[i], 0u);
+    for (int sq = 0; sq < 64; ++sq) EXPECT_EQ(epSchluessel(sq) != 0, rowOf(sq) == 2 || rowOf(sq) == 5) << sq;
+    // The remaining values are fixed for ever (books store keys): pin them.
+    uint64_t summe = 0;
+    for (int i = 0; i < 976; ++i) summe = summe * 31 + SCHLUESSEL[i];
+    EXPECT_EQ(summe, 0xa8e58443d2cb229dull) << std::hex << summe;
+}
+
+TEST(Board, OppositeBishopsTermFollowsCapturesAndPromotions)
+{
+    // White bishops on light squares (b1, d1), black bishop on a dark one (c5).
+    TestStellung t("4k3/8/8/2b5/8/8/8/1B1BK3 w - - 0 1");
+    ASSERT_TRUE(t.ok);
+    EXPECT_EQ(laeuferKlasse(t.st.seite[WEISS].bb[LAEUFER], t.st.seite[SCHWARZ].bb[LAEUFER]), 1);
+    EXPECT_TRUE(t.d.materialSchluessel & (1ull << 29));
+    // A second, dark-squared white bishop (c1) makes it class 3.
+    TestStellung u("4k3/8/8/2b5/8/8/8/1BBBK3 w - - 0 1");
+    EXPECT_EQ(laeuferKlasse(u.st.seite[WEISS].bb[LAEUFER], u.st.seite[SCHWARZ].bb[LAEUFER]), 3);
+    EXPECT_FALSE(u.d.materialSchluessel & (1ull << 29));
+    // Black has bishops of both colours; taking the light one leaves
+    // opposite colours, and the incremental key follows.
+    TestStellung w("4k3/8/8/2b2b2/8/8/8/1B2K3 w - - 0 1");
+    EXPECT_FALSE(w.d.materialSchluessel & (1ull << 29));
+    Stellungsdaten_t kind;
+    Zugdaten_t zd;
+    ASSERT_TRUE(zugMachenSuche(w.st, zugBauen(B1, F5, LAEUFER), kind, w.d, zd));
+    EXPECT_TRUE(kind.materialSchluessel & (1ull << 29));
+    EXPECT_EQ(kind.materialSchluessel, materialSchluesselBerechnen(w.st));
+    zugZuruecknehmen(zd);
+    // Promoting to a bishop changes the class as well.
+    TestStellung v("1n2k3/P7/8/2b5/8/8/8/4K3 w - - 0 1");
+    for (Zug z : {zugBauen(A7, A8, ART_PROMO_LAEUFER), zugBauen(A7, B8, ART_PROMO_LAEUFER)}) {
+        ASSERT_TRUE(zugMachenSuche(v.st, z, kind, v.d, zd));
+        EXPECT_EQ(kind.materialSchluessel, materialSchluesselBerechnen(v.st));
+        EXPECT_EQ((kind.materialSchluessel >> 29) & 1,
+                  laeuferKlasse(v.st.seite[WEISS].bb[LAEUFER], v.st.seite[SCHWARZ].bb[LAEUFER]) == 1 ? 1u : 0u);
+        zugZuruecknehmen(zd);
+    }
+}
+
+TEST(Board, ValidationRejectsImpossibleSideBlocks)
+{
+    EXPECT_FALSE(TestStellung("NNNNNNNN/NNN5/8/8/8/8/8/4K2k w - - 0 1").ok); // eleven knights
+    EXPECT_FALSE(TestStellung("8/8/8/8/8/8/8/7k w - - 0 1").ok);            // no white king
+    EXPECT_FALSE(TestStellung("K7/8/8/8/8/8/8/K6k w - - 0 1").ok);          // two white kings
+    EXPECT_TRUE(TestStellung("NNNNNNNN/NN6/8/8/8/8/8/4K2k w - - 0 1").ok);  // ten are allowed
+    Seite_t s;
+    std::memset(&s, 0, sizeof(s));
+    s.bb[KOENIG] = bit(E1);
+    s.bb[0] = bit(E1);
+    EXPECT_TRUE(seiteValidieren(s));
+    EXPECT_EQ(s.koenig, E1);
+}
+
+TEST(Board, MirroredPositionHasMirroredKeysAndAttacks)
+{
+    TestStellung t("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1");
+    Stellung_t m;
+    spiegeln(t.st, m);
+    Stellungsdaten_t md;
+    datenBerechnen(m, md);
+    EXPECT_EQ(fenText(m), "r3k2r/pppbbppp/2n2q1P/1P2p3/3pn3/BN2PNP1/P1PPQPB1/R3K2R b KQkq -");
+    EXPECT_TRUE(invariantenPruefen(m, &md));
+    for (int s = 0; s < 2; ++s) {
+        EXPECT_EQ(md.angriffe[s ^ 1].angegriffen, __builtin_bswap64(t.d.angriffe[s].angegriffen));
+        EXPECT_EQ(md.angriffe[s ^ 1].doppelt, __builtin_bswap64(t.d.angriffe[s].doppelt));
+        EXPECT_EQ(md.angriffe[s ^ 1].bedroht, __builtin_bswap64(t.d.angriffe[s].bedroht));
+    }
+}
+
+TEST(Board, AttackRecordsSeeBatteriesPinsAndThreats)
+{
+    // White: queen e1 behind rook e2 on the e-file, bishop b5 pins the d7 knight.
+    TestStellung t("4k3/3n4/8/1B6/8/8/4R3/4Q1K1 b - - 0 1");
+    const Angriffe_t& gegenSchwarz = t.d.angriffe[SCHWARZ];
+    EXPECT_TRUE(gegenSchwarz.doppelt & bit(E5));     // rook and the queen behind it
+    EXPECT_TRUE(gegenSchwarz.gefesselt & bit(D7));   // knight pinned against e8
+    EXPECT_FALSE(t.d.angriffe[WEISS].gefesselt);
+    TestStellung u("7k/8/8/3p4/2N1R3/8/8/4K3 w - - 0 1");
+    ASSERT_TRUE(u.ok);
+    EXPECT_TRUE(u.d.angriffe[WEISS].bedroht & bit(E4));  // rook attacked by a pawn
+    EXPECT_TRUE(u.d.angriffe[WEISS].bedroht & bit(C4));  // knight attacked by a pawn
+    EXPECT_TRUE(u.d.angriffe[WEISS].bauern & bit(E4));
+}
+
+TEST(GameRules, RepetitionFiftyMovesAndInsufficientMaterial)
+{
+    TestStellung t;
+    Stellungsdaten_t d[2];
+    d[0] = t.d;
+    const Zug zuege[] = {zugBauen(G1, F3, SPRINGER), zugBauen(G8, F6, SPRINGER), zugBauen(F3, G1, SPRINGER),
+                         zugBauen(F6, G8, SPRINGER)};
+    int k = 0;
+    for (int runde = 0; runde < 2; ++runde) {
+        for (Zug z : zuege) {
+            ASSERT_TRUE(zugSpielen(t.st, z, d[(k + 1) & 1], d[k & 1]));
+            ++k;
+        }
+        EXPECT_EQ(remisTest(t.st, d[k & 1].schluessel, false), runde == 0 ? REMIS_WIEDERHOLUNG : REMIS_WIEDERHOLUNG_2);
+    }
+    // A pawn move starts a new history.
+    ASSERT_TRUE(zugSpielen(t.st, zugBauen(E2, E4, BAUER), d[(k + 1) & 1], d[k & 1]));
+    EXPECT_EQ(t.st.historieLaenge, 1u);
+
+    // The history stops growing at 101 entries; the fifty-move code follows.
+    TestStellung f("4k3/8/8/8/8/8/8/R3K3 w - - 99 80");
+    EXPECT_EQ(f.st.historieLaenge, 100u);
+    Stellungsdaten_t e[2] = {f.d, f.d};
+    ASSERT_TRUE(zugSpielen(f.st, zugBauen(A1, A2, TURM), e[1], e[0]));
+    EXPECT_EQ(f.st.historieLaenge, 101u);
+    EXPECT_EQ(remisTest(f.st, e[1].schluessel, true), REMIS_FUENFZIG);
+    EXPECT_EQ(remisTest(f.st, e[1].schluessel, false), REMIS_KEINS);
+    ASSERT_TRUE(zugSpielen(f.st, zugBauen(E8, D8, KOENIG), e[0], e[1]));
+    EXPECT_EQ(f.st.historieLaenge, 101u);
+    EXPECT_EQ(TestStellung("4k3/8/8/8/8/8/8/R3K3 w - - 100 80").st.historieLaenge, 1u);
+
+    EXPECT_TRUE(materialUngenuegend(TestStellung("4k3/8/8/8/8/8/8/2B1K3 w - - 0 1").st));
+    EXPECT_TRUE(materialUngenuegend(TestStellung("4k3/8/8/8/8/8/8/4K1N1 w - - 0 1").st));
+    EXPECT_TRUE(materialUngenuegend(TestStellung("2b1k3/8/8/8/8/8/8/3BK3 w - - 0 1").st));   // same colour
+    EXPECT_FALSE(materialUngenuegend(TestStellung("3bk3/8/8/8/8/8/8/3BK3 w - - 0 1").st));  // opposite colours
+    EXPECT_FALSE(materialUngenuegend(TestStellung("4k3/8/8/8/8/8/8/3NK1N1 w - - 0 1").st));
+    EXPECT_EQ(remisTest(TestStellung("2b1k3/8/8/8/8/8/8/3BK3 w - - 0 1").st, 0, false), REMIS_MATERIAL);
+}
+
+TEST(GameRules, MateAndStalemateAreGameOver)
+{
+    int ergebnis = 99;
+    TestStellung matt("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
+    EXPECT_TRUE(partieEnde(matt.st, matt.d, &ergebnis));
+    EXPECT_EQ(ergebnis, -1);
+    TestStellung patt("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
+    EXPECT_TRUE(partieEnde(patt.st, patt.d, &ergebnis));
+    EXPECT_EQ(ergebnis, 0);
+    TestStellung start;
+    EXPECT_FALSE(partieEnde(start.st, start.d, &ergebnis));
+    EXPECT_EQ(legaleZuegeZaehlen(start.st, start.d), 20);
+}
+
+TEST(GameRules, CastlingRightsFollowRookMovesAndCaptures)
+{
+    TestStellung t("r3k2r/8/8/8/8/8/6b1/R3K2R b KQkq - 0 1");
+    Stellungsdaten_t kind;
+    Zugdaten_t zd;
+    ASSERT_TRUE(zugMachenSuche(t.st, zugBauen(G2, H1, LAEUFER), kind, t.d, zd));
+    EXPECT_EQ(t.st.rochade, RECHT_WEISS_LANG | RECHT_SCHWARZ_KURZ | RECHT_SCHWARZ_LANG);
+    EXPECT_EQ(kind.schluessel, schluesselBerechnen(t.st));
+    zugZuruecknehmen(zd);
+    EXPECT_EQ(t.st.rochade, 15);
+    // A Chess960 rook that is not a castling rook keeps the rights.
+    TestStellung c("1r2k1r1/8/8/8/8/8/8/1RR1K1R1 w GBgb - 0 1");
+    ASSERT_TRUE(c.ok);
+    ASSERT_TRUE(zugMachenSuche(c.st, zugBauen(C1, C2, TURM), kind, c.d, zd));
+    EXPECT_EQ(c.st.rochade, 15);
+}
+
+TEST(GameRules, InvariantCheckNoticesCorruption)
+{
+    TestStellung t;
+    EXPECT_TRUE(invariantenPruefen(t.st, &t.d));
+    Stellung_t kaputt = t.st;
+    kaputt.seite[WEISS].liste[SPRINGER - 1][0] = C3;
+    EXPECT_FALSE(invariantenPruefen(kaputt, &t.d));
+    Stellungsdaten_t falsch = t.d;
+    falsch.schluessel ^= 1;
+    EXPECT_FALSE(invariantenPruefen(t.st, &falsch));
+}

@@ -1,0 +1,18 @@
+// Builds the engine's start-up tables once before any test runs, as the
+// program itself does before it reads its first line.
+#include <gtest/gtest.h>
+
+#include "chess/attacks.h"
+#include "eval/endspiel.h"
+
+namespace {
+class Umgebung : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        tabellenInitialisieren();
+        kbkTabelleBauen();
+    }
+};
+const auto* registriert = ::testing::AddGlobalTestEnvironment(new Umgebung);
+} // namespace

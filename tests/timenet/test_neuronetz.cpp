@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "timenet/neuronetz.h"
+#include "timenet/zeitnetz.h"
+#include "timenet/zufall.h"
+
+namespace {
+
+bool lies(NeuroNetz_t& netz, const std::string& text)
+{
+    std::istringstream ein(text);
+    return netz.lesen(ein);
+}
+
+std::string schreib(const NeuroNetz_t& netz)
+{
+    std::ostringstream aus;
+    EXPECT_TRUE(netz.schreiben(aus));
+    return aus.str();
+}
+
+// 1 input, 1 inner node, 1 output. Weights in text order: input -> inner,
+// bias -> inner, bias -> output, inner -> output.
+std::string kleinesNetz(double eingang, double biasInnen, double biasAus, double innenAus, const std::string& rest = "")
+{
+    std::ostringstream s;
+    s.precision(17);
+    s << "15\n3 0 1 1 1 2 1 0 0 1 0 1 0 2 0\n"
+      << eingang << "\n" << biasInnen << " " << biasAus << "\n" << innenAus << "\n" << rest;
+    return s.str();
+}
+
+} // namespace
+
+TEST(NeuroNetz, FullyConnected16x5x1HasItsConnectionsAndTextShape)
+{
+    Zeitnetz_t netz(5);
+    EXPECT_EQ(netz.verbindungen(), 91); // 80 input, 6 bias, 5 inner-to-output weights
+    EXPECT_EQ(netz.eingabeAnzahl(), 16);
+    ASSERT_EQ(netz.struktur().size(), 347u);
+
+    std::istringstream text(schreib(netz));
+    int n = 0;
+    ASSERT_TRUE(text >> n);
+    EXPECT_EQ(n, 347);
+    for (int i = 0; i < n; ++i) {
+        int x;
+        ASSERT_TRUE(text >> x);
+    }
+    int reelle = 0;
+    double w;
+    while (text >> w) {
+        EXPECT_EQ(w, 0.0);
+        ++reelle;
+    }
+    EXPECT_TRUE(text.eof());
+    EXPECT_EQ(reelle, 91);
+}
+
+TEST(NeuroNetz, WritingBreaksTheIntegersEveryThirtiethAndUsesTenDigitsOrWhatIsNeeded)
+{
+    Zeitnetz_t netz; // the built-in one: writing it gives back the built-in text
+    EXPECT_EQ(schreib(netz), std::string(ZEITNETZ_TEXT));
+
+    NeuroNetz_t klein;
+    ASSERT_TRUE(lies(klein, kleinesNetz(0.1, -19.9999999, 1e-12, 12345.6789)));
+    EXPECT_EQ(schreib(klein), "15\n3 0 1 1 1 2 1 0 0 1 0 1 0 2 0\n0.1\n-19.9999999 1e-12\n12345.6789\n");
+    // More digits only where ten would not give the same weight back.
+    ASSERT_TRUE(lies(klein, kleinesNetz(1.0 / 3.0, -2.0 / 3.0, 0.25, 12345.678901234)));
+    EXPECT_EQ(schreib(klein),
+              "15\n3 0 1 1 1 2 1 0 0 1 0 1 0 2 0\n0.3333333333333333\n-0.6666666666666666 0.25\n12345.678901234\n");
+}
+
+TEST(NeuroNetz, RoundTripKeepsTheOutputsToTenSignificantDigits)
+{
+    Zeitnetz_t netz(5);
+    Zufallsgenerator z(99);
+    for (size_t i = 0; i < 91; ++i) ASSERT_TRUE(netz.gewichtSetzen(i, z.reell(-3.0, 3.0)));
+    EXPECT_FALSE(netz.gewichtSetzen(91, 1.0));
+
+    NeuroNetz_t kopie;
+    ASSERT_TRUE(lies(kopie, schreib(netz)));
+    EXPECT_EQ(kopie.verbindungen(), 91);
+    EXPECT_EQ(kopie.struktur(), netz.struktur());
+    for (int probe = 0; probe < 20; ++probe) {
+        std::vector<double> x(16);
+        for (double& v : x) v = z.reell(-1.0, 1.0);
+        double a = netz.auswerten(x), b = kopie.auswerten(x);
+        EXPECT_NEAR(a, b, 1e-9 * std::max(1.0, std::fabs(a)));
+    }
+    // A second round trip changes nothing at all.
+    const std::string einmal = schreib(kopie);
+    NeuroNetz_t zweite;
+    ASSERT_TRUE(lies(zweite, einmal));
+    EXPECT_EQ(schreib(zweite), einmal);
+}
+
+TEST(NeuroNetz, MalformedTextsAreRejectedAndTheNetStaysAsItWas)
+{
+    const char* schlecht[] = {
+        "",
+        "abc",
+        "0",
+        "-5 3",
+        "3 3 0 1",                               // N too large for the text
+        "3 2 0 1",                               // fewer than three layers
+        "5 3 0 1 1 1",                           // pairs missing
+        "7 3 0 1 1 1 1 1",                       // inner layer twice, no output layer
+        "7 3 0 1 1 1 3 1",                       // layer index out of range
+        "7 3 0 0 1 1 2 1",                       // empty layer
+        "7 3 0 -4 1 1 2 1",                      // negative count
+        "7 3 0 2000000000 1 2000000000 2 1",     // absurd counts: no allocation
+        "9 3 0 1 1 1 2 1 0 0",                   // integers left over
+        "11 3 0 1 1 1 2 1 1 0 0 0",              // connection backwards
+        "11 3 0 1 1 1 2 1 0 1 1 0",              // the bias node is not listed
+        "11 3 0 1 1 1 2 1 0 0 1 5",              // target node out of range
+        "11 3 0 1 1 1 2 1 2 0 2 0",              // from the output layer
+        "11 3 0 1 1 1 2 1 0 0 1 0\n0.5\n0.1",    // weights missing
+        "11 3 0 1 1 1 2 1 0 0 1 0\n0.5\n0.1 x 1 2",
+        "11 3 0 1 1 1 2 1 0 0 1 0\n0.5\n0.1 1e999 1 2",
+        "99999999999 3 0 1 1 1 2 1",             // counted beyond any sane structure
+        "3 0 1 99999999999 1 1 2 1",
+    };
+    NeuroNetz_t netz;
+    ASSERT_TRUE(lies(netz, kleinesNetz(0.5, 0.1, 0.2, 0.3)));
+    const double vorher = netz.auswerten(std::vector<double>{0.7});
+    const auto start = std::chrono::steady_clock::now();
+    for (const char* text : schlecht) {
+        EXPECT_FALSE(lies(netz, text)) << text;
+        EXPECT_EQ(netz.auswerten(std::vector<double>{0.7}), vorher) << text;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    // Building in code refuses the same mistakes.
+    NeuroNetz_t code;
+    EXPECT_FALSE(code.vervollstaendigen());
+    EXPECT_TRUE(code.schichtHinzufuegen(0, 2));
+    EXPECT_FALSE(code.schichtHinzufuegen(0, 2));
+    EXPECT_TRUE(code.schichtHinzufuegen(2, 1));
+    EXPECT_FALSE(code.verbinden(0, 0, 1, 0, 1.0)); // inner layer not there yet
+    EXPECT_FALSE(code.vervollstaendigen());
+    EXPECT_EQ(code.auswerten(std::vector<double>{1, 2}), 0.0); // incomplete: 0, no crash
+    EXPECT_TRUE(code.schichtHinzufuegen(1, 1));
+    EXPECT_TRUE(code.verbinden(0, 1, 2, 0, 1.0)); // input straight to the output
+    EXPECT_TRUE(code.vervollstaendigen());
+    EXPECT_FALSE(code.verbinden(0, 0, 1, 0, 1.0)); // complete: no more connections
+    EXPECT_EQ(code.verbindungen(), 3);
+    EXPECT_DOUBLE_EQ(code.auswerten(std::vector<double>{5, 2}), 2.0);
+}
+
+TEST(NeuroNetz, ForwardPassUsesTanhInnerNodesLinearOutputsAndTheBias)
+{
+    NeuroNetz_t netz;
+    ASSERT_TRUE(lies(netz, kleinesNetz(0.5, 0.1, 0.2, 0.3)));
+    EXPECT_DOUBLE_EQ(netz.auswerten(std::vector<double>{0.7}), 0.2 + 0.3 * std::tanh(0.5 * 0.7 + 0.1));
+    EXPECT_EQ(netz.verbindungen(), 4);
+    // Far beyond 20 the inner node gives exactly +-1.
+    EXPECT_EQ(netz.auswerten(std::vector<double>{100.0}), 0.2 + 0.3);
+    EXPECT_EQ(netz.auswerten(std::vector<double>{-100.0}), 0.2 - 0.3);
+}
+
+TEST(NeuroNetz, OptionalStepPartIsReadAndATruncatedOneKeepsTheDefaults)
+{
+    NeuroNetz_t netz;
+    // Records: inner <- input, inner <- bias, output <- bias, output <- inner.
+    ASSERT_TRUE(lies(netz, kleinesNetz(0.5, 0.1, 0.2, 0.3, "schritte -1 0.01 1 0.02 -1 0.03 1 0.04\n")));
+    auto z = netz.trainingszustand();
+    ASSERT_EQ(z.size(), 4u);
+    EXPECT_EQ(z[0].gewicht, 0.5);
+    EXPECT_EQ(z[1].gewicht, 0.1);
+    EXPECT_EQ(z[2].gewicht, 0.2);
+    EXPECT_EQ(z[3].gewicht, 0.3);
+    const int richtung[] = {-1, 1, -1, 1};
+    const double schritt[] = {0.01, 0.02, 0.03, 0.04};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(z[i].richtung, richtung[i]);
+        EXPECT_EQ(z[i].schritt, schritt[i]);
+    }
+
+    ASSERT_TRUE(lies(netz, kleinesNetz(0.5, 0.1, 0.2, 0.3, "x -1 0.01 1\n")));
+    z = netz.trainingszustand();
+    EXPECT_EQ(z[0].richtung, -1);
+    EXPECT_EQ(z[0].schritt, 0.01);
+    EXPECT_EQ(z[1].richtung, 1);
+    EXPECT_EQ(z[1].schritt, 1e-7);
+}
+
+TEST(NeuroNetz, BackPropagationGivesTheNegativeErrorGradient)
+{
+    // 2 inputs, 2 inner nodes, 1 output, fully connected.
+    NeuroNetz_t netz;
+    netz.schichtHinzufuegen(0, 2);
+    netz.schichtHinzufuegen(1, 2);
+    netz.schichtHinzufuegen(2, 1);
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 2; ++j) netz.verbinden(0, i, 1, j, 0.0);
+    for (int j = 0; j < 2; ++j) netz.verbinden(1, j, 2, 0, 0.0);
+    ASSERT_TRUE(netz.vervollstaendigen());
+    ASSERT_EQ(netz.verbindungen(), 9);
+    const double w[9] = {0.3, -0.7, 0.5, 0.2, -0.1, 0.4, 0.05, 0.9, -0.6};
+    for (size_t i = 0; i < 9; ++i) netz.gewichtSetzen(i, w[i]);
+    netz.parameter.flachTerm = 0.0; // the plain derivative, for comparison
+
+    // Text order of the weights -> order of the training records.
+    const size_t satz[9] = {0, 3, 1, 4, 2, 5, 6, 7, 8};
+    const std::vector<double> x = {0.8, -0.4};
+    const double y = 0.25;
+    auto fehler = [&] {
+        double o = netz.auswerten(x);
+        return (y - o) * (y - o) / 9.0;
+    };
+    netz.auswerten(x);
+    netz.rueckwaerts(y, 1.0);
+    auto z = netz.trainingszustand();
+    const double h = 1e-6;
+    for (size_t i = 0; i < 9; ++i) {
+        netz.gewichtSetzen(i, w[i] + h);
+        double plus = fehler();
+        netz.gewichtSetzen(i, w[i] - h);
+        double minus = fehler();
+        netz.gewichtSetzen(i, w[i]);
+        EXPECT_NEAR(z[satz[i]].gradient, -(plus - minus) / (2 * h), 1e-8) << i;
+    }
+}
+
+TEST(NeuroNetz, UpdateClampsWeightsAtTheLimitAndKeepsTheStepFloor)
+{
+    // Input -> inner: 0.25 with step 1e-11 (gets no gradient at input 0).
+    // Bias -> inner: -19.9 moving down by 0.5; bias -> output: 19.9 moving
+    // up by 0.5; inner -> output -1.
+    NeuroNetz_t netz;
+    ASSERT_TRUE(lies(netz, kleinesNetz(0.25, -19.9, 19.9, -1.0, "s 1 1e-11 -1 0.5 1 0.5 1 0.1\n")));
+    Zufallsgenerator z(4711);
+    netz.zufallSetzen(&z);
+    netz.auswerten(std::vector<double>{0.0});
+    netz.rueckwaerts(100.0, 1.0); // far above the output: every gradient points up
+    netz.gewichteAnpassen();
+    auto s = netz.trainingszustand();
+
+    EXPECT_EQ(s[0].richtung, -1); // no gradient: the direction turns
+    EXPECT_EQ(s[0].schritt, 1e-11); // and the step stays at its floor
+    EXPECT_EQ(s[0].gewicht, 0.25 - 1e-11);
+    EXPECT_EQ(s[1].gewicht, -19.9999999);
+    EXPECT_EQ(s[1].schritt, 1e-11);
+    EXPECT_EQ(s[2].gewicht, 19.9999999);
+    EXPECT_EQ(s[2].schritt, 1e-11);
+    // The inner node puts out -1, so the gradient of inner -> output is
+    // negative: a change of sign against direction +1.
+    EXPECT_EQ(s[3].richtung, -1);
+    EXPECT_GE(s[3].schritt, 0.045);
+    EXPECT_LE(s[3].schritt, 0.055);
+    EXPECT_EQ(s[3].gewicht, -1.0 - s[3].schritt);
+    for (const auto& e : s) EXPECT_EQ(e.gradient, 0.0);
+}
+
+TEST(NeuroNetz, EpochsReduceTheErrorOnALearnableTask)
+{
+    Zeitnetz_t netz(5);
+    Zufallsgenerator z(2024);
+    netz.zufallSetzen(&z);
+    // Target: 1 when feature 1 is set, else 0.
+    std::vector<double> proben;
+    for (int i = 0; i < 40; ++i) {
+        for (int k = 0; k < 16; ++k) proben.push_back(k == 0 ? i % 2 : z.reell(0.0, 1.0));
+        proben.push_back(i % 2);
+    }
+    proben.push_back(0.5); // a partial record is ignored
+    double erster = netz.epocheLernen(proben);
+    EXPECT_NEAR(erster, std::sqrt(0.5), 1e-12); // all weights 0: output 0 everywhere
+    double letzter = erster;
+    for (int e = 0; e < 300; ++e) letzter = netz.epocheLernen(proben);
+    EXPECT_LT(letzter, 0.5 * erster);
+    EXPECT_EQ(netz.epocheLernen({}), 0.0);
+}

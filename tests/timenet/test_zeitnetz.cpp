@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "timenet/zeitmerkmale.h"
+#include "timenet/zeitnetz.h"
+#include "timenet/zeitprotokoll.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// An iteration and its predecessor whose features are worked out below.
+void beispiel(Iterationsdaten_t& jetzt, Iterationsdaten_t& vorher)
+{
+    jetzt = {};
+    vorher = {};
+    jetzt.gewechselt[0] = 1;
+    jetzt.gewechselt[2] = 1;
+    jetzt.taktisch = 1;
+    jetzt.wurzelZuege = 33;
+    jetzt.bedroht = 3;
+    jetzt.knotenBester = 200000;
+    jetzt.knotenAndere1 = 70001;
+    jetzt.knotenAndere2 = 20000;
+    jetzt.knotenGesamt = 300007;
+    const Zug pv[4] = {10, 20, 30, 40};
+    const Zug pvAlt[4] = {11, 20, 31, 20};
+    for (int i = 0; i < 4; ++i) {
+        jetzt.hauptvariante[i] = pv[i];
+        vorher.hauptvariante[i] = pvAlt[i];
+    }
+    jetzt.bewertung = 35;
+    vorher.bewertung = -20;
+    vorher.knotenGesamt = 100003;
+}
+
+fs::path neuesVerzeichnis(const char* name)
+{
+    fs::path p = fs::temp_directory_path() / (std::string(name) + std::to_string(std::random_device{}()));
+    fs::create_directories(p);
+    return p;
+}
+
+std::vector<std::string> zeilenDer(const fs::path& datei)
+{
+    std::ifstream ein(datei);
+    std::vector<std::string> z;
+    for (std::string s; std::getline(ein, s);) z.push_back(s);
+    return z;
+}
+
+} // namespace
+
+// Expected outputs computed independently from the weight table:
+// y = b5 + sum_j v_j tanh(b_j + sum_i x_i w_ij).
+TEST(Zeitnetz, BuiltInNetworkOnHandCheckedFeatures)
+{
+    Zeitnetz_t netz;
+    ASSERT_TRUE(netz.istFertig());
+    EXPECT_EQ(netz.verbindungen(), 91);
+    const auto w = netz.gewichte(); // inputs in order, the bias, then the inner nodes
+    ASSERT_EQ(w.size(), 91u);
+    EXPECT_EQ(w[0], 0.6275836333);
+    EXPECT_EQ(w[79], -13.22039679);
+    EXPECT_EQ(w[80], -2.229986814);
+    EXPECT_EQ(w[85], 0.02515350503);
+    EXPECT_EQ(w[90], -0.04761059726);
+
+    Zeitmerkmale_t null{};
+    EXPECT_NEAR(netz.bewerten(null), 0.16621627894010835, 1e-13);
+    Zeitmerkmale_t typisch = {0, 1, 0, 1, 1, 0, 0, 0, 1, 0.75, 0.5, 0.25, 0.6, 0.2, 0.1, -0.05};
+    EXPECT_NEAR(netz.bewerten(typisch), 0.1479370617652768, 1e-13);
+    // Changed best move: two inner nodes saturate through the -19.9999999 weights.
+    Zeitmerkmale_t wechsel = {1, 1, 1, 0, 0, 0, 0, 1, 0, 0.1, 1.5, 0.3, 0.9, 0.05, 0.01, 0.5};
+    EXPECT_NEAR(netz.bewerten(wechsel), 0.06543537358271473, 1e-13);
+}
+
+TEST(Zeitnetz, TrainableFormIsEmptyAndClampsItsSize)
+{
+    Zeitnetz_t netz(7);
+    EXPECT_EQ(netz.verbindungen(), 16 * 7 + 7 + 8);
+    for (double w : netz.gewichte()) EXPECT_EQ(w, 0.0);
+    Zeitmerkmale_t m{};
+    m.fill(0.5);
+    EXPECT_EQ(netz.bewerten(m), 0.0);
+    EXPECT_EQ(Zeitnetz_t(0).verbindungen(), 16 + 1 + 2);
+    EXPECT_EQ(Zeitnetz_t(1 << 30).verbindungen(), 18 * Zeitnetz_t::MAX_INNEN + 1);
+}
+
+TEST(Zeitnetz, FeaturesAreComputedAndRoundedToSixDigitsBeforeTheNetSeesThem)
+{
+    Iterationsdaten_t jetzt, vorher;
+    beispiel(jetzt, vorher);
+    Zeitmerkmale_t m;
+    zeitMerkmaleBerechnen(jetzt, vorher, m);
+    // Second PV moves agree, third ones differ, this second = previous fourth,
+    // previous second != this fourth.
+    const double erwartet[16] = {1, 0, 1, 1, 0, 1, 0, 0, 1, 0.825, 1.5, 100003.0 / 400010.0,
+                                 200000.0 / 300007.0, 70001.0 / 300007.0, 20000.0 / 300007.0, 0.0};
+    for (int i = 0; i < 15; ++i) EXPECT_DOUBLE_EQ(m[i], erwartet[i]) << i;
+    // 15 * (P(35) - P(-20)), P(s) = 1 / (1 + 10^(-s * 110 / 1000 / 400))
+    EXPECT_NEAR(m[15], 0.1305957119703774, 1e-12);
+
+    const std::string text = zeitMerkmaleText(m);
+    EXPECT_EQ(text, "1 0 1 1 0 1 0 0 1 0.825 1.5 0.250001 0.666651 0.233331 0.0666651 0.130596 ");
+    Zeitmerkmale_t zurueck;
+    ASSERT_TRUE(zeitMerkmaleLesen(text, zurueck));
+    EXPECT_EQ(zurueck[11], 0.250001);
+
+    Zeitnetz_t netz;
+    std::string zeile;
+    double y = netz.iterationBewerten(jetzt, vorher, &zeile);
+    EXPECT_EQ(zeile, text);
+    EXPECT_NEAR(y, 0.13646205483096124, 1e-13);        // from the rounded values
+    EXPECT_GT(std::fabs(y - 0.13646200130333902), 1e-8); // not the unrounded ones
+    EXPECT_FALSE(zeitMerkmaleLesen("1 2 3", zurueck));
+}
+
+TEST(Zeitnetz, NodeShareFeaturesSurviveAnIterationWithoutNodes)
+{
+    Iterationsdaten_t jetzt{}, vorher{};
+    vorher.knotenGesamt = 4;
+    Zeitmerkmale_t m;
+    zeitMerkmaleBerechnen(jetzt, vorher, m);
+    EXPECT_DOUBLE_EQ(m[11], 4.0 / 5.0); // this total taken as 1
+    EXPECT_EQ(m[12], 0.0);
+    EXPECT_EQ(m[15], 0.0);
+    EXPECT_EQ(m[3], 1.0); // missing moves (0) compare equal
+}
+
+TEST(Zeitprotokoll, LinesAreFinishedByTheNextIterationAndAppendedAtTheEnd)
+{
+    const fs::path dir = neuesVerzeichnis("velkaris_zeitlog_");
+    const fs::path datei = dir / "zeit log.txt";
+
+    Zeitprotokoll_t log;
+    log.beginnen(datei.string());
+    ASSERT_TRUE(log.aktiv());
+    const std::string a = "a ", b = "b ", c = "c ";
+    log.iteration(false, nullptr, 0.08, 100);   // no features yet
+    log.iteration(true, &a, 0.25, 29999);       // too few nodes: no line
+    log.iteration(false, &b, 0.125, 30000);     // enters
+    log.iteration(true, &c, 0.5, 90000);        // finishes b with 1; c waits
+    log.iteration(false, nullptr, 0.08, 95000); // finishes c with 0
+    log.iteration(true, &a, 0.3, 99000);        // last line: never finished
+    EXPECT_EQ(log.fertigeZeilen(), (std::vector<std::string>{"b 0.125 1", "c 0.5 0"}));
+    EXPECT_FALSE(fs::exists(datei)); // nothing written during the search
+    log.beenden();
+    EXPECT_EQ(zeilenDer(datei), (std::vector<std::string>{"b 0.125 1", "c 0.5 0"}));
+
+    log.beginnen(datei.string()); // a second search appends
+    log.iteration(false, &a, 0.1, 40000);
+    log.iteration(false, &b, 0.2, 80000);
+    log.beenden();
+    EXPECT_EQ(zeilenDer(datei), (std::vector<std::string>{"b 0.125 1", "c 0.5 0", "a 0.1 0"}));
+
+    // A file that cannot be opened is skipped silently.
+    log.beginnen((dir / "fehlt" / "x.txt").string());
+    log.iteration(false, &a, 0.1, 40000);
+    log.iteration(false, &b, 0.2, 80000);
+    log.beenden();
+    EXPECT_FALSE(fs::exists(dir / "fehlt"));
+    fs::remove_all(dir);
+}
+
+TEST(Zeitprotokoll, NulDisablesTheLog)
+{
+    const fs::path vorher = fs::current_path();
+    const fs::path dir = neuesVerzeichnis("velkaris_nul_");
+    fs::current_path(dir);
+    Zeitprotokoll_t log;
+    log.beginnen("nul:");
+    EXPECT_FALSE(log.aktiv());
+    const std::string a = "a ";
+    log.iteration(false, &a, 0.1, 40000);
+    log.iteration(false, &a, 0.1, 80000);
+    EXPECT_TRUE(log.fertigeZeilen().empty());
+    log.beenden();
+    EXPECT_TRUE(fs::is_empty(dir));
+    fs::current_path(vorher);
+    fs::remove_all(dir);
+}

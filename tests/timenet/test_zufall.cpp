@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "timenet/zufall.h"
+
+// First draw with fifth word 12345, worked by hand:
+//   s0 = 76543210 * 56789 + 33333 mod 2^32 = 305482471
+//   t  = 123456789 ^ (123456789 << 11) mod 2^32 = 3644024085
+//   s4 = 12345 ^ (12345 >> 19) ^ t ^ (t >> 8) = 3656017481
+//   result = s4 + s0 mod 2^32 = 3961499952
+TEST(Zufall, FirstDrawsOfAFixedSeed)
+{
+    Zufallsgenerator z(12345);
+    const uint32_t erwartet[] = {3961499952u, 286765150u, 1685348748u, 216833137u, 1828779964u};
+    for (uint32_t e : erwartet) EXPECT_EQ(z.ziehen(), e);
+}
+
+TEST(Zufall, RealAndIntegerRanges)
+{
+    Zufallsgenerator a(12345);
+    // 3961499952 / 4294967295 = 0.922358583873687
+    EXPECT_NEAR(a.reell(0.45, 0.55), 0.45 + 0.0922358583873687, 1e-15);
+
+    Zufallsgenerator b(12345);
+    const int32_t erwartet[] = {3, 9, 7, 4, 7}; // 3 + draw mod 8
+    for (int32_t e : erwartet) EXPECT_EQ(b.ganz(3, 10), e);
+
+    Zufallsgenerator c(7);
+    EXPECT_EQ(c.ganz(5, 5), 5);
+    EXPECT_EQ(c.ganz(5, 4), 5); // empty range: the lower end
+    for (int i = 0; i < 1000; ++i) {
+        int32_t x = c.ganz(INT32_MIN, INT32_MAX); // the full range must not overflow
+        (void)x;
+        double r = c.reell(-1.0, 1.0);
+        EXPECT_GE(r, -1.0);
+        EXPECT_LE(r, 1.0);
+    }
+}
+
+TEST(Zufall, SharedInstanceServesSeveralThreads)
+{
+    Zufallsgenerator& g = Zufallsgenerator::gemeinsam();
+    EXPECT_EQ(&g, &Zufallsgenerator::gemeinsam());
+    std::vector<std::thread> faeden;
+    for (int t = 0; t < 4; ++t)
+        faeden.emplace_back([&g] {
+            for (int i = 0; i < 20000; ++i) g.ziehen();
+        });
+    for (auto& f : faeden) f.join();
+}
