@@ -1,23 +1,54 @@
 #include "search/suche.h"
 
 #include "platform/clock.h"
-#include "shell/ausgabe.h"
-
-// STAND-IN (see suche.h).
+#include "protocol/suchgrenzen.h"
+#include "search/parallel.h"
 
 Suche_t::Suche_t()
 {
+    ttEigen_ = std::make_unique<Transpositionstabelle_t>();
+    tt_ = ttEigen_.get();
+    poolEigen_ = std::make_unique<SplitPointPool>();
+    pool_ = poolEigen_.get();
+    zeitnetz_ = std::make_unique<Zeitnetz_t>();
+    historie_[0].leeren();
+    historie_[1].leeren();
+    fadenStarten();
+}
+
+Suche_t::Suche_t(Suche_t& master)
+{
+    helfer_ = true;
+    meister_ = &master;
+    tt_ = master.tt_;
+    pool_ = master.pool_;
+    historie_[0].leeren();
+    historie_[1].leeren();
     fadenStarten();
 }
 
 Suche_t::~Suche_t()
 {
+    if (helfer_) {
+        // A helper sleeping on its wake semaphore is told to leave.
+        terminate.store(true, std::memory_order_relaxed);
+        wecken_.freigeben();
+    }
     beenden();
+    helferAnpassen(0);
 }
 
-void Suche_t::search()
+void Suche_t::threadLoop()
 {
-    // The answer to a ponder search waits until "ponderhit" or "stop".
-    while (ponderAktiv()) schlafeMs(20);
-    ausgabe->BesterZug(*stellung, wurzelAnzahl > 0 ? wurzelZuege[0] : 0, 0);
+    if (helfer_) helferSchleife();
+    else Sucher_t::threadLoop();
+}
+
+void Suche_t::ponderHit()
+{
+    pondering.store(false, std::memory_order_relaxed);
+    if (!besterWurzelZug_.load(std::memory_order_relaxed)) return;
+    // Pondering never runs on the virtual clock, so the elapsed time is real.
+    const int64_t e = jetztMs() - grenzen->start;
+    if (!weiter_.load(std::memory_order_relaxed) || e >= grenzen->iterationsZeit) stopSetzen();
 }

@@ -1,12 +1,131 @@
 #pragma once
-#include "search/sucher.h"
+#include <atomic>
+#include <cstdint>
+#include <memory>
 
-// STAND-IN for the search controller until the real one lands: it answers
-// every search with the first root move and searches nothing. Only the
-// thread hand-over, pondering and the best-move report are real.
+#include "eval/bauern_tabelle.h"
+#include "eval/material_tabelle.h"
+#include "search/historie.h"
+#include "search/ply.h"
+#include "search/sucher.h"
+#include "search/tt.h"
+#include "timenet/zeitmerkmale.h"
+#include "timenet/zeitnetz.h"
+#include "timenet/zeitprotokoll.h"
+
+struct SplitPoint;
+class SplitPointPool;
+
+// One root move and what the current search knows about it.
+struct WurzelEintrag_t {
+    uint32_t zug;
+    int32_t wert;
+    int32_t tiefe;     // half plies of the last search of this move
+    uint32_t grenze;   // WURZEL_EXAKT, WURZEL_UNTERBROCHEN or 0
+    uint64_t knoten;   // nodes spent on it in that search
+};
+constexpr uint32_t WURZEL_EXAKT = 0x4000;
+constexpr uint32_t WURZEL_UNTERBROCHEN = 0x2000;
+
+constexpr int32_t MATT_WERT = 500000;
+constexpr int32_t MATT_SCHWELLE = 450000;
+
+// The search controller: carries out one "go" on its own thread (iterative
+// deepening, aspiration windows, MultiPV, time decisions) and reports the
+// best move. Helpers are further Suche_t objects that join split points of
+// the master's tree.
 class Suche_t : public Sucher_t {
 public:
     Suche_t();
     ~Suche_t() override;
+
+    void threadLoop() override;
+    void ponderHit() override;
     void search() override;
+
+    // Totals of the last search (for tools and tests).
+    uint64_t knotenGesamt() const { return knoten_; }
+    Transpositionstabelle_t& tabelle() { return *tt_; }
+
+    // Alpha-beta search of the node whose record is p (its position is the
+    // one after the parent's move). z counts the zero-window plies above.
+    int suchen(int alpha, int beta, Ply_t* p, int tiefe, int z);
+    int ruhesuche(int alpha, int beta, Ply_t* p, int qtiefe);
+
+private:
+    friend class SplitPointPool;
+    friend struct SplitPoint;
+
+    // A helper shares the master's table and pool.
+    explicit Suche_t(Suche_t& master);
+
+    // Controller parts.
+    int wurzelSuche(int tiefe, int vorher);
+    void hauptvarianteBerichten(Zug bester, int wert, int tiefe, int64_t zeit, bool still);
+    int hauptvarianteHolen(Zug erster, Zug* pv, int max);
+    Zug ponderZug(Zug bester);
+    void wurzelSortieren();
+    void multiPvBerichten(int tiefe);
+    int wurzelAlphaNeu(int tiefe, int besterWert);
+    void iterationAuswerten(int iteration, int wert, Zug vorherBester, Iterationsdaten_t& jetzt,
+                            const Iterationsdaten_t& vorher, double& y);
+    void helferAnpassen(int anzahl);
+    int64_t verstrichen() const;
+    void stopSetzen() { stop.store(true, std::memory_order_relaxed); }
+
+    // Shared by the serial move loop and the split-point loop.
+    int erweiterung(const Ply_t* p, Zug z, bool imSchach, int tiefe) const;
+    bool entschaerftDrohung(const Ply_t* p) const;
+    bool abgebrochen() const;
+
+    // Parallel search.
+    bool splitAnbieten(Ply_t* p, int& alpha, int beta, int& best, int tiefe, int z, int knotenTyp);
+    void splitSchleife(SplitPoint* sp, bool helfenderMeister, SplitPoint* eigener);
+    bool beitreten(SplitPoint* sp, int schutz);
+    void helferSchleife();
+
+    // A helper also stops when its master was told to.
+    bool stoppenAngefragt() const
+    {
+        return stop.load(std::memory_order_relaxed) || meister_->stop.load(std::memory_order_relaxed);
+    }
+
+    // --- state ----------------------------------------------------------
+    Stellung_t st_;
+    Ply_t stapel_[PLY_STAPEL];
+    Historie_t historie_[2];
+    MaterialTable material_;
+    PawnTable bauern_;
+    WurzelEintrag_t wurzel_[MAX_ZUEGE];
+    int wurzelN_ = 0;
+    int multiPv_ = 1;
+    int multiPvRand_ = 0;
+
+    int letzterWert_ = 0;
+    Zug letzterBester_ = 0;
+    Zug letzterPonder_ = 0;
+    std::atomic<Zug> besterWurzelZug_{0}; // read by "ponderhit" on the interpreter's thread
+
+    uint64_t knoten_ = 0;
+    int selTiefe_ = 0;
+    int uhrZaehler_ = 0;
+
+    bool eroeffnung_ = false;
+    std::atomic<bool> weiter_{true};
+    bool helfer_ = false;
+    bool wurzelBeschraenkt_ = false;
+
+    Transpositionstabelle_t* tt_ = nullptr;
+    std::unique_ptr<Transpositionstabelle_t> ttEigen_;
+    std::unique_ptr<Zeitnetz_t> zeitnetz_;
+    Zeitprotokoll_t protokoll_;
+
+    // Parallel search: the master owns the pool and its helpers.
+    Suche_t* meister_ = this;
+    SplitPointPool* pool_ = nullptr;
+    std::unique_ptr<SplitPointPool> poolEigen_;
+    Suche_t* helferListe_[24] = {};
+    int helferAnzahl_ = 0;
+    SplitPoint* aktuellerSplit_ = nullptr;
+    Semaphor_t wecken_{0, 100};
 };

@@ -1,5 +1,8 @@
 #include "search/zugwahl.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 inline bool nurKoenigeUndBauern(const Stellung_t& st)

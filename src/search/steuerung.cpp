@@ -1,0 +1,389 @@
+// The search controller: one "go" from the copied position to the reported
+// best move.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "chess/spiel.h"
+#include "chess/zuggen.h"
+#include "chess/zugmachen.h"
+#include "eval/statisch.h"
+#include "platform/clock.h"
+#include "protocol/optionen.h"
+#include "protocol/suchgrenzen.h"
+#include "search/parallel.h"
+#include "search/suche.h"
+#include "shell/ausgabe.h"
+
+namespace {
+
+constexpr int UNENDLICH = MATT_WERT + 1;
+
+// Exact entries first; among them the higher score; then the deeper search,
+// more nodes, and finally the smaller move, so that the order is total.
+bool wurzelVor(const WurzelEintrag_t& a, const WurzelEintrag_t& b)
+{
+    const bool ea = a.grenze == WURZEL_EXAKT, eb = b.grenze == WURZEL_EXAKT;
+    if (ea != eb) return ea;
+    if (ea && a.wert != b.wert) return a.wert > b.wert;
+    if (a.tiefe != b.tiefe) return a.tiefe > b.tiefe;
+    if (a.knoten != b.knoten) return a.knoten > b.knoten;
+    return a.zug < b.zug;
+}
+
+bool istMattWert(int w)
+{
+    return w > MATT_SCHWELLE || w < -MATT_SCHWELLE;
+}
+
+} // namespace
+
+int64_t Suche_t::verstrichen() const
+{
+    return grenzen->verstrichen(int64_t(knoten_));
+}
+
+void Suche_t::wurzelSortieren()
+{
+    std::stable_sort(wurzel_, wurzel_ + wurzelN_, wurzelVor);
+}
+
+// The principal variation from the table: the first move, then the stored
+// move of every following position as long as it is legal.
+int Suche_t::hauptvarianteHolen(Zug erster, Zug* pv, int max)
+{
+    Stellung_t kopie = st_;
+    Stellungsdaten_t d[2];
+    d[0] = stapel_[PLY_BASIS - 1].daten;
+    int n = 0;
+    Zug z = erster & 0xFFFF;
+    while (n < max && istZug(z)) {
+        if (!zugLegal(kopie, d[n & 1], z)) break;
+        Zugdaten_t zd;
+        zugMachenSuche(kopie, z, d[(n + 1) & 1], d[n & 1], zd);
+        pv[n++] = z;
+        TTDaten_t e;
+        z = tt_->lesen(d[n & 1].schluessel, n, e) ? e.zug : 0;
+    }
+    return n;
+}
+
+Zug Suche_t::ponderZug(Zug bester)
+{
+    Zug pv[2];
+    return hauptvarianteHolen(bester, pv, 2) == 2 ? pv[1] : 0;
+}
+
+void Suche_t::hauptvarianteBerichten(Zug bester, int wert, int tiefe, int64_t zeit, bool still)
+{
+    Zug pv[100];
+    int n = hauptvarianteHolen(bester, pv, 100);
+    ausgabe->Hauptvariante(st_, pv, n, wert, -MATT_WERT, MATT_WERT, tiefe / 2, selTiefe_, zeit, int64_t(knoten_),
+                           tt_->hashfull(), still);
+    if (!still) {
+        letzterWert_ = wert;
+        letzterBester_ = bester;
+        letzterPonder_ = n > 1 ? pv[1] : 0;
+    }
+}
+
+void Suche_t::multiPvBerichten(int tiefe)
+{
+    if (tiefe < 9) return;
+    int rang = 0;
+    for (int i = 0; i < wurzelN_ && rang < multiPv_; ++i) {
+        if (wurzel_[i].grenze != WURZEL_EXAKT) continue;
+        Zug pv[100];
+        int n = hauptvarianteHolen(wurzel_[i].zug, pv, 100);
+        ausgabe->MultiPv(st_, pv, n, ++rang, wurzel_[i].wert, tiefe / 2);
+    }
+}
+
+// MultiPV: the window for the remaining moves is the score of the last line
+// still shown, or the margin below the best line.
+int Suche_t::wurzelAlphaNeu(int tiefe, int besterWert)
+{
+    int gesucht = 0;
+    for (int i = 0; i < wurzelN_; ++i)
+        if (wurzel_[i].tiefe == tiefe) ++gesucht;
+    int alpha = -UNENDLICH;
+    if (gesucht >= multiPv_) alpha = wurzel_[multiPv_ - 1].wert;
+    if (multiPvRand_ > 0) alpha = std::max(alpha, besterWert - multiPvRand_);
+    return alpha;
+}
+
+int Suche_t::wurzelSuche(int tiefe, int vorher)
+{
+    Stellung_t& st = st_;
+    Ply_t* const w = &stapel_[PLY_BASIS];
+    const Stellungsdaten_t& d = (w - 1)->daten;
+
+    // 1. A deep enough exact entry for the root answers the iteration.
+    TTDaten_t e;
+    if (multiPv_ == 1 && tt_->lesen(d.schluessel, 0, e) && e.grenze == TT_EXAKT && e.tiefe >= tiefe) {
+        for (int i = 0; i < wurzelN_; ++i) {
+            if ((wurzel_[i].zug & 0xFFFF) != e.zug) continue;
+            wurzel_[i].grenze = WURZEL_EXAKT;
+            wurzel_[i].tiefe = tiefe;
+            wurzel_[i].wert = e.wert;
+            besterWurzelZug_ = wurzel_[i].zug;
+            if (!(e.tiefe >= tiefe + 2 && wurzelN_ > 1)) hauptvarianteBerichten(e.zug, e.wert, tiefe, verstrichen(), false);
+            return e.wert;
+        }
+    }
+
+    // 2.
+    w->statisch = statischeBewertung(st, d, material_, bauern_);
+    const bool schach = imSchach(st, d);
+
+    // 3. Aspiration window.
+    int alpha = -MATT_WERT, beta = MATT_WERT;
+    if (tiefe >= 3 && multiPv_ == 1) {
+        alpha = vorher - 500;
+        beta = vorher + 500;
+    }
+    int delta = 500;
+    int best = -UNENDLICH;
+    const bool flags = analyse || debug;
+
+    // 4. Root moves in list order.
+    for (int idx = 0; idx < wurzelN_;) {
+        if (stoppenAngefragt()) break;
+        WurzelEintrag_t& ein = wurzel_[idx];
+        const int k = idx + 1;
+        const int64_t zeit = verstrichen();
+        if (zeit > 4000 || debug) ausgabe->AktuellerZug(st, ein.zug, k, tt_->hashfull());
+        if (ein.tiefe == tiefe && ein.grenze == WURZEL_EXAKT) {
+            ++idx;
+            continue;
+        }
+        const Zug m = ein.zug & 0xFFFF;
+        w->zug = m;
+        if (!zugMachenSuche(st, m, w->daten, d, w->zd)) {
+            ++idx;
+            continue;
+        }
+        ++knoten_;
+        const uint64_t knotenVorher = knoten_;
+        const int ext = erweiterung(w, m, schach, tiefe);
+        int r = 0;
+        const int art = zugArt(m);
+        if (k > multiPv_ && ext == 0 && !w->zd.geschlagen && art >= BAUER && art <= KOENIG &&
+            !(art == BAUER && rowOf(zugNach(m)) == (st.amZug == SCHWARZ ? 1 : 6)))
+            r = 2;
+        int wert = -suchen(-beta, -alpha, w + 1, tiefe - 2 + ext - r, alpha + 1 == beta ? 1 : 0);
+        if (multiPv_ == 1) {
+            while (!stoppenAngefragt()) {
+                if (wert <= alpha && best == -UNENDLICH && alpha > -MATT_WERT) {
+                    alpha = std::max(wert - delta, -MATT_WERT);
+                } else if (wert >= beta && beta < MATT_WERT) {
+                    beta = std::min(wert + delta, MATT_WERT);
+                } else {
+                    break;
+                }
+                r = 0;
+                delta += delta * 192 / 1024;
+                wert = -suchen(-beta, -alpha, w + 1, tiefe - 2 + ext, alpha + 1 == beta ? 1 : 0);
+            }
+        } else if (wert >= beta && !stoppenAngefragt()) {
+            wert = -suchen(-MATT_WERT, -alpha, w + 1, tiefe - 2 + ext - r, 0);
+        }
+        zugZuruecknehmen(w->zd);
+        if (stoppenAngefragt()) break;
+
+        const bool warExakt = ein.grenze == WURZEL_EXAKT;
+        ein.tiefe = tiefe;
+        ein.grenze = 0;
+        ein.wert = wert;
+        ein.knoten = knoten_ - knotenVorher;
+        int naechster = idx + 1;
+
+        if (wert > best) {
+            const bool ersterZug = k == 1;
+            best = wert;
+            besterWurzelZug_ = m;
+            ein.grenze = WURZEL_EXAKT;
+            const int64_t t = verstrichen();
+            bool laut;
+            if (tiefe < 3) laut = t >= 1001 || flags || istMattWert(wert);
+            else if (ersterZug)
+                laut = std::abs(wert - letzterWert_) > 100 || m != (letzterBester_ & 0xFFFF) || t >= 1001 || flags;
+            else laut = true;
+            hauptvarianteBerichten(m, wert, tiefe, t, !laut);
+        }
+        if (wert > alpha) {
+            ein.grenze = WURZEL_EXAKT;
+            if (multiPv_ == 1) {
+                alpha = wert;
+                beta = alpha + 1;
+            } else {
+                const uint32_t zugJetzt = ein.zug;
+                wurzelSortieren();
+                multiPvBerichten(tiefe);
+                int j = 0;
+                while (j < wurzelN_ && wurzel_[j].tiefe == tiefe) ++j;
+                int position = 0;
+                while (wurzel_[position].zug != zugJetzt) ++position;
+                if (j <= position) naechster = j;
+                else naechster = position + 1;
+                alpha = wurzelAlphaNeu(tiefe, best);
+                beta = alpha + 1;
+            }
+        } else if (multiPv_ > 1 && warExakt) {
+            const uint32_t zugJetzt = ein.zug;
+            wurzelSortieren();
+            int j = 0;
+            while (j < wurzelN_ && wurzel_[j].tiefe == tiefe) ++j;
+            int position = 0;
+            while (wurzel_[position].zug != zugJetzt) ++position;
+            naechster = j <= position ? j : position + 1;
+            alpha = wurzelAlphaNeu(tiefe, best);
+            beta = alpha + 1;
+        }
+
+        // Out of time: the rest of this iteration is given up.
+        if (!ponderAktiv() && naechster < wurzelN_ && verstrichen() >= grenzen->iterationsZeit) {
+            for (int i = 0; i < wurzelN_; ++i)
+                if (wurzel_[i].zug == (uint32_t)besterWurzelZug_ && wurzel_[i].grenze == WURZEL_EXAKT)
+                    wurzel_[i].grenze = WURZEL_UNTERBROCHEN;
+            break;
+        }
+        idx = naechster;
+    }
+    return best == -UNENDLICH ? -MATT_WERT : best;
+}
+
+void Suche_t::iterationAuswerten(int iteration, int wert, Zug vorherBester, Iterationsdaten_t& jetzt,
+                                 const Iterationsdaten_t& vorher, double& y)
+{
+    const Stellungsdaten_t& d = stapel_[PLY_BASIS - 1].daten;
+    const Zug bester = wurzel_[0].zug & 0xFFFF;
+    const bool gewechselt = iteration >= 2 && bester != (vorherBester & 0xFFFF);
+    jetzt.gewechselt[2] = vorher.gewechselt[1];
+    jetzt.gewechselt[1] = vorher.gewechselt[0];
+    jetzt.gewechselt[0] = gewechselt ? 1 : 0;
+    jetzt.imSchach = imSchach(st_, d) ? 1 : 0;
+    jetzt.taktisch = zugIstTaktisch(st_, bester) ? 1 : 0;
+    jetzt.wurzelZuege = wurzelN_;
+    jetzt.bedroht = bedrohteFiguren(st_, d);
+    uint64_t gesamt = 0, andere1 = 0, andere2 = 0;
+    for (int i = 0; i < wurzelN_; ++i) {
+        gesamt += wurzel_[i].knoten;
+        if (i == 0) continue;
+        if (wurzel_[i].knoten > andere1) {
+            andere2 = andere1;
+            andere1 = wurzel_[i].knoten;
+        } else if (wurzel_[i].knoten > andere2) {
+            andere2 = wurzel_[i].knoten;
+        }
+    }
+    jetzt.knotenBester = wurzel_[0].knoten;
+    jetzt.knotenAndere1 = andere1;
+    jetzt.knotenAndere2 = andere2;
+    jetzt.knotenGesamt = gesamt;
+    Zug pv[4] = {0, 0, 0, 0};
+    hauptvarianteHolen(bester, pv, 4);
+    std::memcpy(jetzt.hauptvariante, pv, sizeof(pv));
+    jetzt.bewertung = wert;
+
+    std::string zeile;
+    bool gebaut = false;
+    if (iteration >= 2 && knoten_ > 5000) {
+        y = zeitnetz_->iterationBewerten(jetzt, vorher, protokoll_.aktiv() ? &zeile : nullptr);
+        gebaut = protokoll_.aktiv();
+    } else {
+        y = 0.08;
+    }
+    if (protokoll_.aktiv()) protokoll_.iteration(gewechselt, gebaut ? &zeile : nullptr, y, knoten_);
+}
+
+void Suche_t::search()
+{
+    Optionen_t& opt = *optionen;
+
+    // 1. The game position and its data; the two records before the root
+    // describe the root position.
+    st_ = *stellung;
+    for (int i = 0; i < PLY_BASIS; ++i) {
+        Ply_t& b = stapel_[i];
+        b.zug = 0;
+        b.besterZug = 0;
+        b.ply = i - PLY_BASIS;
+        b.zd.geschlagen = 0;
+        datenBerechnen(st_, b.daten);
+    }
+    for (int i = PLY_BASIS; i < PLY_STAPEL; ++i) stapel_[i].killer[0] = stapel_[i].killer[1] = 0;
+    besterWurzelZug_ = 0;
+    const Bitboard randReihen = rowMask(0) | rowMask(1) | rowMask(6) | rowMask(7);
+    eroeffnung_ = popcount(st_.belegt() & randReihen) >= 31;
+
+    // 2., 3. The table.
+    if (opt.wahr(OPT_CLEAR_HASH)) {
+        opt.knopfLoesen(OPT_CLEAR_HASH);
+        tt_->leeren();
+    }
+    tt_->groesseSetzen(uint64_t(opt.wert(OPT_HASH)) * 1048576ull);
+
+    // 4.
+    multiPv_ = std::max(1, opt.wert(OPT_MULTIPV));
+    multiPvRand_ = opt.wert(OPT_MULTIPV_SCORE) * 10;
+
+    // 5. (The opening book answers here once it exists.) 6. (Bitbase cache.)
+
+    // 7. Helpers.
+    helferAnpassen(std::clamp(opt.wert(OPT_PROZESSOREN), 1, 24) - 1);
+
+    // 8. Root entries.
+    wurzelN_ = int(wurzelEnde() - wurzelAnfang());
+    for (int i = 0; i < wurzelN_; ++i) wurzel_[i] = {wurzelAnfang()[i] & 0xFFFF, 0, 0, 0, 0};
+    wurzelBeschraenkt_ = rootMovesGiven;
+
+    // 9.
+    knoten_ = 0;
+    selTiefe_ = 0;
+    uhrZaehler_ = 256;
+    letzterWert_ = 0;
+    letzterBester_ = 0;
+    letzterPonder_ = 0;
+    weiter_ = true;
+    tt_->neueSuche();
+    {
+        char datei[OPTION_TEXT_LAENGE + 4];
+        opt.textKopieren(OPT_TIME_LOGFILE, datei, int(sizeof(datei)));
+        protokoll_.beginnen(datei);
+    }
+
+    // 10. Iterative deepening.
+    double y = 0.08;
+    int wert = 0;
+    Iterationsdaten_t daten[2];
+    Zug vorherBester = 0;
+    for (int i = 0; i < 100 && wurzelN_ > 0; ++i) {
+        if (i > 0) {
+            if (wurzelN_ < 2 && !analyse && !wurzelBeschraenkt_) break;
+            weiter_ = grenzen->weiterIterieren(int64_t(knoten_), i, y * 100.0);
+            if (!weiter_ && !ponderAktiv()) break;
+        }
+        const int s = wurzel_[0].wert;
+        if (s - i + 2 < -MATT_WERT || s + i - 2 > MATT_WERT) break;
+        wert = wurzelSuche(2 * i + 1, wert);
+        if (stoppenAngefragt()) break;
+        if (i > 0 && (verstrichen() >= 2001 || analyse || debug))
+            ausgabe->Fortschritt(i, selTiefe_, verstrichen(), int64_t(knoten_), tt_->hashfull());
+        wurzelSortieren();
+        iterationAuswerten(i, wert, vorherBester, daten[i & 1], daten[(i + 1) & 1], y);
+        vorherBester = wurzel_[0].zug;
+        if (eroeffnung_) y += 0.07;
+        y = std::max(y, 0.02);
+    }
+    protokoll_.beenden();
+
+    // 11. Report, after the opponent has answered a ponder search.
+    eroeffnung_ = false;
+    while (ponderAktiv()) schlafeMs(20);
+    Zug bester = besterWurzelZug_;
+    // A search stopped before any root move was finished still plays a
+    // legal move.
+    if (!bester && wurzelN_ > 0) bester = wurzel_[0].zug & 0xFFFF;
+    ausgabe->BesterZug(st_, bester, bester ? ponderZug(bester) : 0);
+}
