@@ -1,2 +1,123 @@
-// Placeholder entry point until the start-up lands.
-int main() { return 0; }
+// The program's entry point: the command-line tools, or the engine that
+// learns its protocol from the first console line and then hands every line
+// to the interpreter until "quit" or the end of input.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "chess/attacks.h"
+#include "eval/endspiel.h"
+#include "protocol/optionen.h"
+#include "protocol/suchgrenzen.h"
+#include "protocol/uci.h"
+#include "protocol/uci_ausgabe.h"
+#include "search/suche.h"
+#include "search/sucher.h"
+#include "shell/ausgabe.h"
+#include "shell/beenden.h"
+#include "shell/eingabe.h"
+#include "shell/konsole.h"
+
+namespace {
+
+// Everything the engine owns for the whole run. The members are destroyed
+// explicitly in the order of beenden(); the order matters, because the
+// interpreter uses the channel and the searcher, and the searcher's last
+// search still reports through the channel.
+struct Engine {
+    std::unique_ptr<Sucher_t> sucher;
+    const OptionEintrag_t* optionen = OPTIONEN_NORMAL;
+    std::unique_ptr<Suchgrenzen_t> grenzen;
+    std::unique_ptr<Ausgabe_t> ausgabe;
+    // The interpreter that receives the lines, and the UCI interpreter
+    // behind it (the same object in UCI mode).
+    std::unique_ptr<Eingabe_t> eingabe;
+    UciInterface_t* uci = nullptr;
+    // In modes whose interpreter drives a separate UCI interpreter, that
+    // inner one is owned here.
+    std::unique_ptr<UciInterface_t> innereUci;
+
+    ~Engine() { beenden(); }
+
+    void beenden()
+    {
+        eingabe.reset();
+        uci = nullptr;
+        innereUci.reset();
+        ausgabe.reset();
+        sucher.reset();
+        grenzen.reset();
+    }
+};
+
+// The command-line tools. Each runs and ends the program with its exit
+// code; true when argv named one. (The bitbase, test-position and book
+// tools hook in here.)
+bool werkzeugAusfuehren(int, char**, int&)
+{
+    return false;
+}
+
+// Arguments that choose the engine's set-up instead of a tool (the random
+// mover hooks in here); true when the argument was one of them.
+bool startArgument(const char*, Engine&)
+{
+    return false;
+}
+
+// The first word chooses the protocol; false for an unknown word.
+bool protokollWaehlen(const char* wort, Engine& e)
+{
+    if (!std::strcmp(wort, "uci") || !std::strcmp(wort, "ucitest")) {
+        e.grenzen = std::make_unique<Suchgrenzen_t>();
+        if (!std::strcmp(wort, "uci")) e.ausgabe = std::make_unique<UciAusgabe_t>(e.optionen);
+        else e.ausgabe = std::make_unique<UciTestausgabe_t>(*e.grenzen);
+        auto uci = std::make_unique<UciInterface_t>(*e.sucher, e.optionen, *e.grenzen, *e.ausgabe);
+        e.uci = uci.get();
+        e.eingabe = std::move(uci);
+        return true;
+    }
+    // (The XBoard interpreter hooks in here.)
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Tables every part of the engine reads; built before anything else.
+    tabellenInitialisieren();
+    kbkTabelleBauen();
+
+    int rc = 0;
+    if (werkzeugAusfuehren(argc, argv, rc)) return rc;
+
+    Engine e;
+    for (int i = 1; i < argc; ++i) {
+        if (startArgument(argv[i], e)) continue;
+        std::fprintf(stderr, "illegal command line argument argv[%d] = \"%s\"\n", i, argv[i]);
+    }
+    if (!e.sucher) e.sucher = std::make_unique<Suche_t>();
+
+    KonsolenLeser_t leser(stdin);
+    leser.ungepuffert();
+    while (!programmBeenden.load() && leser.naechsteZeile()) {
+        if (e.eingabe) {
+            e.eingabe->Zeile(leser.zeile());
+        } else if (!protokollWaehlen(leser.wort(), e)) {
+            std::fprintf(stderr, "'uci' or 'xboard' expected\n");
+            std::fflush(stderr);
+        }
+    }
+
+    // The input ended without "quit": shut down through the interpreter's
+    // own commands. A timed search still runs to its end and reports its
+    // move; a search without an end of its own is stopped first.
+    if (!programmBeenden.load() && e.eingabe) {
+        if (e.uci && e.uci->sucheOhneEnde()) e.eingabe->Zeile("stop");
+        e.eingabe->Zeile("position startpos");
+        e.eingabe->Zeile("quit");
+    }
+    e.beenden();
+    return 0;
+}

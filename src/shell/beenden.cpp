@@ -1,0 +1,3 @@
+#include "shell/beenden.h"
+
+std::atomic<bool> programmBeenden{false};

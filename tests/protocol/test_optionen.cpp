@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "protocol/optionen.h"
+#include "protocol/zahlen.h"
+#include "shell/ausgabe.h"
+
+namespace {
+struct Zeilen : Ausgabe_t {
+    std::vector<std::string> zeilen;
+    void Zeile(const char* t) override { zeilen.emplace_back(t); }
+    void Fehler(const char*, const char*) override {}
+    void Fehler2(const char*, const char*) override {}
+    void BesterZug(const Stellung_t&, Zug, Zug) override {}
+    void Hauptvariante(const Stellung_t&, const Zug*, int, int, int, int, int, int, int64_t, int64_t, int,
+                       bool) override
+    {
+    }
+};
+} // namespace
+
+TEST(Optionen, DefaultsOfTheNormalTable)
+{
+    Optionen_t o(OPTIONEN_NORMAL);
+    ASSERT_EQ(o.anzahl(), 15);
+    // Values are derived from the default texts by type.
+    EXPECT_EQ(o.wert(OPT_HASH), 3);
+    EXPECT_TRUE(o.wahr(OPT_PONDER));
+    EXPECT_FALSE(o.wahr(OPT_CLEAR_HASH));
+    EXPECT_STREQ(o.text(OPT_CLEAR_HASH), "false");
+    EXPECT_EQ(o.wert(OPT_BOOKFILE), 0);
+    EXPECT_EQ(o.wert(OPT_RESIGN), 700);
+    EXPECT_EQ(o.finden("Resign"), OPT_RESIGN);
+    EXPECT_EQ(o.finden("NoOutput"), OPT_NOOUTPUT);
+    EXPECT_EQ(o.finden("Hash"), OPT_HASH);
+    EXPECT_EQ(o.finden("hash"), -1);
+    EXPECT_EQ(o.finden("Has"), -1);
+
+    Optionen_t leer(OPTIONEN_LEER);
+    EXPECT_EQ(leer.anzahl(), 0);
+    EXPECT_EQ(leer.finden("Resign"), -1);
+    EXPECT_FALSE(leer.setoption("setoption name Hash value 5"));
+}
+
+TEST(Optionen, SpinValuesAreClampedNeverRefused)
+{
+    Optionen_t o(OPTIONEN_NORMAL);
+    EXPECT_TRUE(o.setoption("setoption name Hash value 0"));
+    EXPECT_EQ(o.wert(OPT_HASH), 1);
+    EXPECT_STREQ(o.text(OPT_HASH), "1");
+    EXPECT_TRUE(o.setoption("setoption name Hash value 99999"));
+    EXPECT_EQ(o.wert(OPT_HASH), 32000);
+    EXPECT_STREQ(o.text(OPT_HASH), "32000");
+    EXPECT_TRUE(o.setoption("setoption name Hash value abc"));
+    EXPECT_EQ(o.wert(OPT_HASH), 1);
+    EXPECT_TRUE(o.setoption("setoption name Hash value 99999999999999999999999999"));
+    EXPECT_EQ(o.wert(OPT_HASH), 32000);
+    EXPECT_TRUE(o.setoption("setoption   name   Hash   value   64"));
+    EXPECT_EQ(o.wert(OPT_HASH), 64);
+    EXPECT_TRUE(o.setoption("setoption name Hash value -99999999999999999999999"));
+    EXPECT_EQ(o.wert(OPT_HASH), 1);
+}
+
+TEST(Optionen, MalformedLinesChangeNothing)
+{
+    Optionen_t o(OPTIONEN_NORMAL);
+    EXPECT_FALSE(o.setoption("setoption name Hash"));
+    EXPECT_FALSE(o.setoption("setoption name Hash value"));
+    EXPECT_FALSE(o.setoption("setoption Hash value 5"));
+    EXPECT_FALSE(o.setoption("setoptionname Hash value 5"));
+    EXPECT_FALSE(o.setoption("setoption name Unknown value 5"));
+    EXPECT_FALSE(o.setoption("setoption name"));
+    EXPECT_FALSE(o.setoption(""));
+    EXPECT_EQ(o.wert(OPT_HASH), 3);
+    // MultiPVx finds MultiPV, but "value " must follow the name directly.
+    EXPECT_FALSE(o.setoption("setoption name MultiPVx value 3"));
+    EXPECT_EQ(o.wert(OPT_MULTIPV), 1);
+}
+
+TEST(Optionen, LongestNameWins)
+{
+    Optionen_t o(OPTIONEN_NORMAL);
+    EXPECT_TRUE(o.setoption("setoption name MultiPV_Score value 50"));
+    EXPECT_EQ(o.wert(OPT_MULTIPV_SCORE), 50);
+    EXPECT_EQ(o.wert(OPT_MULTIPV), 1);
+    EXPECT_TRUE(o.setoption("setoption name MultiPV value 4"));
+    EXPECT_EQ(o.wert(OPT_MULTIPV), 4);
+    EXPECT_EQ(o.wert(OPT_MULTIPV_SCORE), 50);
+}
+
+TEST(Optionen, ButtonsAndChecks)
+{
+    Optionen_t o(OPTIONEN_NORMAL);
+    EXPECT_TRUE(o.setoption("setoption name Clear Hash"));
+    EXPECT_EQ(o.wert(OPT_CLEAR_HASH), 1);
+    EXPECT_STREQ(o.text(OPT_CLEAR_HASH), "true");
+    // The search resets the button when it has cleared the table.
+    o.knopfLoesen(OPT_CLEAR_HASH);
+    EXPECT_EQ(o.wert(OPT_CLEAR_HASH), 0);
+    EXPECT_STREQ(o.text(OPT_CLEAR_HASH), "false");
+    // Set by value, a button's text is the number.
+    EXPECT_TRUE(o.setzen(OPT_CLEAR_HASH, 1));
+    EXPECT_STREQ(o.text(OPT_CLEAR_HASH), "1");
+    EXPECT_TRUE(o.setzen(OPT_HASH, 100000));
+    EXPECT_EQ(o.wert(OPT_HASH), 32000);
+    EXPECT_STREQ(o.text(OPT_HASH), "32000");
+
+    EXPECT_TRUE(o.setoption("setoption name Ponder value falsely"));
+    EXPECT_FALSE(o.wahr(OPT_PONDER));
+    EXPECT_STREQ(o.text(OPT_PONDER), "false");
+    EXPECT_TRUE(o.setoption("setoption name Ponder value true"));
+    EXPECT_TRUE(o.wahr(OPT_PONDER));
+    EXPECT_FALSE(o.setoption("setoption name Ponder value yes"));
+    EXPECT_TRUE(o.wahr(OPT_PONDER));
+
+    // Hidden options are not listed but can be set.
+    EXPECT_TRUE(o.setoption("setoption name NoOutput value true"));
+    EXPECT_TRUE(o.wahr(OPT_NOOUTPUT));
+    EXPECT_TRUE(o.setoption("setoption name Resign value 100"));
+    EXPECT_EQ(o.wert(OPT_RESIGN), 400);
+}
+
+TEST(Optionen, StringValuesKeepInnerBlanksAndAreCut)
+{
+    Optionen_t o(OPTIONEN_NORMAL);
+    EXPECT_TRUE(o.setoption("setoption name BookFile value my book.opn"));
+    EXPECT_STREQ(o.text(OPT_BOOKFILE), "my book.opn");
+    EXPECT_EQ(o.wert(OPT_BOOKFILE), 0);
+    EXPECT_TRUE(o.setoption("setoption name TimeLogfile value 12 logs"));
+    EXPECT_EQ(o.wert(OPT_TIME_LOGFILE), 12);
+
+    std::string lang = "setoption name BitbasePath value " + std::string(1000, 'x');
+    EXPECT_TRUE(o.setoption(lang.c_str()));
+    EXPECT_EQ(std::string(o.text(OPT_BITBASE_PATH)), std::string(256, 'x'));
+    char kopie[8];
+    o.textKopieren(OPT_BITBASE_PATH, kopie, sizeof kopie);
+    EXPECT_STREQ(kopie, "xxxxxxx");
+}
+
+TEST(Optionen, ListOptionsFollowTheirWordList)
+{
+    static const OptionEintrag_t TABELLE[] = {
+        {OPTION_LISTE, 1, "Style", "Normal", 0, 0, "Solid var Normal var  Risky"},
+        {0, 0, nullptr, nullptr, 0, 0, nullptr},
+    };
+    Optionen_t o(TABELLE);
+    EXPECT_EQ(o.wert(0), 1);
+    EXPECT_TRUE(o.setoption("setoption name Style value Risky  "));
+    EXPECT_EQ(o.wert(0), 2);
+    EXPECT_STREQ(o.text(0), "Risky");
+    EXPECT_FALSE(o.setoption("setoption name Style value Wild"));
+    EXPECT_EQ(o.wert(0), -1);
+    EXPECT_TRUE(o.setzen(0, 0));
+    EXPECT_STREQ(o.text(0), "Solid");
+    EXPECT_FALSE(o.setzen(0, 3));
+    EXPECT_EQ(listenPosition("a var b", "b", 1), 1);
+    EXPECT_EQ(listenPosition("a var bc", "b", 1), -1);
+
+    Zeilen z;
+    optionenAuflisten(TABELLE, z);
+    ASSERT_EQ(z.zeilen.size(), 1u);
+    EXPECT_EQ(z.zeilen[0], "option name Style type combo default Normal var Solid var Normal var  Risky");
+}
+
+TEST(Optionen, ListingShowsVisibleOptionsInTableOrder)
+{
+    Zeilen z;
+    optionenAuflisten(OPTIONEN_NORMAL, z);
+    const std::vector<std::string> erwartet = {
+        "option name Hash type spin default 3 min 1 max 32000",
+        "option name Ponder type check default true",
+        "option name OwnBook type check default true",
+        "option name Clear Hash type button",
+        "option name MultiPV type spin default 1 min 1 max 10",
+        "option name MultiPV_Score type spin default 0 min 0 max 1000",
+        "option name UCI_Chess960 type check default false",
+        "option name BookFile type string default Velkaris.opn",
+        "option name UCI_Opponent type string default none none human none",
+        "option name BitbaseCache type spin default 0 min 0 max 100",
+        "option name BitbasePath type string default .",
+        "option name NumberOfProcessors type spin default 1 min 1 max 24",
+        "option name TimeLogfile type string default nul:",
+    };
+    EXPECT_EQ(z.zeilen, erwartet);
+}
+
+TEST(Zahlen, SaturateInsteadOfOverflowing)
+{
+    int64_t v = 7;
+    EXPECT_EQ(ganzzahlLesen("abc", v), nullptr);
+    EXPECT_EQ(v, 7);
+    EXPECT_EQ(ganzzahlLesen("-", v), nullptr);
+    EXPECT_NE(ganzzahlLesen("  -42x", v), nullptr);
+    EXPECT_EQ(v, -42);
+    ganzzahlLesen("9223372036854775807", v);
+    EXPECT_EQ(v, INT64_MAX);
+    ganzzahlLesen("9223372036854775808", v);
+    EXPECT_EQ(v, INT64_MAX);
+    ganzzahlLesen("-9223372036854775808", v);
+    EXPECT_EQ(v, INT64_MIN);
+    ganzzahlLesen("-99999999999999999999999", v);
+    EXPECT_EQ(v, INT64_MIN);
+    const char* rest = ganzzahlLesen("123456789012345678901234567890 go", v);
+    EXPECT_EQ(v, INT64_MAX);
+    EXPECT_STREQ(rest, " go");
+    int32_t w = 0;
+    ganzzahlLesen("5000000000", w);
+    EXPECT_EQ(w, INT32_MAX);
+    ganzzahlLesen("-5000000000", w);
+    EXPECT_EQ(w, INT32_MIN);
+}

@@ -1,0 +1,79 @@
+#!/bin/bash
+# The "perft" command: line formats, node counts, and identical output from
+# the generic and the popcnt program.
+# Usage: bash perft_command.sh <engine> <popcnt engine> <test data dir>
+set -u
+fehler=0
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+eingabe="uci
+perft depth 3
+perft depth 2 divide
+perft depth 1 divide
+perft
+position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1
+perft depth 3 Hash 16
+perft divide depth 2 Hash 1
+position startpos moves e2e4 e7e5
+perft depth 0
+quit"
+
+for engine in "$1" "$2"; do
+    printf '%s\n' "$eingabe" | timeout 120 "$engine" >"$tmp/$(basename "$engine")" 2>&1 ||
+        { echo "FAIL: $engine exited with an error"; fehler=1; }
+    # Only the perft lines, with the times (which vary) replaced.
+    grep '^info ' "$tmp/$(basename "$engine")" | sed -E 's/ time [0-9]+ / time T /' >"$tmp/$(basename "$engine").perft"
+done
+a="$tmp/$(basename "$1").perft"
+b="$tmp/$(basename "$2").perft"
+if ! diff -u "$a" "$b"; then
+    echo "FAIL: generic and popcnt perft output differ"
+    fehler=1
+fi
+
+# Line formats: one blank between fields, nodes last.
+bad=$(grep -vE '^info (move [a-h][1-8][a-h][1-8][nbrq]? )?depth -?[0-9]+ time T nodes [0-9]+$' "$a")
+if [ -n "$bad" ]; then
+    echo "FAIL: malformed perft lines:"
+    echo "$bad"
+    fehler=1
+fi
+
+erwartet() { # line number, expected text
+    local ist
+    ist=$(sed -n "$1p" "$a")
+    if [ "$ist" != "$2" ]; then
+        echo "FAIL: line $1: '$ist', expected '$2'"
+        fehler=1
+    fi
+}
+# depth 3 from the start: 8902
+erwartet 1 'info depth 3 time T nodes 8902'
+bereich() { # first line, last line, pattern every line must match
+    if sed -n "$1,$2p" "$a" | grep -qvE "$3"; then
+        echo "FAIL: lines $1 to $2 do not all match '$3'"
+        fehler=1
+    fi
+}
+# divide 2: 20 moves with 20 replies each, total 400
+bereich 2 21 '^info move [a-h][1-8][a-h][1-8] depth 1 time T nodes 20$'
+erwartet 22 'info depth 2 time T nodes 400'
+# divide 1: every move counts 0, the total counts the moves
+bereich 23 42 '^info move [a-h][1-8][a-h][1-8] depth 0 time T nodes 0$'
+erwartet 43 'info depth 1 time T nodes 20'
+# "perft" without depth prints nothing; Kiwipete depth 3: 97862
+erwartet 44 'info depth 3 time T nodes 97862'
+# Kiwipete divide 2: 48 moves, 2039 nodes
+erwartet 93 'info depth 2 time T nodes 2039'
+erwartet 94 'info depth 0 time T nodes 0'
+if [ "$(wc -l <"$a")" != 94 ]; then
+    echo "FAIL: expected 94 perft lines, got $(wc -l <"$a")"
+    fehler=1
+fi
+
+if [ $fehler -ne 0 ]; then
+    echo "perft_command: FAILED"
+    exit 1
+fi
+echo "perft_command: ok"

@@ -1,0 +1,92 @@
+#!/bin/bash
+# Bad input gets a clear outcome: over-long lines, NUL bytes, huge numbers
+# and junk neither crash nor hang the engine, and it still answers after
+# them.
+# Usage: bash robustness.sh <engine> <popcnt engine> <test data dir>
+set -u
+fehler=0
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+lang=$(head -c 50000 /dev/zero | tr '\0' 'a')
+zuege=$(for i in $(seq 1 3000); do printf 'g1f3 g8f6 f3g1 f6g8 '; done)
+
+{
+    echo uci
+    # A line beyond the reader's buffer arrives in pieces, each ignored.
+    echo "$lang"
+    echo "isready $lang"
+    # NUL bytes end a line's text.
+    printf 'is\0ready\nisready\0junk\n'
+    printf '\0\0\0\n'
+    # Thousands of moves in one line (cut by the reader, repetitions far
+    # beyond the position's history).
+    echo "position startpos moves $zuege"
+    echo "go depth 1"
+    # Huge and odd numbers.
+    echo "go wtime -99999999999999999999999 btime -99999999999999999999999 winc -5 binc -5"
+    echo "go depth 99999999999999999999"
+    echo stop
+    echo "go nodes 99999999999999999999999"
+    echo stop
+    echo "go movetime 99999999999999999999 movestogo -99999999999999"
+    echo stop
+    echo "go mate 2147483647"
+    echo stop
+    echo "go depth -5 mate -5 nodes -5 movetime -5"
+    echo stop
+    echo "position Chess960 99999999999999999999999 moves"
+    echo "position Chess960 -99999999999999999999999"
+    echo "position fen 8/8/8/8/8/8/8/8 w - - 0 1"
+    echo "position fen $lang"
+    echo "position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 99999999999999999999 -99999999999999999"
+    echo "setoption name Hash value 99999999999999999999999"
+    echo "setoption name Hash value 1"
+    echo "setoption name MultiPV value -99999999999999999999999"
+    echo "setoption name BookFile value $lang"
+    echo "setoption name"
+    echo "setoption"
+    echo "perft depth -99999999999999999999"
+    echo "perft depth 1 Hash -5"
+    echo "perft depth 2 Hash 1 divide"
+    echo "go searchmoves"
+    echo "go excludemoves e2e4 d2d4 g1f3 b1c3"
+    echo "go searchmoves $zuege"
+    echo "ponderhit"
+    echo "stop"
+    echo "debug"
+    printf '\t \t go depth 1\t \n'
+    printf 'go depth 1\r\n'
+    printf '\xff\xfe\x80 \x01\x02\n'
+    echo "isready"
+} >"$tmp/in"
+
+for engine in "$1" "$2"; do
+    timeout 60 "$engine" <"$tmp/in" >"$tmp/out" 2>"$tmp/err"
+    rc=$?
+    if [ $rc -ne 0 ]; then
+        echo "FAIL: $engine: exit code $rc (124 = hang)"
+        fehler=1
+    fi
+    n=$(grep -c '^readyok$' "$tmp/out")
+    if [ "$n" != 3 ]; then
+        echo "FAIL: $engine: $n readyok lines, expected 3"
+        fehler=1
+    fi
+    n=$(grep -c '^bestmove ' "$tmp/out")
+    if [ "$n" -lt 12 ]; then
+        echo "FAIL: $engine: $n bestmove lines, expected at least 12"
+        fehler=1
+    fi
+    if [ -s "$tmp/err" ]; then
+        echo "FAIL: $engine wrote to stderr:"
+        head -5 "$tmp/err"
+        fehler=1
+    fi
+done
+
+if [ $fehler -ne 0 ]; then
+    echo "robustness: FAILED"
+    exit 1
+fi
+echo "robustness: ok"

@@ -1,0 +1,129 @@
+#!/bin/bash
+# UCI sessions against both engine programs: the answer to "uci", the
+# protocol word check, silent errors, shutting down with and without "quit",
+# and command-line complaints.
+# Usage: bash uci_session.sh <engine> <popcnt engine> <test data dir>
+set -u
+fehler=0
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+pruefen() { # name, expected file, actual file
+    if ! diff -u "$2" "$3" >"$tmp/diff"; then
+        echo "FAIL: $1"
+        cat "$tmp/diff"
+        fehler=1
+    fi
+}
+
+# Runs the engine with the given input; stdout, stderr and the exit code
+# land in $tmp/out, $tmp/err, $tmp/rc. A hang counts as failure.
+lauf() { # engine, input, args...
+    local engine=$1 eingabe=$2
+    shift 2
+    printf '%b' "$eingabe" | timeout 20 "$engine" "$@" >"$tmp/out" 2>"$tmp/err"
+    echo $? >"$tmp/rc"
+}
+
+uci_antwort() {
+    cat <<'END'
+id name Velkaris 2015-08-06
+id author Quorvane
+option name Hash type spin default 3 min 1 max 32000
+option name Ponder type check default true
+option name OwnBook type check default true
+option name Clear Hash type button
+option name MultiPV type spin default 1 min 1 max 10
+option name MultiPV_Score type spin default 0 min 0 max 1000
+option name UCI_Chess960 type check default false
+option name BookFile type string default Velkaris.opn
+option name UCI_Opponent type string default none none human none
+option name BitbaseCache type spin default 0 min 0 max 100
+option name BitbasePath type string default .
+option name NumberOfProcessors type spin default 1 min 1 max 24
+option name TimeLogfile type string default nul:
+uciok
+END
+}
+
+exitcode() { # name, expected code
+    local rc
+    rc=$(cat "$tmp/rc")
+    if [ "$rc" != "$2" ]; then
+        echo "FAIL: $1: exit code $rc, expected $2"
+        fehler=1
+    fi
+}
+
+for engine in "$1" "$2"; do
+    name=$(basename "$engine")
+
+    # "uci" answers with identification, options and uciok; "quit" ends.
+    lauf "$engine" 'uci\nquit\nisready\n'
+    uci_antwort >"$tmp/soll"
+    pruefen "$name: uci" "$tmp/soll" "$tmp/out"
+    exitcode "$name: quit" 0
+    [ -s "$tmp/err" ] && { echo "FAIL: $name: unexpected stderr"; cat "$tmp/err"; fehler=1; }
+
+    # "ucitest" prints nothing of its own.
+    lauf "$engine" 'ucitest\nquit\n'
+    : >"$tmp/soll"
+    pruefen "$name: ucitest" "$tmp/soll" "$tmp/out"
+
+    # Blank lines are skipped silently; any other first word is refused on
+    # standard error and the engine keeps waiting.
+    lauf "$engine" '\n   \n\t\nucinewgame\nxboard\n  uci  \nisready\nquit\n'
+    { uci_antwort; echo readyok; } >"$tmp/soll"
+    pruefen "$name: protocol word" "$tmp/soll" "$tmp/out"
+    printf "'uci' or 'xboard' expected\n'uci' or 'xboard' expected\n" >"$tmp/soll"
+    pruefen "$name: protocol word complaint" "$tmp/soll" "$tmp/err"
+
+    # Errors of "position" print nothing; unknown words neither.
+    lauf "$engine" 'uci\nposition fen garbage moves e2e4\nposition\nposition Chess960\nposition startpos moves e2e4 e1e1\nfoo bar\nucinewgame\nsetoption name Nope value 1\nisready\nquit\n'
+    { uci_antwort; echo readyok; } >"$tmp/soll"
+    pruefen "$name: silent errors" "$tmp/soll" "$tmp/out"
+
+    # End of input without "quit": exit code 0, a bounded search still
+    # reports its move.
+    lauf "$engine" 'uci\nisready'
+    exitcode "$name: end of input" 0
+    lauf "$engine" 'uci\nposition startpos moves e2e4\ngo depth 1\n'
+    exitcode "$name: end of input after go" 0
+    if [ "$(grep -c '^bestmove ' "$tmp/out")" != 1 ]; then
+        echo "FAIL: $name: no best move after go and end of input"
+        fehler=1
+    fi
+    # A search without an end of its own is stopped, not waited for.
+    for go in 'go infinite' 'go ponder wtime 1000 btime 1000'; do
+        lauf "$engine" "uci\n$go\n"
+        exitcode "$name: end of input during $go" 0
+        grep -q '^bestmove ' "$tmp/out" || { echo "FAIL: $name: $go: no best move"; fehler=1; }
+    done
+    # Before any protocol word: nothing to shut down.
+    lauf "$engine" 'hello\n'
+    exitcode "$name: end of input before the protocol word" 0
+
+    # Command-line arguments the engine does not know are reported, and the
+    # engine starts all the same (a tool word with the wrong number of
+    # arguments is just another unknown argument).
+    lauf "$engine" 'uci\nquit\n' --Testpos '--Rnd x'
+    uci_antwort >"$tmp/soll"
+    pruefen "$name: arguments stdout" "$tmp/soll" "$tmp/out"
+    printf 'illegal command line argument argv[1] = "--Testpos"\nillegal command line argument argv[2] = "--Rnd x"\n' >"$tmp/soll"
+    pruefen "$name: arguments stderr" "$tmp/soll" "$tmp/err"
+done
+
+# Both programs answer identically.
+for eingabe in 'uci\nposition startpos moves e2e4 e7e5\ngo depth 1\nisready\nquit\n' \
+    'uci\nposition fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1\ngo searchmoves e1c1\nquit\n'; do
+    lauf "$1" "$eingabe"
+    mv "$tmp/out" "$tmp/out1"
+    lauf "$2" "$eingabe"
+    pruefen "generic and popcnt programs differ" "$tmp/out1" "$tmp/out"
+done
+
+if [ $fehler -ne 0 ]; then
+    echo "uci_session: FAILED"
+    exit 1
+fi
+echo "uci_session: ok"

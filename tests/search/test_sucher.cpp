@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "chess/attacks.h"
+#include "chess/fen.h"
+#include "chess/squares.h"
+#include "platform/clock.h"
+#include "protocol/optionen.h"
+#include "protocol/suchgrenzen.h"
+#include "protocol/uci_ausgabe.h"
+#include "search/suche.h"
+#include "search/sucher.h"
+
+namespace {
+// A searcher that records what it was given and, when asked to, holds the
+// search open until released.
+class ProbeSucher : public Sucher_t {
+public:
+    explicit ProbeSucher(bool festhalten = false) : festhalten_(festhalten) { fadenStarten(); }
+    ~ProbeSucher() override { beenden(); }
+
+    void search() override
+    {
+        faden = std::this_thread::get_id();
+        zuege.assign(wurzelAnfang(), wurzelEnde());
+        gegeben = rootMovesGiven;
+        warAnalyse = analyse;
+        warDebug = debug;
+        warPonder = ponderAktiv();
+        laeuft.store(true);
+        while (festhalten_ && !sollStoppen()) schlafeMs(1);
+        ausgabe->BesterZug(*stellung, zuege.empty() ? 0 : zuege[0], 0);
+        ++suchen;
+        laeuft.store(false);
+    }
+
+    std::thread::id faden;
+    std::vector<Zug> zuege;
+    bool gegeben = false, warAnalyse = false, warDebug = false, warPonder = false;
+    std::atomic<bool> laeuft{false};
+    std::atomic<int> suchen{0};
+
+private:
+    bool festhalten_;
+};
+
+class SucherThread : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tabellenInitialisieren();
+        stellungSetzen(st, d, nullptr);
+    }
+    Stellung_t st;
+    Stellungsdaten_t d;
+    Optionen_t optionen{OPTIONEN_NORMAL};
+    Suchgrenzen_t grenzen;
+    TestAusgabe_t aus;
+};
+} // namespace
+
+TEST_F(SucherThread, SearchRunsOnTheSearchersThread)
+{
+    ProbeSucher s;
+    s.starten(st, optionen, Sucher_t::FLAG_ANALYSE, grenzen, aus);
+    s.warteBisUntaetig();
+    EXPECT_EQ(s.suchen.load(), 1);
+    EXPECT_NE(s.faden, std::this_thread::get_id());
+    // Without root moves: every legal move of the start position.
+    EXPECT_EQ(s.zuege.size(), 20u);
+    EXPECT_FALSE(s.gegeben);
+    EXPECT_TRUE(s.warAnalyse);
+    EXPECT_FALSE(s.warDebug);
+    EXPECT_TRUE(istZug(aus.besterZug));
+
+    // Starting again waits for the previous search by itself.
+    for (int i = 0; i < 20; ++i) s.starten(st, optionen, 0, grenzen, aus);
+    s.warteBisUntaetig();
+    EXPECT_EQ(s.suchen.load(), 21);
+}
+
+TEST_F(SucherThread, SynchronousSearchRunsInTheCaller)
+{
+    ProbeSucher s;
+    const Zug wurzel[2] = {zugBauen(D2, D4, BAUER), zugBauen(E2, E4, BAUER)};
+    s.starten(st, optionen, Sucher_t::FLAG_SYNCHRON | Sucher_t::FLAG_DEBUG, grenzen, aus, wurzel, wurzel + 2);
+    EXPECT_EQ(s.suchen.load(), 1);
+    EXPECT_EQ(s.faden, std::this_thread::get_id());
+    EXPECT_TRUE(s.gegeben);
+    EXPECT_TRUE(s.warDebug);
+    ASSERT_EQ(s.zuege.size(), 2u);
+    EXPECT_EQ(aus.besterZug, wurzel[0]);
+}
+
+TEST_F(SucherThread, StopEndsARunningSearch)
+{
+    ProbeSucher s(true);
+    s.starten(st, optionen, Sucher_t::FLAG_PONDER, grenzen, aus);
+    while (!s.laeuft.load()) schlafeMs(1);
+    EXPECT_TRUE(s.warPonder);
+    s.ponderHit();
+    EXPECT_FALSE(s.ponderAktiv());
+    EXPECT_EQ(s.suchen.load(), 0);
+    s.stoppen();
+    EXPECT_EQ(s.suchen.load(), 1);
+}
+
+TEST_F(SucherThread, DestructionEndsARunningSearch)
+{
+    auto* s = new ProbeSucher(true);
+    s->starten(st, optionen, 0, grenzen, aus);
+    while (!s->laeuft.load()) schlafeMs(1);
+    delete s; // must neither hang nor call into a destroyed object
+    SUCCEED();
+}
+
+TEST_F(SucherThread, StandInSearchAnswersAfterPondering)
+{
+    Suche_t s;
+    s.starten(st, optionen, Sucher_t::FLAG_PONDER, grenzen, aus);
+    schlafeMs(30);
+    s.ponderHit();
+    s.warteBisUntaetig();
+    EXPECT_TRUE(istZug(aus.besterZug));
+
+    // A position without legal moves reports no move.
+    Stellung_t matt;
+    Stellungsdaten_t md;
+    ASSERT_TRUE(stellungSetzen(matt, md, "7k/6Q1/6K1/8/8/8/8/8 b - - 0 1"));
+    s.starten(matt, optionen, 0, grenzen, aus);
+    s.warteBisUntaetig();
+    EXPECT_EQ(aus.besterZug, 0u);
+}

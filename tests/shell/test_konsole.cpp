@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "shell/ausgabe.h"
+#include "shell/konsole.h"
+
+namespace {
+// Feeds text through a temporary file and collects the lines the reader
+// hands on.
+std::vector<std::string> lesen(const std::string& eingabe)
+{
+    std::FILE* f = std::tmpfile();
+    std::fwrite(eingabe.data(), 1, eingabe.size(), f);
+    std::rewind(f);
+    KonsolenLeser_t leser(f);
+    leser.ungepuffert();
+    std::vector<std::string> zeilen;
+    while (leser.naechsteZeile()) zeilen.emplace_back(leser.zeile());
+    std::fclose(f);
+    return zeilen;
+}
+
+std::string inhalt(std::FILE* f)
+{
+    std::rewind(f);
+    std::string s;
+    int c;
+    while ((c = std::fgetc(f)) != EOF) s += char(c);
+    return s;
+}
+
+struct LeerAusgabe : Ausgabe_t {
+    using Ausgabe_t::Ausgabe_t;
+    void Fehler(const char*, const char*) override {}
+    void Fehler2(const char*, const char*) override {}
+    void BesterZug(const Stellung_t&, Zug, Zug) override {}
+    void Hauptvariante(const Stellung_t&, const Zug*, int, int, int, int, int, int, int64_t, int64_t, int,
+                       bool) override
+    {
+    }
+};
+} // namespace
+
+TEST(Konsole, TrimsTrailingWhiteSpaceKeepsLeadingAndSkipsEmptyLines)
+{
+    auto z = lesen("go   \n  go\n\n   \n\t\r\nisready\r\nuci \t\v\f\n");
+    ASSERT_EQ(z.size(), 4u);
+    EXPECT_EQ(z[0], "go");
+    EXPECT_EQ(z[1], "  go");
+    EXPECT_EQ(z[2], "isready");
+    EXPECT_EQ(z[3], "uci");
+}
+
+TEST(Konsole, LastLineWithoutNewlineIsRead)
+{
+    auto z = lesen("uci\nquit");
+    ASSERT_EQ(z.size(), 2u);
+    EXPECT_EQ(z[1], "quit");
+}
+
+TEST(Konsole, OverlongLineArrivesInPieces)
+{
+    std::string lang(50000, 'a');
+    auto z = lesen(lang + "\nisready\n");
+    ASSERT_EQ(z.size(), 3u);
+    EXPECT_EQ(z[0].size(), 39999u);
+    EXPECT_EQ(z[1].size(), 50000u - 39999u);
+    EXPECT_EQ(z[2], "isready");
+}
+
+TEST(Konsole, NulByteEndsTheLineText)
+{
+    std::string s = "isready";
+    s += '\0';
+    s += "junk\n";
+    s += '\0';
+    s += "\nquit\n";
+    auto z = lesen(s);
+    ASSERT_EQ(z.size(), 2u);
+    EXPECT_EQ(z[0], "isready");
+    EXPECT_EQ(z[1], "quit");
+}
+
+TEST(Konsole, FirstWordIsCutToFifteenCharacters)
+{
+    std::FILE* f = std::tmpfile();
+    std::fputs("   abcdefghijklmnopqrstuvwxyz rest\n", f);
+    std::rewind(f);
+    KonsolenLeser_t leser(f);
+    ASSERT_TRUE(leser.naechsteZeile());
+    EXPECT_STREQ(leser.wort(), "abcdefghijklmno");
+    EXPECT_STREQ(leser.zeile(), "   abcdefghijklmnopqrstuvwxyz rest");
+    EXPECT_FALSE(leser.naechsteZeile());
+    std::fclose(f);
+
+    char wort[16];
+    EXPECT_EQ(erstesWort("  \t ", wort, 15), nullptr);
+    const char* rest = erstesWort(" go depth 3", wort, 15);
+    EXPECT_STREQ(wort, "go");
+    EXPECT_STREQ(rest, " depth 3");
+}
+
+TEST(Ausgabe, PrintsWholeLinesUntilSilenced)
+{
+    std::FILE* f = std::tmpfile();
+    LeerAusgabe aus(f);
+    EXPECT_FALSE(aus.IstStumm());
+    aus.Zeile("readyok");
+    aus.stummSchalten();
+    EXPECT_TRUE(aus.IstStumm());
+    aus.Zeile("readyok");
+    EXPECT_EQ(inhalt(f), "readyok\n");
+    std::fclose(f);
+}
