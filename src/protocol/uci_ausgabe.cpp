@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstring>
 
 #include "chess/notation.h"
@@ -10,12 +11,14 @@
 
 namespace {
 // Appends formatted text; a line that does not fit is cut.
-template <typename... A>
-void anhaengen(char* zeile, int groesse, const char* format, A... args)
+[[gnu::format(printf, 3, 4)]] void anhaengen(char* zeile, int groesse, const char* format, ...)
 {
     int laenge = int(std::strlen(zeile));
     if (laenge >= groesse - 1) return;
-    std::snprintf(zeile + laenge, std::size_t(groesse - laenge), format, args...);
+    std::va_list args;
+    va_start(args, format);
+    std::vsnprintf(zeile + laenge, std::size_t(groesse - laenge), format, args);
+    va_end(args);
 }
 } // namespace
 
@@ -94,9 +97,9 @@ void UciAusgabe_t::BesterZug(const Stellung_t& st, Zug zug, Zug ponder)
     zugSchreiben(st, zug, text);
     std::snprintf(zeile, sizeof zeile, "bestmove %s", text);
     if (istZug(ponder)) {
-        // The ponder move is written in the position after the best move;
-        // coordinates do not depend on it except for castling, whose form
-        // only depends on the flags the two positions share.
+        // The ponder move belongs to the position after the best move, but
+        // its text needs only what both positions share: the castling flags
+        // and the opponent's castling rook squares.
         zugSchreiben(st, ponder, text);
         anhaengen(zeile, int(sizeof zeile), " ponder %s", text);
     }

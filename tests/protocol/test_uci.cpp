@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,18 @@ namespace {
 struct Protokoll : Ausgabe_t {
     std::vector<std::string> zeilen;
     std::vector<std::string> fehler;
+    // The search thread reports while the test thread may look.
     void Zeile(const char* t) override
     {
+        std::lock_guard<std::mutex> g(m);
         if (!IstStumm()) zeilen.emplace_back(t);
     }
+    std::size_t anzahl()
+    {
+        std::lock_guard<std::mutex> g(m);
+        return zeilen.size();
+    }
+    std::mutex m;
     void Fehler(const char* t, const char* d) override { fehler.push_back(std::string(t) + (d ? d : "")); }
     void Fehler2(const char*, const char*) override {}
     void BesterZug(const Stellung_t& st, Zug z, Zug) override
@@ -213,9 +222,9 @@ TEST_F(Uci, PonderAndDebugFlags)
     uci.Zeile("go ponder wtime 1000 btime 1000");
     EXPECT_TRUE(uci.sucheOhneEnde());
     EXPECT_TRUE(sucher.ponderAktiv());
-    std::size_t vorher = aus.zeilen.size();
+    std::size_t vorher = aus.anzahl();
     schlafeMs(20);
-    EXPECT_EQ(aus.zeilen.size(), vorher); // no best move while pondering
+    EXPECT_EQ(aus.anzahl(), vorher); // no best move while pondering
     uci.Zeile("ponderhit");
     EXPECT_FALSE(uci.sucheOhneEnde());
     sucher.warteBisUntaetig();
