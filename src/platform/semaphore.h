@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -27,6 +28,15 @@ public:
         std::unique_lock<std::mutex> g(m_);
         cv_.wait(g, [this] { return zahl_ > 0; });
         --zahl_;
+    }
+
+    // Waits at most ms milliseconds; false when the count stayed 0.
+    bool wartenMs(int ms)
+    {
+        std::unique_lock<std::mutex> g(m_);
+        if (!cv_.wait_for(g, std::chrono::milliseconds(ms), [this] { return zahl_ > 0; })) return false;
+        --zahl_;
+        return true;
     }
 
     bool versuchen()
