@@ -1,0 +1,27 @@
+// Counts every global allocation of the test program, so that tests can
+// check that a piece of hot code allocates nothing.
+#include "speicher_zaehler.h"
+
+#include <cstdlib>
+#include <new>
+
+std::atomic<uint64_t> g_anforderungen{0};
+
+void* operator new(std::size_t n)
+{
+    g_anforderungen.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t n)
+{
+    g_anforderungen.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(n ? n : 1)) return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
