@@ -30,6 +30,7 @@ struct PawnTable {
     // Marks every entry as empty (a key that cannot hash to its own slot).
     void leeren();
 };
+static_assert(sizeof(PawnTable) == 40960);
 
 // Computes the entry for the given pawns (White's, Black's).
 void bauernEintragBerechnen(uint64_t schluessel, Bitboard weiss, Bitboard schwarz, PawnEntry& e);

@@ -24,6 +24,7 @@ struct MaterialTable {
     // Marks every entry as empty (a key that cannot hash to its own slot).
     void leeren();
 };
+static_assert(sizeof(MaterialTable) == 131072);
 
 // Material sum of one side: cumulative values by the count of each type.
 int32_t materialSumme(const Seite_t& s);

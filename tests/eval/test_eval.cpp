@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "chess/attacks.h"
 #include "chess/fen.h"
 #include "eval/endspiel.h"
+#include "eval/koenigssicherheit.h"
 #include "eval/eval.h"
 #include "eval/mobilitaet.h"
 #include "eval/remis_skalierung.h"
@@ -236,6 +238,46 @@ TEST(Bewertung, AllocatesNothing)
     for (int runde = 0; runde < 3; ++runde)
         for (const Pos& p : alle) statischeBewertung(p.st, p.d, *t.mt, *t.pt);
     EXPECT_EQ(g_anforderungen.load(), vorher);
+}
+
+TEST(Bewertung, MobilityCountsTheSafeAreaAndCentreWeights)
+{
+    // Knight d4: all eight targets safe, weights 1+1+1+2+1+2+2+2 = 12, plus
+    // its square value (12, -1).
+    Bewertungsteile_t n = teile(setzen("4k3/8/8/8/3N4/8/8/4K3 w - - 0 1"));
+    EXPECT_EQ(n.mobilitaet[WEISS], S(299 + 12, 180 - 1));
+    EXPECT_EQ(n.angriffszaehler[WEISS], 0);
+    EXPECT_EQ(n.mobilitaet[SCHWARZ], S(0, 0));
+    // Rook a1 sees a2-a8 and b1-d1 (ten squares); while White may still
+    // castle, b1 and a2 do not count.
+    EXPECT_EQ(teile(setzen("4k3/8/8/8/8/8/8/R3K3 w - - 0 1")).mobilitaet[WEISS], S(209, 172));
+    EXPECT_EQ(teile(setzen("4k3/8/8/8/8/8/8/R3K3 w Q - 0 1")).mobilitaet[WEISS], S(149, 123));
+    // Queen d1: eighteen squares, less the own king's and the two the black
+    // king covers (d7, d8).
+    EXPECT_EQ(teile(setzen("4k3/8/8/8/8/8/8/3QK3 w - - 0 1")).mobilitaet[WEISS], S(260, 215));
+    // Squares next to the king are covered by the king itself: a knight
+    // counts for the attack (34) only where White attacks twice, here e7
+    // with the pawn d6, which counts too (48).
+    EXPECT_EQ(teile(setzen("4k3/8/3P4/5N2/8/8/8/4K3 w - - 0 1")).angriffszaehler[WEISS], 48 + 34);
+    EXPECT_EQ(teile(setzen("4k3/8/3PN3/8/8/8/8/4K3 w - - 0 1")).angriffszaehler[WEISS], 48);
+}
+
+TEST(Bewertung, ShelterLooksAtThePawnsInFrontOfTheKing)
+{
+    auto w = [](std::initializer_list<int> felder) {
+        Bitboard b = 0;
+        for (int f : felder) b |= bit(f);
+        return b;
+    };
+    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, G2, H2})), 1);
+    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, G3, H2})), 1);
+    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, G4, H2})), -79);  // g4 is too far
+    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, H2})), -79);
+    EXPECT_EQ(kingShelter<WEISS>(G1, 0), -139);
+    EXPECT_EQ(kingShelter<WEISS>(G1, w({F7, G7, H7})), -139); // behind nothing
+    EXPECT_EQ(kingShelter<WEISS>(A1, w({A2, B2})), -74);     // no file left of a
+    EXPECT_EQ(kingShelter<SCHWARZ>(G8, w({F7, G6, H7})), 1);
+    EXPECT_EQ(kingShelter<SCHWARZ>(G8, w({F2, G2, H2})), -139);
 }
 
 TEST(Bewertung, MobilityTablesCoverEveryReach)
