@@ -117,11 +117,14 @@ TEST_F(SucherThread, DestructionEndsARunningSearch)
     SUCCEED();
 }
 
-TEST_F(SucherThread, StandInSearchAnswersAfterPondering)
+TEST_F(SucherThread, SearchAnswersOnlyAfterPonderingEnds)
 {
     Suche_t s;
+    GoParameter_t go;
+    go.tiefe = 3;
+    grenzen.fuellen(go, false);
     s.starten(st, optionen, Sucher_t::FLAG_PONDER, grenzen, aus);
-    schlafeMs(30);
+    schlafeMs(100); // the depth is long reached; the answer waits for the opponent
     s.ponderHit();
     s.warteBisUntaetig();
     EXPECT_TRUE(istZug(aus.besterZug));
