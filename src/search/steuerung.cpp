@@ -312,6 +312,8 @@ void Suche_t::search()
         b.zd.geschlagen = 0;
         datenBerechnen(st_, b.daten);
     }
+    // The root's record: its children count their ply from it.
+    stapel_[PLY_BASIS].ply = 0;
     for (int i = PLY_BASIS; i < PLY_STAPEL; ++i) stapel_[i].killer[0] = stapel_[i].killer[1] = 0;
     besterWurzelZug_ = 0;
     const Bitboard randReihen = rowMask(0) | rowMask(1) | rowMask(6) | rowMask(7);
