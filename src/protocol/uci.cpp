@@ -271,7 +271,10 @@ void UciInterface_t::go(const char* zeile)
 
     sucher_.warteBisUntaetig();
     grenzen_.fuellen(p, false);
-    uint32_t flags = (ponder ? Sucher_t::FLAG_PONDER : 0) | (debug_ ? Sucher_t::FLAG_DEBUG : 0);
+    // An infinite search may end early (a proven mate, a single legal move,
+    // nothing to move), but the interface expects its move only after
+    // "stop": like a ponder search it holds the answer until then.
+    uint32_t flags = (ponder || p.unendlich ? Sucher_t::FLAG_PONDER : 0) | (debug_ ? Sucher_t::FLAG_DEBUG : 0);
     unendlich_ = p.unendlich;
     ponder_ = ponder;
     // An empty restriction (nothing legal listed, or everything excluded)
