@@ -46,6 +46,20 @@ inline bool nullzugMaterial(const Stellung_t& st, const Stellungsdaten_t& d)
     return mehrAlsEins(figuren) || !(figuren & ss.bb[SPRINGER]);
 }
 
+// Did every move from the root down to node p leave the fifty-move count
+// running (no capture, no pawn move)? The record p - j holds the move made
+// j plies above p; the root's record is p - ply.
+inline bool zaehlerLaeuftSeitWurzel(const Ply_t* p)
+{
+    for (int j = 1; j <= p->ply; ++j) {
+        const Ply_t* q = p - j;
+        if (!istZug(q->zug)) continue; // a null move
+        const int art = zugArt(q->zug);
+        if (q->zd.geschlagen || art == BAUER || art == ART_EP || istPromotion(q->zug)) return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool Suche_t::abgebrochen() const
@@ -117,6 +131,12 @@ int Suche_t::suchen(int alpha, int beta, Ply_t* p, int tiefe, int z)
                 if ((p - j - 1)->daten.schluessel == d.schluessel) return 0;
         }
         if (remisTest(st, d.schluessel, false) != REMIS_KEINS) return 0;
+        // Fifty moves without capture or pawn move: the game's count at the
+        // root plus this line's plies, when none of them reset it. A mate
+        // given with the hundredth half move still counts as a mate.
+        if (umkehrbar && int(st.historieLaenge) - 1 + p->ply >= 100 && zaehlerLaeuftSeitWurzel(p) &&
+            !(imSchach(st, d) && partieEnde(st, d)))
+            return 0;
     }
 
     // 3. Horizon.
