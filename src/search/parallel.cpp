@@ -130,7 +130,12 @@ void Suche_t::helferSchleife()
         if (!sp) {
             wecken_.warten();
             SperreHalter_t g(pool_->sperre);
-            if (terminate.load(std::memory_order_relaxed)) break;
+            if (terminate.load(std::memory_order_relaxed)) {
+                // Woken by the destructor, not by a split: the idle list
+                // still names this helper, and must not once it is gone.
+                pool_->entfernen(this);
+                break;
+            }
             sp = pool_->bestenFinden();
         }
         if (sp && beitreten(sp, -1)) splitSchleife(sp, false, nullptr);
