@@ -1,0 +1,231 @@
+#!/bin/bash
+# Interactive UCI sessions against the real search, sent at chosen moments:
+# depth, node and time limits, "go infinite" and "stop", pondering and
+# "ponderhit", "isready" during a search, root restrictions, MultiPV, a
+# position without moves, and "quit" during a search. The whole session runs
+# with one search thread and with 2, 4 and 24, the count lowered and raised
+# between searches; the generic and the popcnt program must search alike.
+# Usage: bash search_session.sh <engine> <popcnt engine> <test data dir>
+set -u
+fehler=0
+tmp=$(mktemp -d)
+source "$(dirname "$0")/uci_dialog.bash"
+trap dialog_ende EXIT
+
+engine=$1
+# Generous limits for bounded searches (they normally take milliseconds).
+lang=$((10000 * langsam))
+# How late the answer to "go movetime 300" and to "stop" may come.
+movetime_rand=$((150 * langsam))
+stop_rand=$((200 * langsam))
+
+zug='[a-h][1-8][a-h][1-8][nbrq]?'
+bestmove_form="^bestmove ($zug( ponder $zug)?|0000)$"
+
+# The best move of the last search must be well formed.
+form_pruefen() { # name
+    [[ "bestmove $BESTMOVE" =~ $bestmove_form ]] && [[ $ZEILE =~ $bestmove_form ]] ||
+        { fehlschlag "$1: malformed answer '$ZEILE'"; dialog_zeigen; }
+}
+
+# The first moves of every principal variation of the last search.
+pv_anfaenge() {
+    local z
+    for z in "${GELESEN[@]}"; do
+        [[ $z =~ \ pv\ ($zug) ]] && echo "${BASH_REMATCH[1]}"
+    done
+}
+
+go_bounded() { # name, go command
+    if ! bis_bestmove "$2" "$lang"; then
+        fehlschlag "$1: no best move"
+        dialog_zeigen
+        return 1
+    fi
+    form_pruefen "$1"
+}
+
+# "go movetime 300" ends after about 300 ms. A busy machine may delay one
+# answer; a second late one fails.
+movetime_pruefen() { # name
+    local versuch
+    for versuch in 1 2; do
+        go_bounded "$1: go movetime 300" "go movetime 300" || return
+        echo "$1: go movetime 300 answered after $DAUER ms" >>"$tmp/zeiten"
+        if ((DAUER < 200)); then
+            fehlschlag "$1: go movetime 300 answered after only $DAUER ms"
+            return
+        fi
+        ((DAUER <= 300 + movetime_rand)) && return
+        echo "$1: go movetime 300 took $DAUER ms, trying again"
+    done
+    fehlschlag "$1: go movetime 300 answered after $DAUER ms"
+}
+
+# No best move may come for the given time.
+keine_antwort() { # name, ms
+    if warten '^bestmove ' "$2"; then
+        fehlschlag "$1: best move before it was due"
+        dialog_zeigen
+        return 1
+    fi
+    return 0
+}
+
+sitzung() { # threads
+    local n="threads $1" z erlaubt
+    senden "setoption name NumberOfProcessors value $1"
+    senden "position startpos"
+
+    go_bounded "$n: go depth 5" "go depth 5"
+    go_bounded "$n: go nodes 20000" "go nodes 20000"
+    movetime_pruefen "$n"
+
+    # An infinite search answers "isready" at once and its move only after
+    # "stop".
+    senden "position startpos moves e2e4 e7e5 g1f3"
+    GELESEN=()
+    senden "go infinite"
+    keine_antwort "$n: go infinite" 300
+    senden "isready"
+    warten '^(readyok|bestmove )' $((500 * langsam))
+    [ "$ZEILE" = readyok ] || { fehlschlag "$n: no readyok during the search"; dialog_zeigen; }
+    keine_antwort "$n: go infinite after isready" 200
+    bis_bestmove "stop" "$stop_rand" || { fehlschlag "$n: stop not answered within $stop_rand ms"; dialog_zeigen; }
+    form_pruefen "$n: stop"
+    echo "$n: stop answered after $DAUER ms" >>"$tmp/zeiten"
+
+    # A timed search stopped early.
+    GELESEN=()
+    senden "go wtime 60000 btime 60000"
+    keine_antwort "$n: go wtime 60000" 100
+    bis_bestmove "stop" "$stop_rand" || { fehlschlag "$n: stop of a timed search not answered"; dialog_zeigen; }
+
+    # A ponder search waits for "ponderhit"; by then its time is spent, so
+    # the move comes at once.
+    senden "position startpos moves e2e4"
+    GELESEN=()
+    senden "go ponder wtime 2000 btime 2000"
+    keine_antwort "$n: go ponder" 500
+    bis_bestmove "ponderhit" $((300 * langsam)) ||
+        { fehlschlag "$n: ponderhit not answered"; dialog_zeigen; }
+    form_pruefen "$n: ponderhit"
+    # And "stop" releases a ponder search too.
+    GELESEN=()
+    senden "go ponder wtime 2000 btime 2000"
+    keine_antwort "$n: go ponder" 100
+    bis_bestmove "stop" "$stop_rand" || { fehlschlag "$n: stop of a ponder search not answered"; dialog_zeigen; }
+
+    # Root restrictions hold for the move and for every reported line.
+    senden "position startpos"
+    go_bounded "$n: searchmoves" "go depth 6 searchmoves a2a3 h2h3"
+    for z in "$BESTMOVE" $(pv_anfaenge); do
+        [[ $z == a2a3 || $z == h2h3 ]] || fehlschlag "$n: searchmoves a2a3 h2h3 searched $z"
+    done
+    erlaubt=" e2e4 d2d4 g1f3 b1c3 c2c4 e2e3 "
+    go_bounded "$n: excludemoves" "go depth 6 excludemoves$erlaubt"
+    for z in "$BESTMOVE" $(pv_anfaenge); do
+        [[ $erlaubt == *" $z "* ]] && fehlschlag "$n: excludemoves searched $z"
+    done
+
+    # MultiPV 3: the last report names three different moves at one depth.
+    senden "setoption name MultiPV value 3"
+    go_bounded "$n: MultiPV" "go depth 7"
+    local -a mpv=()
+    for z in "${GELESEN[@]}"; do
+        [[ $z =~ ^info\ multipv\ ([0-9]+)\ depth\ ([0-9]+)\ .*\ pv\ ($zug) ]] &&
+            mpv+=("${BASH_REMATCH[1]}:${BASH_REMATCH[2]}:${BASH_REMATCH[3]}")
+    done
+    if ((${#mpv[@]} < 3)); then
+        fehlschlag "$n: MultiPV 3 printed ${#mpv[@]} multipv lines"
+    else
+        # rank:depth:move of the last three lines
+        local a=${mpv[-3]} b=${mpv[-2]} c=${mpv[-1]}
+        if [[ ${a%:*} != 1:7 || ${b%:*} != 2:7 || ${c%:*} != 3:7 ||
+            ${a##*:} == "${b##*:}" || ${a##*:} == "${c##*:}" || ${b##*:} == "${c##*:}" ]]; then
+            fehlschlag "$n: MultiPV 3 last report: $a $b $c (rank:depth:move)"
+        fi
+    fi
+    senden "setoption name MultiPV value 1"
+
+    # Nothing to move: stalemate and mate.
+    senden "position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1"
+    go_bounded "$n: stalemate" "go depth 5"
+    [ "$BESTMOVE" = 0000 ] || fehlschlag "$n: stalemate answered with $BESTMOVE"
+    senden "position fen 7k/6Q1/6K1/8/8/8/8/8 b - - 0 1"
+    go_bounded "$n: mated" "go movetime 100"
+    [ "$BESTMOVE" = 0000 ] || fehlschlag "$n: mated side answered with $BESTMOVE"
+}
+
+# One engine, the thread count changed between sessions, down and up.
+engine_start "$engine"
+senden uci
+warten '^uciok$' "$lang" || fehlschlag "no uciok"
+for threads in 1 2 4 24 1 24 2; do
+    sitzung "$threads"
+done
+senden "isready"
+warten '^readyok$' "$lang" || fehlschlag "no readyok at the end"
+senden quit
+engine_ende $((2000 * langsam)) offen
+[ "$EXITCODE" = 0 ] || { fehlschlag "exit code $EXITCODE after quit"; dialog_zeigen; }
+
+# "quit" during a search: the engine ends at once, with status 0 and
+# without a best move.
+for threads in 1 2 4 24; do
+    for go in "go infinite" "go depth 60" "go ponder wtime 60000 btime 60000"; do
+        engine_start "$engine"
+        senden uci
+        senden "setoption name NumberOfProcessors value $threads"
+        senden "position startpos moves d2d4"
+        senden "$go"
+        warten '^info ' "$lang" >/dev/null
+        warten '^bestmove ' 200 && fehlschlag "threads $threads, $go: best move before quit"
+        GELESEN=()
+        senden quit
+        engine_ende $((1000 * langsam)) offen
+        n="threads $threads, $go, quit"
+        [ "$EXITCODE" = 0 ] || { fehlschlag "$n: exit code $EXITCODE"; dialog_zeigen; }
+        ((BEENDET_NACH <= 1000 * langsam)) || fehlschlag "$n: took $BEENDET_NACH ms"
+        for z in "${GELESEN[@]}"; do
+            [[ $z == bestmove* ]] && { fehlschlag "$n: printed '$z' after quit"; dialog_zeigen; }
+        done
+        echo "threads $threads, $go: quit took $BEENDET_NACH ms" >>"$tmp/zeiten"
+    done
+done
+
+# The generic and the popcnt program search the same tree: identical output
+# apart from times and speeds. ("isready" would be answered in the middle of
+# a search, at a moment that differs from run to run.)
+eingabe='uci
+position fen r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8
+go depth 8
+go nodes 30000
+setoption name MultiPV value 2
+position fen 2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1
+go depth 6
+position fen 7k/8/8/8/8/5P2/2Q5/K5n1 b - - 99 80
+go depth 6'
+for e in "$1" "$2"; do
+    printf '%s\n' "$eingabe" | timeout $((60 * langsam)) "$e" 2>&1 |
+        sed -E 's/ (time|nps) [0-9]+//g' >"$tmp/$(basename "$e").out"
+done
+if ! diff -u "$tmp/$(basename "$1").out" "$tmp/$(basename "$2").out" >"$tmp/diff"; then
+    fehlschlag "generic and popcnt programs search differently"
+    head -40 "$tmp/diff"
+fi
+[ "$(grep -c '^bestmove ' "$tmp/$(basename "$1").out")" = 4 ] || fehlschlag "comparison run: not four best moves"
+
+# The measured times, for the log.
+echo "timings:"
+grep -h 'movetime 300' "$tmp/zeiten" | sed 's/^/  /'
+for art in 'stop answered' 'quit took'; do
+    grep -h "$art" "$tmp/zeiten" | awk '{ms = $(NF-1); n++; s += ms; if (ms > m) m = ms}
+        END {if (n) printf "  %s: %d times, mean %.0f ms, max %d ms\n", "'"$art"'", n, s / n, m}'
+done
+
+if [ $fehler -ne 0 ]; then
+    echo "search_session: FAILED"
+    exit 1
+fi
+echo "search_session: ok"

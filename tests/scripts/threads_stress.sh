@@ -1,0 +1,94 @@
+#!/bin/bash
+# Many short searches with 24 search threads on a small machine: "go
+# infinite" stopped after a random moment, and short timed searches. Every
+# "stop" must be answered quickly (the helpers leave their split points at
+# once), nothing may hang, and the engine must end cleanly.
+# Usage: bash threads_stress.sh <engine> <popcnt engine> <test data dir>
+set -u
+fehler=0
+tmp=$(mktemp -d)
+source "$(dirname "$0")/uci_dialog.bash"
+trap dialog_ende EXIT
+
+engine=$1
+RANDOM=4711 # the same delays in every run
+# A stop answered later than this counts as late; a few late ones are
+# allowed on a loaded machine (24 threads share two cores with whatever
+# else runs), one beyond the hard limit is a hang.
+spaet=$((100 * langsam))
+hart=$((1000 * langsam))
+erlaubt_spaet=2
+gesamt_ms=$((120000 * langsam))
+
+stellungen=(
+    "startpos"
+    "fen r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8"
+    "fen 2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1"
+    "fen 8/5pk1/6p1/3P4/2p2P2/2P3K1/8/8 w - - 0 50"
+    "fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1"
+)
+
+jetzt
+anfang=$JETZT
+engine_start "$engine"
+senden uci
+warten '^uciok$' $((5000 * langsam)) || fehlschlag "no uciok"
+senden "setoption name NumberOfProcessors value 24"
+senden "setoption name Hash value 16"
+
+latenzen=()
+spaete=0
+for i in $(seq 1 50); do
+    jetzt
+    if ((JETZT - anfang > gesamt_ms)); then
+        fehlschlag "the searches took longer than $((gesamt_ms / 1000)) s in all"
+        break
+    fi
+    senden "position ${stellungen[i % ${#stellungen[@]}]}"
+    GELESEN=()
+    if ((i % 5 == 0)); then
+        # A short timed search.
+        if ! bis_bestmove "go movetime 50" $((hart + 50)); then
+            fehlschlag "search $i: go movetime 50 not answered"
+            dialog_zeigen
+            break
+        fi
+        ((DAUER <= 50 + 150 * langsam)) || fehlschlag "search $i: go movetime 50 answered after $DAUER ms"
+        continue
+    fi
+    senden "go infinite"
+    # 5 to 120 ms, sometimes before the helpers have joined anything.
+    if warten '^bestmove ' $((5 + RANDOM % 116)); then
+        fehlschlag "search $i: best move before stop"
+        dialog_zeigen
+    fi
+    if ! bis_bestmove "stop" "$hart"; then
+        fehlschlag "search $i: stop not answered within $hart ms"
+        dialog_zeigen
+        break
+    fi
+    latenzen+=("$DAUER")
+    if ((DAUER > spaet)); then
+        spaete=$((spaete + 1))
+        echo "search $i: stop answered after $DAUER ms"
+    fi
+done
+
+senden "isready"
+warten '^readyok$' $((2000 * langsam)) || fehlschlag "no readyok after the searches"
+senden quit
+engine_ende $((2000 * langsam)) offen
+[ "$EXITCODE" = 0 ] || { fehlschlag "exit code $EXITCODE after quit"; dialog_zeigen; }
+
+((spaete <= erlaubt_spaet)) || fehlschlag "$spaete stops answered later than $spaet ms"
+if ((${#latenzen[@]} > 0)); then
+    sortiert=($(printf '%s\n' "${latenzen[@]}" | sort -n))
+    n=${#sortiert[@]}
+    echo "stop with 24 threads: $n times, median ${sortiert[n / 2]} ms, 90% ${sortiert[n * 9 / 10]} ms, max ${sortiert[n - 1]} ms"
+fi
+
+if [ $fehler -ne 0 ]; then
+    echo "threads_stress: FAILED"
+    exit 1
+fi
+echo "threads_stress: ok"

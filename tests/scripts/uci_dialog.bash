@@ -1,0 +1,147 @@
+# Helpers for talking to an engine interactively, sourced by the session
+# scripts (not a test of its own): the engine runs as a coprocess, commands
+# are sent at chosen moments, and every line that comes back is logged with
+# the time it arrived.
+#
+# The caller sets tmp (a scratch directory) and fehler (0), and calls
+# dialog_ende from its EXIT trap.
+
+export LC_ALL=C
+
+# Sanitizer builds run the search 5 to 10 times slower: their time limits
+# are stretched by this factor.
+langsam=1
+case "$1" in *build-tsan* | *build-asan*) langsam=10 ;; esac
+
+# Milliseconds of the wall clock, into JETZT (no process is started).
+jetzt() {
+    local t=${EPOCHREALTIME/./}
+    JETZT=$((t / 1000))
+}
+
+fehlschlag() {
+    echo "FAIL: $*"
+    fehler=1
+}
+
+EPID=
+ENGINE_NR=0
+
+# Starts the engine (further arguments: its command line); its standard
+# error goes to $tmp/stderr.N, the dialog to $tmp/dialog.N.
+engine_start() {
+    ENGINE_NR=$((ENGINE_NR + 1))
+    DIALOG=$tmp/dialog.$ENGINE_NR
+    STDERR=$tmp/stderr.$ENGINE_NR
+    : >"$DIALOG"
+    coproc ENGINE { exec "$@" 2>"$STDERR"; }
+    EPID=$ENGINE_PID
+    # Keep copies: bash drops the coprocess's descriptors when it ends.
+    exec {ZU_ENGINE}>&"${ENGINE[1]}" {VON_ENGINE}<&"${ENGINE[0]}"
+    GELESEN=()
+}
+
+senden() {
+    jetzt
+    printf '%s\n' "$1" >&"$ZU_ENGINE" 2>/dev/null
+    printf '%d > %s\n' "$JETZT" "$1" >>"$DIALOG"
+}
+
+# Reads lines until one matches the pattern (extended regex) or the time in
+# milliseconds is over. True on a match: ZEILE holds the line and ANKUNFT
+# the time it arrived. Every line read is appended to GELESEN.
+warten() { # pattern, timeout ms
+    local muster=$1 ende rest s zeile
+    jetzt
+    ende=$((JETZT + $2))
+    ZEILE=
+    while :; do
+        jetzt
+        rest=$((ende - JETZT))
+        ((rest > 0)) || return 1
+        printf -v s '%d.%03d' $((rest / 1000)) $((rest % 1000))
+        IFS= read -r -t "$s" zeile <&"$VON_ENGINE" || return 1
+        jetzt
+        printf '%d < %s\n' "$JETZT" "$zeile" >>"$DIALOG"
+        GELESEN+=("$zeile")
+        if [[ $zeile =~ $muster ]]; then
+            ZEILE=$zeile
+            ANKUNFT=$JETZT
+            return 0
+        fi
+    done
+}
+
+# Sends a command and waits for the best move; DAUER is the time from
+# sending to the answer, BESTMOVE the move.
+bis_bestmove() { # command, timeout ms
+    local start
+    GELESEN=()
+    senden "$1"
+    start=$JETZT
+    BESTMOVE=
+    if ! warten '^bestmove ' "$2"; then
+        DAUER=-1
+        return 1
+    fi
+    DAUER=$((ANKUNFT - start))
+    BESTMOVE=${ZEILE#bestmove }
+    BESTMOVE=${BESTMOVE%% *}
+    return 0
+}
+
+# Waits up to the given milliseconds for the engine to exit, killing it
+# after that. Its input is closed first, unless the second argument is
+# "offen" (the engine must then end by itself, after "quit"). EXITCODE holds
+# its status (137 when killed), BEENDET_NACH the time it took.
+engine_ende() { # timeout ms [offen]
+    local start ende zeile
+    [ -n "$EPID" ] || return 0
+    jetzt
+    start=$JETZT
+    [ "${2:-}" = offen ] || exec {ZU_ENGINE}>&-
+    ende=$((start + $1))
+    while kill -0 "$EPID" 2>/dev/null; do
+        jetzt
+        if ((JETZT > ende)); then
+            kill -9 "$EPID" 2>/dev/null
+            break
+        fi
+        # Drain the output so the engine never blocks on a full pipe.
+        if IFS= read -r -t 0.01 zeile <&"$VON_ENGINE"; then
+            printf '%d < %s\n' "$JETZT" "$zeile" >>"$DIALOG"
+            GELESEN+=("$zeile")
+        fi
+    done
+    wait "$EPID" 2>/dev/null
+    EXITCODE=$?
+    jetzt
+    BEENDET_NACH=$((JETZT - start))
+    [ "${2:-}" = offen ] && exec {ZU_ENGINE}>&-
+    while IFS= read -r -t 0.01 zeile <&"$VON_ENGINE"; do
+        printf '%d < %s\n' "$JETZT" "$zeile" >>"$DIALOG"
+        GELESEN+=("$zeile")
+    done
+    exec {VON_ENGINE}<&-
+    EPID=
+    # Anything on standard error (a sanitizer report above all) fails.
+    if [ -s "$STDERR" ]; then
+        fehlschlag "engine wrote to standard error:"
+        head -60 "$STDERR"
+    fi
+}
+
+dialog_ende() {
+    if [ -n "$EPID" ]; then
+        kill -9 "$EPID" 2>/dev/null
+        wait "$EPID" 2>/dev/null
+    fi
+    rm -rf "$tmp"
+}
+
+# Shows the end of the current dialog after a failure.
+dialog_zeigen() {
+    echo "--- last lines of the dialog (ms, > sent, < received):"
+    tail -n "${1:-15}" "$DIALOG"
+    echo "---"
+}

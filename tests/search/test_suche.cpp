@@ -1,0 +1,419 @@
+// The search controller and the node search, driven through the UCI
+// interpreter as a GUI would drive them: draws by repetition and by the
+// fifty-move rule, mates, root restrictions, MultiPV, the single legal move,
+// reproducible node counts and the "Clear Hash" button.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "chess/attacks.h"
+#include "chess/fen.h"
+#include "chess/notation.h"
+#include "chess/zugmachen.h"
+#include "eval/endspiel.h"
+#include "platform/clock.h"
+#include "protocol/optionen.h"
+#include "protocol/suchgrenzen.h"
+#include "protocol/uci.h"
+#include "protocol/uci_ausgabe.h"
+#include "search/suche.h"
+#include "shell/beenden.h"
+
+namespace {
+
+// The UCI channel, but every line after the "uci" answer is kept in memory,
+// so the test can look at it while a search runs.
+class Mitschrift_t : public UciAusgabe_t {
+public:
+    explicit Mitschrift_t(std::FILE* kopf) : UciAusgabe_t(OPTIONEN_NORMAL, kopf) {}
+    void Zeile(const char* text) override
+    {
+        std::lock_guard<std::mutex> g(m_);
+        if (!IstStumm()) zeilen_.emplace_back(text);
+    }
+    // Lines printed since the last call.
+    std::vector<std::string> neue()
+    {
+        std::lock_guard<std::mutex> g(m_);
+        std::vector<std::string> r(zeilen_.begin() + long(gelesen_), zeilen_.end());
+        gelesen_ = zeilen_.size();
+        return r;
+    }
+    bool hatBestmove()
+    {
+        std::lock_guard<std::mutex> g(m_);
+        for (std::size_t i = gelesen_; i < zeilen_.size(); ++i)
+            if (zeilen_[i].rfind("bestmove ", 0) == 0) return true;
+        return false;
+    }
+
+private:
+    std::mutex m_;
+    std::vector<std::string> zeilen_;
+    std::size_t gelesen_ = 0;
+};
+
+// A searcher is built into memory full of junk, so that no result can
+// depend on state its construction forgot to set.
+struct SucherLoeschen {
+    void operator()(Suche_t* s) const
+    {
+        s->~Suche_t();
+        ::operator delete(s, std::align_val_t(alignof(Suche_t)));
+    }
+};
+using SucherZeiger = std::unique_ptr<Suche_t, SucherLoeschen>;
+
+SucherZeiger sucherInMuell()
+{
+    void* roh = ::operator new(sizeof(Suche_t), std::align_val_t(alignof(Suche_t)));
+    std::memset(roh, 0x5A, sizeof(Suche_t));
+    return SucherZeiger(new (roh) Suche_t);
+}
+
+// What one search printed.
+struct Ergebnis {
+    std::vector<std::string> zeilen;
+    std::string bestmove;     // the move after "bestmove"
+    std::string letzteInfo;   // the last "info depth ... pv" line
+
+    // " score cp N" or " score mate N" of the last principal variation.
+    std::string wert() const
+    {
+        auto a = letzteInfo.find(" score ");
+        if (a == std::string::npos) return "";
+        auto b = letzteInfo.find(" time ", a);
+        return letzteInfo.substr(a + 7, b - a - 7);
+    }
+    int centipawns() const
+    {
+        const std::string w = wert();
+        if (w.rfind("cp ", 0) != 0) return w.rfind("mate -", 0) == 0 ? -100000 : 100000;
+        return std::atoi(w.c_str() + 3);
+    }
+};
+
+class Suche : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        tabellenInitialisieren();
+        kbkTabelleBauen();
+    }
+    void SetUp() override
+    {
+        programmBeenden.store(false);
+        kopf_ = std::tmpfile();
+        neuStarten();
+    }
+    void TearDown() override
+    {
+        beenden();
+        std::fclose(kopf_);
+        programmBeenden.store(false);
+    }
+
+    // A fresh engine: searcher, channel and interpreter.
+    void neuStarten()
+    {
+        beenden();
+        sucher = sucherInMuell();
+        aus = std::make_unique<Mitschrift_t>(kopf_);
+        uci = std::make_unique<UciInterface_t>(*sucher, OPTIONEN_NORMAL, grenzen, *aus);
+    }
+    void beenden()
+    {
+        uci.reset();
+        aus.reset();
+        sucher.reset();
+    }
+
+    // One command; a search it starts is waited for.
+    void sagen(const std::string& zeile)
+    {
+        uci->Zeile(zeile.c_str());
+        sucher->warteBisUntaetig();
+    }
+    Ergebnis ergebnis()
+    {
+        Ergebnis e;
+        e.zeilen = aus->neue();
+        for (const std::string& z : e.zeilen) {
+            if (z.rfind("bestmove ", 0) == 0) {
+                e.bestmove = z.substr(9, z.find(' ', 9) - 9);
+            } else if (z.rfind("info depth ", 0) == 0 && z.find(" pv") != std::string::npos) {
+                e.letzteInfo = z;
+            }
+        }
+        return e;
+    }
+    Ergebnis suchen(const std::string& position, const std::string& go)
+    {
+        sagen("position " + position);
+        sagen(go);
+        return ergebnis();
+    }
+
+    std::FILE* kopf_ = nullptr;
+    Suchgrenzen_t grenzen;
+    SucherZeiger sucher;
+    std::unique_ptr<Mitschrift_t> aus;
+    std::unique_ptr<UciInterface_t> uci;
+};
+
+// Every "info multipv" line with a centipawn score: number, depth, score,
+// first move.
+struct MultiPvZeile {
+    int nummer = 0, tiefe = 0, cp = 0;
+    std::string erster;
+};
+std::vector<MultiPvZeile> multiPvZeilen(const std::vector<std::string>& zeilen)
+{
+    std::vector<MultiPvZeile> r;
+    for (const std::string& z : zeilen) {
+        MultiPvZeile m;
+        char erster[16] = {};
+        if (std::sscanf(z.c_str(), "info multipv %d depth %d score cp %d pv %15s", &m.nummer, &m.tiefe, &m.cp,
+                        erster) != 4)
+            continue;
+        m.erster = erster;
+        r.push_back(m);
+    }
+    return r;
+}
+
+} // namespace
+
+// White is a queen and a rook down but can check forever: Qf6+ Kg8 Qg5+ Kh8.
+// Every other line loses.
+TEST_F(Suche, PerpetualCheckSavesTheLostSide)
+{
+    const char* fen = "fen r4r1k/5p1p/8/6Q1/8/8/q4PPP/6K1 w - - 0 1";
+    Ergebnis e = suchen(fen, "go depth 8");
+    EXPECT_EQ(e.wert(), "cp 0") << e.letzteInfo;
+    EXPECT_TRUE(e.bestmove == "g5f6" || e.bestmove == "g5e5") << e.bestmove;
+
+    // Without the checking moves the material speaks.
+    e = suchen(fen, "go depth 8 excludemoves g5f6 g5e5");
+    EXPECT_LT(e.centipawns(), -500) << e.letzteInfo;
+}
+
+// The position after Kh8 already stood on the board earlier in the game: for
+// Black, a queen down, going back there is a draw.
+TEST_F(Suche, RepeatingAPositionOfTheGameIsADraw)
+{
+    const char* fen = "fen 6k1/8/8/8/8/8/3Q4/K7 b - - 0 1";
+    Ergebnis e = suchen(std::string(fen) + " moves g8h8 d2d3 h8g8 d3d2", "go depth 8");
+    EXPECT_EQ(e.bestmove, "g8h8");
+    EXPECT_EQ(e.wert(), "cp 0") << e.letzteInfo;
+
+    // The same position without that history is simply lost.
+    e = suchen(fen, "go depth 8");
+    EXPECT_LT(e.centipawns(), -500) << e.letzteInfo;
+}
+
+// 99 half moves without capture or pawn move: one more quiet move draws.
+TEST_F(Suche, FiftyMoveRule)
+{
+    // The winning side keeps the game alive with the pawn.
+    Ergebnis e = suchen("fen 7k/8/8/8/8/8/P1Q5/K7 w - - 99 80", "go depth 6");
+    EXPECT_TRUE(e.bestmove == "a2a3" || e.bestmove == "a2a4") << e.bestmove;
+    EXPECT_GT(e.centipawns(), 500) << e.letzteInfo;
+
+    // The losing side must not take the pawn: that would restart the count.
+    e = suchen("fen 7k/8/8/8/8/5P2/2Q5/K5n1 b - - 99 80", "go depth 6");
+    EXPECT_NE(e.bestmove, "g1f3");
+    EXPECT_EQ(e.wert(), "cp 0") << e.letzteInfo;
+
+    // A mate given with the hundredth half move is still a mate.
+    e = suchen("fen 7k/8/6K1/8/8/8/8/R7 w - - 99 80", "go depth 4");
+    EXPECT_EQ(e.bestmove, "a1a8");
+    EXPECT_EQ(e.wert(), "mate 1") << e.letzteInfo;
+
+    // Far from the limit nothing changes.
+    e = suchen("fen 7k/8/8/8/8/5P2/2Q5/K5n1 b - - 20 80", "go depth 6");
+    EXPECT_LT(e.centipawns(), -500) << e.letzteInfo;
+}
+
+TEST_F(Suche, GoMateFindsAMateInTwo)
+{
+    // A quiet first move: Qg6, then Qh7 or Nf7 mates.
+    Ergebnis e = suchen("fen 2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1", "go mate 2");
+    EXPECT_EQ(e.bestmove, "g3g6");
+    EXPECT_EQ(e.wert(), "mate 2") << e.letzteInfo;
+
+    // Black to move: Qc4+ Nxc4 bxc4 mate.
+    e = suchen("fen 5k2/6pp/p1qN4/1p1p4/3P4/2PKP2Q/PP3r2/3R4 b - - 0 1", "go mate 2");
+    EXPECT_EQ(e.bestmove, "c6c4");
+    EXPECT_EQ(e.wert(), "mate 2") << e.letzteInfo;
+
+    // After Qg6 Black is mated with White's next move.
+    e = suchen("fen 2rr3k/pp3pp1/1nnqbNQp/3pN3/2pP4/2P5/PPB4P/R4RK1 b - - 0 1", "go depth 5");
+    EXPECT_EQ(e.wert(), "mate -1") << e.letzteInfo;
+}
+
+TEST_F(Suche, FixedNodeSearchesAreReproducible)
+{
+    const std::string pos = "fen r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 4 4";
+    Ergebnis a = suchen(pos, "go nodes 20000");
+    const uint64_t knotenA = sucher->knotenGesamt();
+    EXPECT_GE(knotenA, 20000u);
+    EXPECT_LE(knotenA, 200000u + 1000u);
+
+    // A second engine, built in the same junk, searches the very same tree.
+    neuStarten();
+    Ergebnis b = suchen(pos, "go nodes 20000");
+    EXPECT_EQ(sucher->knotenGesamt(), knotenA);
+    EXPECT_EQ(b.bestmove, a.bestmove);
+    EXPECT_EQ(b.zeilen.size(), a.zeilen.size());
+}
+
+TEST_F(Suche, NewGameForgetsTheLastSearch)
+{
+    GTEST_SKIP() << "\"ucinewgame\" keeps the transposition table and the history tables, so a repeated "
+                    "fixed-node search follows a different tree";
+    const std::string pos = "fen r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 4 4";
+    sagen("ucinewgame");
+    Ergebnis a = suchen(pos, "go nodes 20000");
+    const uint64_t knotenA = sucher->knotenGesamt();
+    sagen("ucinewgame");
+    Ergebnis b = suchen(pos, "go nodes 20000");
+    EXPECT_EQ(sucher->knotenGesamt(), knotenA);
+    EXPECT_EQ(b.bestmove, a.bestmove);
+}
+
+TEST_F(Suche, SingleLegalMoveIsAnsweredAtOnce)
+{
+    // Kxg2 is the only move.
+    Ergebnis e = suchen("fen 7k/8/8/8/8/8/6q1/7K w - - 0 1", "go depth 20");
+    EXPECT_EQ(e.bestmove, "h1g2");
+    EXPECT_LT(sucher->knotenGesamt(), 100u);
+
+    // A restricted root goes on searching even with one move.
+    e = suchen("startpos", "go depth 5 searchmoves e2e4");
+    EXPECT_EQ(e.bestmove, "e2e4");
+    EXPECT_GT(sucher->knotenGesamt(), 200u);
+}
+
+TEST_F(Suche, MultiPvReportsThreeDifferentMoves)
+{
+    sagen("setoption name MultiPV value 3");
+    Ergebnis e = suchen("startpos", "go depth 7");
+    std::vector<MultiPvZeile> m = multiPvZeilen(e.zeilen);
+    ASSERT_GE(m.size(), 3u);
+    // The last three lines are one report: ranks 1..3 at the same depth,
+    // three different moves.
+    const MultiPvZeile* l = &m[m.size() - 3];
+    EXPECT_EQ(l[0].nummer, 1);
+    EXPECT_EQ(l[1].nummer, 2);
+    EXPECT_EQ(l[2].nummer, 3);
+    EXPECT_EQ(l[0].tiefe, 7);
+    EXPECT_EQ(l[1].tiefe, 7);
+    EXPECT_EQ(l[2].tiefe, 7);
+    std::set<std::string> zuege{l[0].erster, l[1].erster, l[2].erster};
+    EXPECT_EQ(zuege.size(), 3u);
+    EXPECT_GE(l[0].cp, l[1].cp);
+    EXPECT_GE(l[1].cp, l[2].cp);
+    EXPECT_TRUE(zuege.count(e.bestmove)) << e.bestmove;
+
+    // Two legal moves: never a third line.
+    e = suchen("fen 7k/8/8/8/8/8/6q1/4N2K w - - 0 1", "go depth 6");
+    for (const MultiPvZeile& z : multiPvZeilen(e.zeilen)) EXPECT_LE(z.nummer, 2);
+    EXPECT_FALSE(e.bestmove.empty());
+}
+
+TEST_F(Suche, SearchMovesAndExcludeMovesRestrictTheRoot)
+{
+    // Ra8 mates; the search may only look at what it is given.
+    const char* matt = "fen 7k/8/6K1/8/8/8/8/R7 w - - 0 1";
+    Ergebnis e = suchen(matt, "go depth 5 searchmoves a1a2 a1b1");
+    EXPECT_TRUE(e.bestmove == "a1a2" || e.bestmove == "a1b1") << e.bestmove;
+    e = suchen(matt, "go depth 5 excludemoves a1a8");
+    EXPECT_NE(e.bestmove, "a1a8");
+    EXPECT_EQ(e.wert(), "mate 2") << e.letzteInfo;
+    e = suchen(matt, "go depth 5");
+    EXPECT_EQ(e.bestmove, "a1a8");
+
+    const std::vector<std::string> raus{"e2e4", "d2d4", "g1f3", "c2c4", "e2e3", "b1c3", "d2d3", "g2g3"};
+    std::string go = "go depth 6 excludemoves";
+    for (const std::string& z : raus) go += " " + z;
+    e = suchen("startpos", go);
+    EXPECT_EQ(std::find(raus.begin(), raus.end(), e.bestmove), raus.end()) << e.bestmove;
+    for (const std::string& z : e.zeilen) {
+        auto pv = z.find(" pv ");
+        if (pv == std::string::npos) continue;
+        EXPECT_EQ(std::find(raus.begin(), raus.end(), z.substr(pv + 4, 4)), raus.end()) << z;
+    }
+}
+
+TEST_F(Suche, ClearHashEmptiesTheTableBeforeTheNextSearch)
+{
+    // The position after the best move holds the move the engine expects
+    // in reply (its ponder move), so the table knows it.
+    auto schluesselNachBestmove = [](const std::string& bestmove) {
+        Stellung_t st;
+        Stellungsdaten_t d, nd;
+        Zugdaten_t zd;
+        stellungSetzen(st, d, nullptr);
+        zugMachenSuche(st, koordinatenZugLesen(st, bestmove.c_str()), nd, d, zd);
+        return nd.schluessel;
+    };
+    TTDaten_t eintrag;
+    Ergebnis e = suchen("startpos", "go depth 6");
+    uint64_t schluessel = schluesselNachBestmove(e.bestmove);
+    EXPECT_TRUE(sucher->tabelle().lesen(schluessel, 1, eintrag));
+
+    sagen("setoption name Clear Hash");
+    Optionen_t& opt = uci->optionen();
+    EXPECT_TRUE(opt.wahr(OPT_CLEAR_HASH));
+    // The button takes effect when the next search starts.
+    suchen("fen 7k/8/8/8/8/8/6q1/7K w - - 0 1", "go depth 1");
+    EXPECT_FALSE(sucher->tabelle().lesen(schluessel, 1, eintrag));
+    EXPECT_FALSE(opt.wahr(OPT_CLEAR_HASH));
+    EXPECT_STREQ(opt.text(OPT_CLEAR_HASH), "false");
+
+    // Not pressed again: the table is kept.
+    e = suchen("startpos", "go depth 6");
+    schluessel = schluesselNachBestmove(e.bestmove);
+    suchen("fen 7k/8/8/8/8/8/6q1/7K w - - 0 1", "go depth 1");
+    EXPECT_TRUE(sucher->tabelle().lesen(schluessel, 1, eintrag));
+}
+
+TEST_F(Suche, NoLegalMoveAnswersWithTheNullMove)
+{
+    // Stalemate and mate.
+    for (const char* fen : {"fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "fen 7k/6Q1/6K1/8/8/8/8/8 b - - 0 1"}) {
+        Ergebnis e = suchen(fen, "go depth 5");
+        EXPECT_EQ(e.bestmove, "0000") << fen;
+        e = suchen(fen, "go movetime 50");
+        EXPECT_EQ(e.bestmove, "0000") << fen;
+        uci->Zeile("go infinite");
+        sagen("stop");
+        EXPECT_EQ(ergebnis().bestmove, "0000") << fen;
+    }
+}
+
+// "go infinite" reports its move only when told to stop, even when there is
+// nothing left to search: a mate in one, a single legal move.
+TEST_F(Suche, InfiniteSearchWaitsForStop)
+{
+    for (const char* fen : {"fen 7k/8/6K1/8/8/8/8/R7 w - - 0 1", "fen 7k/8/8/8/8/8/6q1/7K w - - 0 1",
+                            "fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1"}) {
+        sagen(std::string("position ") + fen);
+        uci->Zeile("go infinite");
+        schlafeMs(150);
+        EXPECT_FALSE(aus->hatBestmove()) << fen;
+        sagen("stop");
+        EXPECT_TRUE(aus->hatBestmove()) << fen;
+        ergebnis();
+    }
+}
