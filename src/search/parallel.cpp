@@ -201,6 +201,11 @@ void Suche_t::splitSchleife(SplitPoint* sp, bool helfenderMeister, SplitPoint* e
         if (helfenderMeister && eigener->arbeiter.load(std::memory_order_relaxed) == 0) break;
         Zug m = 0;
         int alpha, scout, beta;
+        // The shared counters and killers as they stood when this move was
+        // taken: for the point's owner q is the shared record itself, which
+        // the helpers keep changing under the lock.
+        int gesucht, schlaege;
+        Zug killer0, killer1;
         {
             SperreHalter_t g(sp->sperre);
             if (sp->cutoff.load(std::memory_order_relaxed)) break;
@@ -217,10 +222,16 @@ void Suche_t::splitSchleife(SplitPoint* sp, bool helfenderMeister, SplitPoint* e
             beta = sp->beta;
             ++mp->gesucht;
             if (q->zd.geschlagen) ++mp->schlaege;
-            q->gesucht = mp->gesucht;
-            q->schlaege = mp->schlaege;
-            q->killer[0] = mp->killer[0];
-            q->killer[1] = mp->killer[1];
+            gesucht = mp->gesucht;
+            schlaege = mp->schlaege;
+            killer0 = mp->killer[0];
+            killer1 = mp->killer[1];
+            if (q != mp) {
+                q->gesucht = gesucht;
+                q->schlaege = schlaege;
+                q->killer[0] = killer0;
+                q->killer[1] = killer1;
+            }
         }
         q->zug = m;
         ++knoten_;
@@ -236,9 +247,8 @@ void Suche_t::splitSchleife(SplitPoint* sp, bool helfenderMeister, SplitPoint* e
                 zugZuruecknehmen(q->zd);
                 continue;
             }
-            if (q->gesucht >= 2 && m != (q->killer[0] & 0xFFFF) && m != (q->killer[1] & 0xFFFF) &&
-                !entschaerftDrohung(q)) {
-                const int c = (z & 1) + (z >= 5) + q->gesucht + q->schlaege + (q->schlaege >= 3 ? 3 : 0);
+            if (gesucht >= 2 && m != (killer0 & 0xFFFF) && m != (killer1 & 0xFFFF) && !entschaerftDrohung(q)) {
+                const int c = (z & 1) + (z >= 5) + gesucht + schlaege + (schlaege >= 3 ? 3 : 0);
                 if (c < 6) r = 2;
                 else {
                     r = std::max(((tiefe + 6) / 8) * 2, 2);
