@@ -267,9 +267,11 @@ void UciInterface_t::go(const char* zeile)
         ponder = false;
     }
 
+    // Reading the root moves tries them on the game position, which a
+    // search still running may be copying: wait for it first.
+    sucher_.warteBisUntaetig();
     wurzelZuegeLesen(zeile);
 
-    sucher_.warteBisUntaetig();
     grenzen_.fuellen(p, false);
     // An infinite search may end early (a proven mate, a single legal move,
     // nothing to move), but the interface expects its move only after
