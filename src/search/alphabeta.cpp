@@ -15,6 +15,7 @@ namespace {
 
 constexpr int UNENDLICH = MATT_WERT + 1;
 constexpr int EINFACHER_WERT[7] = {0, 1, 3, 3, 5, 10, 99};
+constexpr int MIN_SPLIT_TIEFE = 6; // half plies
 
 inline bool istBauernzugAufSiebte(Zug z, int seite)
 {
@@ -315,12 +316,14 @@ int Suche_t::suchen(int alpha, int beta, Ply_t* p, int tiefe, int z)
             }
         }
 
-        // Parallel search: a node whose first move was cheap never splits.
+        // Parallel search: a node whose first move was cheap never splits,
+        // and neither does one within three plies of the horizon, where
+        // handing moves to another thread costs more than it saves.
         if (durchsucht == 1) {
             knotenErster = knoten_ - knotenVorher;
             teilbar = knotenErster >= 18;
         }
-        if (teilbar && tiefe >= 2 && (helferAnzahl_ > 0 || helfer_)) {
+        if (teilbar && tiefe >= MIN_SPLIT_TIEFE && (helferAnzahl_ > 0 || helfer_)) {
             int knotenTyp = alpha + 1 == beta ? 1 : 0;
             p->grenze = grenze;
             if (splitAnbieten(p, alpha, beta, best, tiefe, z, knotenTyp)) {
