@@ -56,10 +56,13 @@ uint64_t perftRekursiv(PerftTabelle_t* tab, Stellung_t& st, const Stellungsdaten
         }
     } else {
         for (Zug* p = liste; p != ende; ++p) {
-            if (zugMachenSuche(st, *p, kind, d, zd)) {
+            // The child's table slot is fetched while its attacks are computed.
+            zugMachen(st, *p, kind, d, zd);
+            if (tab) tab->vorladen(kind.schluessel);
+            if (angriffeNachZug(st, kind)) {
                 knoten += perftRekursiv(tab, st, kind, tiefe - 1);
-                zugZuruecknehmen(zd);
             }
+            zugZuruecknehmen(zd);
         }
     }
     if (tab) tab->speichern(d.schluessel, tiefe, knoten);

@@ -370,19 +370,25 @@ bool zugMachenWennLegal(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stel
     return true;
 }
 
-bool zugMachenSuche(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stellungsdaten_t& alt, Zugdaten_t& zd)
+bool angriffeNachZug(const Stellung_t& st, Stellungsdaten_t& neu)
 {
-    zugMachen(st, z, neu, alt, zd);
     const int ich = st.amZug ^ 1;
     Angriffe_t& aufMich = neu.angriffe[ich];
     angriffeBerechnen(st, neu.belegt, ich, aufMich);
-    if (aufMich.angegriffen & st.seite[ich].bb[KOENIG]) {
-        zugZuruecknehmen(zd);
-        return false;
-    }
+    if (aufMich.angegriffen & st.seite[ich].bb[KOENIG]) return false;
     fesselungenBerechnen(st, neu.belegt, ich, aufMich);
     angriffeBerechnen(st, neu.belegt, st.amZug, neu.angriffe[st.amZug]);
     fesselungenBerechnen(st, neu.belegt, st.amZug, neu.angriffe[st.amZug]);
+    return true;
+}
+
+bool zugMachenSuche(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stellungsdaten_t& alt, Zugdaten_t& zd)
+{
+    zugMachen(st, z, neu, alt, zd);
+    if (!angriffeNachZug(st, neu)) {
+        zugZuruecknehmen(zd);
+        return false;
+    }
     return true;
 }
 
