@@ -2,13 +2,17 @@
 
 #include <cstdlib>
 
+#include "platform/speicher.h"
+
 #include "chess/zugdaten.h"
 #include "chess/zuggen.h"
 #include "chess/zugmachen.h"
 
 PerftTabelle_t::PerftTabelle_t(uint64_t megabytes)
 {
-    uint64_t maximal = megabytes * 1048576ull / sizeof(Eintrag);
+    uint64_t bytes = megabytes * 1048576ull;
+    if (bytes > groessteTabelle()) bytes = groessteTabelle();
+    uint64_t maximal = bytes / sizeof(Eintrag);
     if (maximal == 0) return;
     uint64_t n = 1;
     while (n * 2 <= maximal) n *= 2;
