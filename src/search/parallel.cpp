@@ -221,29 +221,12 @@ void Suche_t::splitSchleife(SplitPoint* sp, bool helfenderMeister, SplitPoint* e
         ++knoten_;
 
         const int e = erweiterung(q, m, schach, tiefe);
-        int r = 0;
-        const int art = zugArt(m);
-        const bool ruhig = art >= BAUER && art <= KOENIG && !q->zd.geschlagen &&
-                           !(art == BAUER && rowOf(zugNach(m)) == (s == WEISS ? 1 : 6));
-        if (e == 0 && ruhig) {
-            if (tiefe < 4 && alpha >= -(MATT_SCHWELLE - 1) && scout < MATT_SCHWELLE &&
-                ((tiefe < 2 && q->statisch + 1000 < alpha) || q->statisch + 5000 < alpha)) {
-                zugZuruecknehmen(q->zd);
-                continue;
-            }
-            if (q->gesucht >= 2 && m != (q->killer[0] & 0xFFFF) && m != (q->killer[1] & 0xFFFF) &&
-                !entschaerftDrohung(q)) {
-                const int c = (z & 1) + (z >= 5) + q->gesucht + q->schlaege + (q->schlaege >= 3 ? 3 : 0);
-                if (c < 6) r = 2;
-                else {
-                    r = std::max(((tiefe + 6) / 8) * 2, 2);
-                    if (c > 12) r = std::max(tiefe * 5 / 16, r);
-                }
-            }
+        const int r = reduktion(q, m, e, tiefe, z, alpha, scout, false);
+        if (r == BESCHNEIDEN) {
+            zugZuruecknehmen(q->zd);
+            continue;
         }
-        int w = -suchen(-scout, -alpha, q + 1, tiefe - 2 + e - r, alpha + 1 < scout ? 0 : z + 1);
-        if (w >= scout && (r > 0 || w < beta) && !stoppenAngefragt() && !abgebrochen())
-            w = -suchen(-beta, -alpha, q + 1, tiefe - 2 + e, alpha + 1 < beta ? 0 : z + 1);
+        const int w = zugDurchsuchen(q, alpha, beta, scout, tiefe, e, r, z);
         zugZuruecknehmen(q->zd);
         if (stoppenAngefragt() || abgebrochen()) break;
 
@@ -259,13 +242,7 @@ void Suche_t::splitSchleife(SplitPoint* sp, bool helfenderMeister, SplitPoint* e
                         sp->cutoff.store(true, std::memory_order_relaxed);
                         sp->annehmend.store(false, std::memory_order_relaxed);
                         mp->grenze = TT_UNTERGRENZE;
-                        const int ziel = zugNach(m);
-                        const bool ecke = ziel == A1 || ziel == H1 || ziel == A8 || ziel == H8;
-                        if ((!istZug(vorZug) || ziel != zugNach(vorZug)) && m != (mp->killer[0] & 0xFFFF) &&
-                            art != ART_EP && !ecke) {
-                            mp->killer[1] = mp->killer[0];
-                            mp->killer[0] = m;
-                        }
+                        killerEintragen(mp, m, vorZug);
                     }
                 }
                 sp->nullFenster = sp->alpha + 1;
