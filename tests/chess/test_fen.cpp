@@ -49,7 +49,7 @@ TEST(Fen, IllegalPositionsAreRejected)
         // Ten rooks and a pawn: more promoted pieces than missing pawns (the
         // pawn's promotion would overflow the rook list).
         "r3k2r/1Pppqpb1/rn2pnp1/3PN3/1p2R3/2N2Q1p/rRRRRRRR/R3K2R w Qkq - 2 1",
-        "4k3/8/8/8/8/8/QQP5/QQQQ2K1 w - - 0 1",
+        "8/8/7k/8/8/QQQ5/QQQP4/QQQ1K3 w - - 0 1",
     };
     for (const char* fen : schlecht) EXPECT_FALSE(TestStellung(fen).ok) << fen;
     const char* gut[] = {
