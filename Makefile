@@ -40,7 +40,7 @@ fuzz:
 
 # Every position of the shared perft suites at its listed depths.
 PERFT_DATA ?= ../shared/data/perft
-PERFT_BUDGET ?= 200000000
+PERFT_BUDGET ?= 2000000
 perft-full: build
 	./build/velkaris_bench perft-suite --budget $(PERFT_BUDGET) $(PERFT_DATA)/*
 

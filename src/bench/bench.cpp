@@ -4,6 +4,7 @@
 //   velkaris_bench perft-suite     every position of perft files (see --help)
 //   velkaris_bench eval            FEN lines on stdin -> static scores
 //   velkaris_bench search [--depth D] [--threads N]
+//   velkaris_bench epd FILE [--ms T] [--threads N]   test-suite score
 #include <cstdio>
 #include <cstring>
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     if (!std::strcmp(was, "perft-suite")) return benchPerftSuite(argc - 2, argv + 2);
     if (!std::strcmp(was, "eval")) return benchEval(argc - 2, argv + 2);
     if (!std::strcmp(was, "search")) return benchSearch(argc - 2, argv + 2);
-    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N]]\n");
+    if (!std::strcmp(was, "epd")) return benchEpd(argc - 2, argv + 2);
+    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T]]\n");
     return 2;
 }

@@ -5,3 +5,4 @@ int benchPerft(int argc, char** argv);
 int benchPerftSuite(int argc, char** argv);
 int benchEval(int argc, char** argv);
 int benchSearch(int argc, char** argv);
+int benchEpd(int argc, char** argv);

@@ -230,8 +230,17 @@ const char* fenLesen(Stellung_t& st, const char* p)
 
     // 5. Piece counts and lists; no pawn on the first or last rank, and the
     // side that is not to move must not stand in check.
-    for (int s = 0; s < 2; ++s)
+    for (int s = 0; s < 2; ++s) {
         if (!seiteValidieren(st.seite[s])) return nullptr;
+        // Every piece beyond the original set came from a pawn. A side with
+        // more such pieces than missing pawns cannot arise, and its next
+        // promotion could overflow a piece list.
+        const Seite_t& b = st.seite[s];
+        auto mehr = [](int n, int original) { return n > original ? n - original : 0; };
+        const int befoerdert = mehr(b.anzahl[SPRINGER], 2) + mehr(b.anzahl[LAEUFER], 2) + mehr(b.anzahl[TURM], 2) +
+                               mehr(b.anzahl[DAME], 1);
+        if (befoerdert > 8 - b.anzahl[BAUER]) return nullptr;
+    }
     if ((st.seite[WEISS].bb[BAUER] | st.seite[SCHWARZ].bb[BAUER]) & (rowMask(0) | rowMask(7))) return nullptr;
     if (koenigAngegriffen(st, st.amZug ^ 1, st.belegt())) return nullptr;
     return p;

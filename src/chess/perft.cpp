@@ -2,13 +2,17 @@
 
 #include <cstdlib>
 
+#include "platform/speicher.h"
+
 #include "chess/zugdaten.h"
 #include "chess/zuggen.h"
 #include "chess/zugmachen.h"
 
 PerftTabelle_t::PerftTabelle_t(uint64_t megabytes)
 {
-    uint64_t maximal = megabytes * 1048576ull / sizeof(Eintrag);
+    uint64_t bytes = megabytes * 1048576ull;
+    if (bytes > groessteTabelle()) bytes = groessteTabelle();
+    uint64_t maximal = bytes / sizeof(Eintrag);
     if (maximal == 0) return;
     uint64_t n = 1;
     while (n * 2 <= maximal) n *= 2;
@@ -56,10 +60,13 @@ uint64_t perftRekursiv(PerftTabelle_t* tab, Stellung_t& st, const Stellungsdaten
         }
     } else {
         for (Zug* p = liste; p != ende; ++p) {
-            if (zugMachenSuche(st, *p, kind, d, zd)) {
+            // The child's table slot is fetched while its attacks are computed.
+            zugMachen(st, *p, kind, d, zd);
+            if (tab) tab->vorladen(kind.schluessel);
+            if (angriffeNachZug(st, kind)) {
                 knoten += perftRekursiv(tab, st, kind, tiefe - 1);
-                zugZuruecknehmen(zd);
             }
+            zugZuruecknehmen(zd);
         }
     }
     if (tab) tab->speichern(d.schluessel, tiefe, knoten);

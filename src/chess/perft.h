@@ -15,6 +15,8 @@ public:
 
     uint64_t eintraege() const { return anzahl_; }
     bool holen(uint64_t key, int tiefe, uint64_t& knoten) const;
+    // Starts loading the slot of a key into the cache.
+    void vorladen(uint64_t key) const { __builtin_prefetch(&tabelle_[key & (anzahl_ - 1)]); }
     void speichern(uint64_t key, int tiefe, uint64_t knoten);
 
 private:

@@ -42,39 +42,44 @@ int remisTest(const Stellung_t& st, uint64_t schluessel, bool fuenfzigZuege)
     return gleich > 1 ? REMIS_WIEDERHOLUNG_2 : gleich == 1 ? REMIS_WIEDERHOLUNG : REMIS_KEINS;
 }
 
-Zug* legaleZuege(Stellung_t& st, const Stellungsdaten_t& d, Zug* liste)
+namespace {
+// Calls f with every legal move in generation order until f returns false.
+template <class F>
+void legaleDurchlaufen(Stellung_t& st, const Stellungsdaten_t& d, F f)
 {
     Zug roh[MAX_ZUEGE];
     Zug* ende = alleZuege(st, d, roh);
     Stellungsdaten_t kind;
     Zugdaten_t zd;
     for (Zug* p = roh; p != ende; ++p) {
-        if (zugMachenWennLegal(st, *p, kind, d, zd)) {
-            zugZuruecknehmen(zd);
-            *liste++ = *p;
-        }
+        if (!zugMachenWennLegal(st, *p, kind, d, zd)) continue;
+        zugZuruecknehmen(zd);
+        if (!f(*p)) return;
     }
+}
+} // namespace
+
+Zug* legaleZuege(Stellung_t& st, const Stellungsdaten_t& d, Zug* liste)
+{
+    legaleDurchlaufen(st, d, [&](Zug z) {
+        *liste++ = z;
+        return true;
+    });
     return liste;
 }
 
 int legaleZuegeZaehlen(Stellung_t& st, const Stellungsdaten_t& d)
 {
-    Zug liste[MAX_ZUEGE];
-    return int(legaleZuege(st, d, liste) - liste);
+    int n = 0;
+    legaleDurchlaufen(st, d, [&](Zug) { return ++n, true; });
+    return n;
 }
 
 bool partieEnde(Stellung_t& st, const Stellungsdaten_t& d, int* ergebnis)
 {
-    Zug roh[MAX_ZUEGE];
-    Zug* ende = alleZuege(st, d, roh);
-    Stellungsdaten_t kind;
-    Zugdaten_t zd;
-    for (Zug* p = roh; p != ende; ++p) {
-        if (zugMachenWennLegal(st, *p, kind, d, zd)) {
-            zugZuruecknehmen(zd);
-            return false;
-        }
-    }
+    bool zugDa = false;
+    legaleDurchlaufen(st, d, [&](Zug) { return zugDa = true, false; });
+    if (zugDa) return false;
     if (ergebnis) *ergebnis = !imSchach(st, d) ? 0 : st.amZug == WEISS ? -1 : 1;
     return true;
 }

@@ -120,7 +120,8 @@ inline void rechteSetzen(Stellung_t& st, uint8_t neueRechte, Stellungsdaten_t& n
 
 // ---- undo routines ------------------------------------------------------
 
-void zurueckRuhig(Zugdaten_t& zd)
+// Puts the moving piece back and restores the saved rights.
+inline Stellung_t& zieherZurueck(Zugdaten_t& zd)
 {
     Stellung_t& st = *zd.stellung;
     st.amZug ^= 1;
@@ -132,22 +133,19 @@ void zurueckRuhig(Zugdaten_t& zd)
     else ss.liste[t - 1][zd.slot] = uint8_t(zugVon(zd.zug));
     st.ep = zd.alterEp;
     st.rochade = zd.alteRochade;
+    return st;
+}
+
+void zurueckRuhig(Zugdaten_t& zd)
+{
+    [[maybe_unused]] Stellung_t& st = zieherZurueck(zd);
     PRUEFEN(st, nullptr, "unmake");
 }
 
 void zurueckSchlag(Zugdaten_t& zd)
 {
-    Stellung_t& st = *zd.stellung;
-    st.amZug ^= 1;
-    Seite_t& ss = st.seite[st.amZug];
-    int t = zugArt(zd.zug);
-    ss.bb[t] ^= zd.vonNach;
-    ss.bb[0] ^= zd.vonNach;
-    if (t == KOENIG) ss.koenig = uint8_t(zugVon(zd.zug));
-    else ss.liste[t - 1][zd.slot] = uint8_t(zugVon(zd.zug));
+    Stellung_t& st = zieherZurueck(zd);
     geschlagenZurueck(st, zd);
-    st.ep = zd.alterEp;
-    st.rochade = zd.alteRochade;
     PRUEFEN(st, nullptr, "unmake capture");
 }
 
@@ -370,19 +368,25 @@ bool zugMachenWennLegal(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stel
     return true;
 }
 
-bool zugMachenSuche(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stellungsdaten_t& alt, Zugdaten_t& zd)
+bool angriffeNachZug(const Stellung_t& st, Stellungsdaten_t& neu)
 {
-    zugMachen(st, z, neu, alt, zd);
     const int ich = st.amZug ^ 1;
     Angriffe_t& aufMich = neu.angriffe[ich];
     angriffeBerechnen(st, neu.belegt, ich, aufMich);
-    if (aufMich.angegriffen & st.seite[ich].bb[KOENIG]) {
-        zugZuruecknehmen(zd);
-        return false;
-    }
+    if (aufMich.angegriffen & st.seite[ich].bb[KOENIG]) return false;
     fesselungenBerechnen(st, neu.belegt, ich, aufMich);
     angriffeBerechnen(st, neu.belegt, st.amZug, neu.angriffe[st.amZug]);
     fesselungenBerechnen(st, neu.belegt, st.amZug, neu.angriffe[st.amZug]);
+    return true;
+}
+
+bool zugMachenSuche(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stellungsdaten_t& alt, Zugdaten_t& zd)
+{
+    zugMachen(st, z, neu, alt, zd);
+    if (!angriffeNachZug(st, neu)) {
+        zugZuruecknehmen(zd);
+        return false;
+    }
     return true;
 }
 

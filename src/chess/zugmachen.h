@@ -17,6 +17,11 @@ bool zugMachenWennLegal(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stel
 // illegal move is taken back and false returned.
 bool zugMachenSuche(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stellungsdaten_t& alt, Zugdaten_t& zd);
 
+// The second half of zugMachenSuche for a move made with zugMachen: the
+// attack records of neu, false (records incomplete) when the mover's king
+// stands attacked. The caller takes the move back in either case.
+bool angriffeNachZug(const Stellung_t& st, Stellungsdaten_t& neu);
+
 // Null move: the side to move passes. nullzugZuruecknehmen needs the
 // en-passant square the position had before.
 void nullzugMachen(Stellung_t& st, Stellungsdaten_t& neu, const Stellungsdaten_t& alt);

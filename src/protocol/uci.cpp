@@ -114,6 +114,13 @@ void UciInterface_t::quit()
 // ----------------------------------------------------------------------
 // position
 
+// A rejected "position" keeps the position it found. The derived data then
+// has to be that position's own: after moves it sat in the other record.
+void UciInterface_t::datenNeuBerechnen()
+{
+    datenBerechnen(stellung_, daten_[0]);
+}
+
 void UciInterface_t::position(const char* rest)
 {
     sucher_.warteBisUntaetig();
@@ -127,6 +134,7 @@ void UciInterface_t::position(const char* rest)
     } else if (beginntMit(p, "Chess960")) {
         int64_t n = 0;
         if (!ganzzahlLesen(p + 8, n)) {
+            datenNeuBerechnen();
             ausgabe_.Fehler("'position Chess960' without number", nullptr);
             return;
         }
@@ -136,6 +144,7 @@ void UciInterface_t::position(const char* rest)
     } else {
         const char* fen = std::strstr(p, "fen");
         if (!fen) {
+            datenNeuBerechnen();
             ausgabe_.Fehler("'position' without 'startpos' and without 'fen'", nullptr);
             return;
         }

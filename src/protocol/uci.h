@@ -50,6 +50,7 @@ public:
 
 private:
     void position(const char* rest);
+    void datenNeuBerechnen();
     void go(const char* zeile);
     void perft(const char* rest);
     void stop();

@@ -15,6 +15,7 @@ namespace {
 
 constexpr int UNENDLICH = MATT_WERT + 1;
 constexpr int EINFACHER_WERT[7] = {0, 1, 3, 3, 5, 10, 99};
+constexpr int MIN_SPLIT_TIEFE = 6; // half plies
 
 inline bool istBauernzugAufSiebte(Zug z, int seite)
 {
@@ -107,6 +108,47 @@ bool Suche_t::entschaerftDrohung(const Ply_t* p) const
     auto weg = [&](Bitboard a, Bitboard b) { return (a & t) && !(b & t); };
     return weg(vor.angegriffen, nach.angegriffen) || weg(vor.doppelt, nach.doppelt) || weg(vor.bauern, nach.bauern) ||
            weg(vor.bedroht, nach.bedroht);
+}
+
+// Reduction in half plies for the quiet move just made at p, or BESCHNEIDEN
+// when it is not worth searching at all.
+int Suche_t::reduktion(const Ply_t* p, Zug m, int e, int tiefe, int z, int alpha, int scout, bool nochKeinZug) const
+{
+    if (e != 0 || !ruhigerZug(p, m, st_.amZug ^ 1)) return 0;
+    // Futility: far below alpha near the horizon, a quiet move will not help.
+    if (tiefe < 4 && alpha >= -(MATT_SCHWELLE - 1) && scout < MATT_SCHWELLE && !(p->statisch == 0 && nochKeinZug) &&
+        ((tiefe < 2 && p->statisch + 1000 < alpha) || p->statisch + 5000 < alpha))
+        return BESCHNEIDEN;
+    // Late moves are searched less deeply, unless they answer the threat the
+    // null move revealed.
+    if (p->gesucht < 2 || m == (p->killer[0] & 0xFFFF) || m == (p->killer[1] & 0xFFFF) || entschaerftDrohung(p))
+        return 0;
+    const int c = (z & 1) + (z >= 5) + p->gesucht + p->schlaege + (p->schlaege >= 3 ? 3 : 0);
+    if (c < 6) return 2;
+    int r = std::max(((tiefe + 6) / 8) * 2, 2);
+    if (c > 12) r = std::max(tiefe * 5 / 16, r);
+    return r;
+}
+
+// Searches the move just made at p: with the scout window (and the
+// reduction) first, again with the full window when it may be better.
+int Suche_t::zugDurchsuchen(Ply_t* p, int alpha, int beta, int scout, int tiefe, int e, int r, int z)
+{
+    int w = -suchen(-scout, -alpha, p + 1, tiefe - 2 + e - r, alpha + 1 < scout ? 0 : z + 1);
+    if (w >= scout && (r > 0 || w < beta) && !stoppenAngefragt() && !abgebrochen())
+        w = -suchen(-beta, -alpha, p + 1, tiefe - 2 + e, alpha + 1 < beta ? 0 : z + 1);
+    return w;
+}
+
+// A refutation becomes the first killer of its ply, unless it recaptures on
+// the square just moved to, is an en-passant capture, or goes to a corner.
+void Suche_t::killerEintragen(Ply_t* p, Zug m, Zug vorZug)
+{
+    const int ziel = zugNach(m);
+    const bool ecke = ziel == A1 || ziel == H1 || ziel == A8 || ziel == H8;
+    if ((istZug(vorZug) && ziel == zugNach(vorZug)) || m == (p->killer[0] & 0xFFFF) || zugArt(m) == ART_EP || ecke) return;
+    p->killer[1] = p->killer[0];
+    p->killer[0] = m;
 }
 
 int Suche_t::suchen(int alpha, int beta, Ply_t* p, int tiefe, int z)
@@ -290,33 +332,13 @@ int Suche_t::suchen(int alpha, int beta, Ply_t* p, int tiefe, int z)
         if (p->zd.geschlagen) ++p->schlaege;
 
         const int e = erweiterung(p, m, schach, tiefe);
-        int r = 0;
-        if (e == 0 && ruhigerZug(p, m, s)) {
-            // Futility: far below alpha near the horizon, a quiet move will
-            // not help.
-            if (tiefe < 4 && alpha >= -(MATT_SCHWELLE - 1) && scout < MATT_SCHWELLE &&
-                !(p->statisch == 0 && durchsucht == 0)) {
-                if ((tiefe < 2 && p->statisch + 1000 < alpha) || p->statisch + 5000 < alpha) {
-                    zugZuruecknehmen(p->zd);
-                    beschnitten = true;
-                    continue;
-                }
-            }
-            // Late moves are searched less deeply.
-            if (p->gesucht >= 2 && m != (p->killer[0] & 0xFFFF) && m != (p->killer[1] & 0xFFFF) &&
-                !entschaerftDrohung(p)) {
-                const int c = (z & 1) + (z >= 5) + p->gesucht + p->schlaege + (p->schlaege >= 3 ? 3 : 0);
-                if (c < 6) r = 2;
-                else {
-                    r = std::max(((tiefe + 6) / 8) * 2, 2);
-                    if (c > 12) r = std::max(tiefe * 5 / 16, r);
-                }
-            }
+        const int r = reduktion(p, m, e, tiefe, z, alpha, scout, durchsucht == 0);
+        if (r == BESCHNEIDEN) {
+            zugZuruecknehmen(p->zd);
+            beschnitten = true;
+            continue;
         }
-
-        int w = -suchen(-scout, -alpha, p + 1, tiefe - 2 + e - r, alpha + 1 < scout ? 0 : z + 1);
-        if (w >= scout && (r > 0 || w < beta) && !stoppenAngefragt())
-            w = -suchen(-beta, -alpha, p + 1, tiefe - 2 + e, alpha + 1 < beta ? 0 : z + 1);
+        const int w = zugDurchsuchen(p, alpha, beta, scout, tiefe, e, r, z);
         zugZuruecknehmen(p->zd);
         if (stoppenAngefragt() || abgebrochen()) break;
         ++durchsucht;
@@ -335,12 +357,14 @@ int Suche_t::suchen(int alpha, int beta, Ply_t* p, int tiefe, int z)
             }
         }
 
-        // Parallel search: a node whose first move was cheap never splits.
+        // Parallel search: a node whose first move was cheap never splits,
+        // and neither does one within three plies of the horizon, where
+        // handing moves to another thread costs more than it saves.
         if (durchsucht == 1) {
             knotenErster = knoten_ - knotenVorher;
             teilbar = knotenErster >= 18;
         }
-        if (teilbar && tiefe >= 2 && (helferAnzahl_ > 0 || helfer_)) {
+        if (teilbar && tiefe >= MIN_SPLIT_TIEFE && (helferAnzahl_ > 0 || helfer_)) {
             int knotenTyp = alpha + 1 == beta ? 1 : 0;
             p->grenze = grenze;
             if (splitAnbieten(p, alpha, beta, best, tiefe, z, knotenTyp)) {
@@ -354,13 +378,7 @@ int Suche_t::suchen(int alpha, int beta, Ply_t* p, int tiefe, int z)
     // 14. Killers and history after a cutoff.
     if (grenze == TT_UNTERGRENZE) {
         const Zug bm = p->besterZug & 0xFFFF;
-        const int ziel = zugNach(bm);
-        const bool ecke = ziel == A1 || ziel == H1 || ziel == A8 || ziel == H8;
-        if ((!istZug(vorZug) || ziel != zugNach(vorZug)) && bm != (p->killer[0] & 0xFFFF) && zugArt(bm) != ART_EP &&
-            !ecke) {
-            p->killer[1] = p->killer[0];
-            p->killer[0] = bm;
-        }
+        killerEintragen(p, bm, vorZug);
         if (p->gesucht > 1) historie_[s].belohnen(bm, uint32_t(tiefe / 2 + 2));
     }
 

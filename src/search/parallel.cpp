@@ -201,11 +201,10 @@ void Suche_t::splitSchleife(SplitPoint* sp, bool helfenderMeister, SplitPoint* e
         if (helfenderMeister && eigener->arbeiter.load(std::memory_order_relaxed) == 0) break;
         Zug m = 0;
         int alpha, scout, beta;
-        // The shared counters and killers as they stood when this move was
-        // taken: for the point's owner q is the shared record itself, which
-        // the helpers keep changing under the lock.
-        int gesucht, schlaege;
-        Zug killer0, killer1;
+        // The extension and the reduction are decided under the lock: for
+        // the point's owner q is the shared record itself, whose move
+        // counters and killers the helpers keep changing under the lock.
+        int e, r;
         {
             SperreHalter_t g(sp->sperre);
             if (sp->cutoff.load(std::memory_order_relaxed)) break;
@@ -222,43 +221,21 @@ void Suche_t::splitSchleife(SplitPoint* sp, bool helfenderMeister, SplitPoint* e
             beta = sp->beta;
             ++mp->gesucht;
             if (q->zd.geschlagen) ++mp->schlaege;
-            gesucht = mp->gesucht;
-            schlaege = mp->schlaege;
-            killer0 = mp->killer[0];
-            killer1 = mp->killer[1];
-            if (q != mp) {
-                q->gesucht = gesucht;
-                q->schlaege = schlaege;
-                q->killer[0] = killer0;
-                q->killer[1] = killer1;
-            }
+            q->gesucht = mp->gesucht;
+            q->schlaege = mp->schlaege;
+            q->killer[0] = mp->killer[0];
+            q->killer[1] = mp->killer[1];
+            q->zug = m;
+            e = erweiterung(q, m, schach, tiefe);
+            r = reduktion(q, m, e, tiefe, z, alpha, scout, false);
         }
-        q->zug = m;
         ++knoten_;
 
-        const int e = erweiterung(q, m, schach, tiefe);
-        int r = 0;
-        const int art = zugArt(m);
-        const bool ruhig = art >= BAUER && art <= KOENIG && !q->zd.geschlagen &&
-                           !(art == BAUER && rowOf(zugNach(m)) == (s == WEISS ? 1 : 6));
-        if (e == 0 && ruhig) {
-            if (tiefe < 4 && alpha >= -(MATT_SCHWELLE - 1) && scout < MATT_SCHWELLE &&
-                ((tiefe < 2 && q->statisch + 1000 < alpha) || q->statisch + 5000 < alpha)) {
-                zugZuruecknehmen(q->zd);
-                continue;
-            }
-            if (gesucht >= 2 && m != (killer0 & 0xFFFF) && m != (killer1 & 0xFFFF) && !entschaerftDrohung(q)) {
-                const int c = (z & 1) + (z >= 5) + gesucht + schlaege + (schlaege >= 3 ? 3 : 0);
-                if (c < 6) r = 2;
-                else {
-                    r = std::max(((tiefe + 6) / 8) * 2, 2);
-                    if (c > 12) r = std::max(tiefe * 5 / 16, r);
-                }
-            }
+        if (r == BESCHNEIDEN) {
+            zugZuruecknehmen(q->zd);
+            continue;
         }
-        int w = -suchen(-scout, -alpha, q + 1, tiefe - 2 + e - r, alpha + 1 < scout ? 0 : z + 1);
-        if (w >= scout && (r > 0 || w < beta) && !stoppenAngefragt() && !abgebrochen())
-            w = -suchen(-beta, -alpha, q + 1, tiefe - 2 + e, alpha + 1 < beta ? 0 : z + 1);
+        const int w = zugDurchsuchen(q, alpha, beta, scout, tiefe, e, r, z);
         zugZuruecknehmen(q->zd);
         if (stoppenAngefragt() || abgebrochen()) break;
 
@@ -274,13 +251,7 @@ void Suche_t::splitSchleife(SplitPoint* sp, bool helfenderMeister, SplitPoint* e
                         sp->cutoff.store(true, std::memory_order_relaxed);
                         sp->annehmend.store(false, std::memory_order_relaxed);
                         mp->grenze = TT_UNTERGRENZE;
-                        const int ziel = zugNach(m);
-                        const bool ecke = ziel == A1 || ziel == H1 || ziel == A8 || ziel == H8;
-                        if ((!istZug(vorZug) || ziel != zugNach(vorZug)) && m != (mp->killer[0] & 0xFFFF) &&
-                            art != ART_EP && !ecke) {
-                            mp->killer[1] = mp->killer[0];
-                            mp->killer[0] = m;
-                        }
+                        killerEintragen(mp, m, vorZug);
                     }
                 }
                 sp->nullFenster = sp->alpha + 1;

@@ -74,6 +74,10 @@ private:
     void stopSetzen() { stop.store(true, std::memory_order_relaxed); }
 
     // Shared by the serial move loop and the split-point loop.
+    static constexpr int BESCHNEIDEN = -1;
+    int reduktion(const Ply_t* p, Zug m, int e, int tiefe, int z, int alpha, int scout, bool nochKeinZug) const;
+    int zugDurchsuchen(Ply_t* p, int alpha, int beta, int scout, int tiefe, int e, int r, int z);
+    void killerEintragen(Ply_t* p, Zug m, Zug vorZug);
     int erweiterung(const Ply_t* p, Zug z, bool imSchach, int tiefe) const;
     bool entschaerftDrohung(const Ply_t* p) const;
     bool abgebrochen() const;

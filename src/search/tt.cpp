@@ -3,6 +3,8 @@
 #include <memory>
 #include <new>
 
+#include "platform/speicher.h"
+
 namespace {
 
 void* heapZuteilen(size_t bytes)
@@ -49,6 +51,7 @@ void Transpositionstabelle_t::groesseSetzen(uint64_t bytes)
     angefordert_ = bytes;
 
     uint64_t groesse = bytes < MIN_BYTES ? MIN_BYTES : bytes > MAX_BYTES ? MAX_BYTES : bytes;
+    if (groesse > groessteTabelle()) groesse = groessteTabelle();
     for (;;) {
         const uint64_t anzahl = groesse / sizeof(TTEintrag_t); // n + 4 entries
         void* p = zuteilen_(size_t(anzahl * sizeof(TTEintrag_t)));

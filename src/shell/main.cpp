@@ -12,6 +12,7 @@
 #include "protocol/uci.h"
 #include "protocol/uci_ausgabe.h"
 #include "search/suche.h"
+#include "search/suche_zufall.h"
 #include "search/sucher.h"
 #include "shell/ausgabe.h"
 #include "shell/beenden.h"
@@ -58,10 +59,17 @@ bool werkzeugAusfuehren(int, char**, int&)
     return false;
 }
 
-// Arguments that choose the engine's set-up instead of a tool (the random
-// mover hooks in here); true when the argument was one of them.
-bool startArgument(const char*, Engine&)
+// Arguments that choose the engine's set-up instead of a tool; true when
+// the argument was one of them. "--Rnd" makes the engine play random legal
+// moves (a second one replaces the first random mover) and lists no options.
+bool startArgument(const char* arg, Engine& e)
 {
+    if (!std::strcmp(arg, "--Rnd")) {
+        e.sucher.reset();
+        e.sucher = std::make_unique<SucheZufall_t>();
+        e.optionen = OPTIONEN_LEER;
+        return true;
+    }
     return false;
 }
 

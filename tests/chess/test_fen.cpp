@@ -46,6 +46,10 @@ TEST(Fen, IllegalPositionsAreRejected)
         "4k3/8/8/8/8/8/8/4K3 w K - 0 1",                               // right without a rook
         "rnbqkbnr/ppp1pppp/8/8/3p4/8/PPPPPPPP/RNBQKBNR w KQkq d6 0 1", // no pawn behind d6
         "rnbqkbnr/ppp1pppp/3p4/3pP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 1", // d6 occupied
+        // Ten rooks and a pawn: more promoted pieces than missing pawns (the
+        // pawn's promotion would overflow the rook list).
+        "r3k2r/1Pppqpb1/rn2pnp1/3PN3/1p2R3/2N2Q1p/rRRRRRRR/R3K2R w Qkq - 2 1",
+        "8/8/7k/8/8/QQQ5/QQQP4/QQQ1K3 w - - 0 1",
     };
     for (const char* fen : schlecht) EXPECT_FALSE(TestStellung(fen).ok) << fen;
     const char* gut[] = {
@@ -53,6 +57,7 @@ TEST(Fen, IllegalPositionsAreRejected)
         "4k3/8/8/8/8/8/8/4K3 w - - 0 1 moves e1e2",     // text after the counters is left to the caller
         "4k3/8/8/8/8/8/8/4K3 w - -",                    // counters missing
         "4k3/8/8/8/8/8/8/4K3 w",                        // castling and e.p. fields missing
+        "R6R/3Q4/1Q4Q1/4Q3/2Q4Q/Q4Q2/pp1Q4/kBNN1KB1 w - - 0 1", // nine queens, no pawns left
     };
     for (const char* fen : gut) EXPECT_TRUE(TestStellung(fen).ok) << fen;
 }

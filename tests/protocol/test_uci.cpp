@@ -328,3 +328,18 @@ TEST_F(Uci, Perft)
     sagen("perft 3");
     EXPECT_EQ(aus.fehler, (std::vector<std::string>(3, "perft without depth")));
 }
+
+// A rejected "position" keeps the position it found, with its own derived
+// data, even when that position was reached by moves (the data of the move
+// before sat in the other record).
+TEST_F(Uci, RejectedPositionKeepsAConsistentPosition)
+{
+    for (const char* kaputt : {"position", "position Chess960", "position moves e2e4"}) {
+        aus.zeilen.clear();
+        sagen("position startpos moves e2e4");
+        sagen(kaputt);
+        sagen("perft depth 3");
+        ASSERT_EQ(aus.zeilen.size(), 1u) << kaputt;
+        EXPECT_NE(aus.zeilen[0].find(" nodes 13160"), std::string::npos) << kaputt << ": " << aus.zeilen[0];
+    }
+}
