@@ -89,8 +89,8 @@ void UciInterface_t::Zeile(const char* zeile)
     } else if (!std::strcmp(wort, "quit")) quit();
     else if (!std::strcmp(wort, "setoption")) optionen_.setoption(befehl);
     else if (!std::strcmp(wort, "debug")) debug_ = std::strstr(rest, "on") != nullptr;
-    else if (!std::strcmp(wort, "ucinewgame")) {
-    } else if (!std::strcmp(wort, "perft")) perft(rest);
+    else if (!std::strcmp(wort, "ucinewgame")) sucher_.neuesSpiel();
+    else if (!std::strcmp(wort, "perft")) perft(rest);
     else if (!std::strcmp(wort, "book")) buch(befehl);
     else if (!std::strcmp(wort, "time")) zeit(befehl);
 }

@@ -335,6 +335,18 @@ void Suche_t::search()
     // 7. Helpers.
     helferAnpassen(std::clamp(opt.wert(OPT_PROZESSOREN), 1, 24) - 1);
 
+    // A new game starts from a clean slate, so that a fixed-node search
+    // after "ucinewgame" always follows the same tree. (The helpers sleep
+    // until the first split point wakes them.)
+    if (neuesSpiel_.exchange(false, std::memory_order_relaxed)) {
+        tt_->leeren();
+        for (int i = -1; i < helferAnzahl_; ++i) {
+            Suche_t& s = i < 0 ? *this : *helferListe_[i];
+            s.historie_[0].leeren();
+            s.historie_[1].leeren();
+        }
+    }
+
     // 8. Root entries.
     wurzelN_ = int(wurzelEnde() - wurzelAnfang());
     for (int i = 0; i < wurzelN_; ++i) wurzel_[i] = {wurzelAnfang()[i] & 0xFFFF, 0, 0, 0, 0};

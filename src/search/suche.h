@@ -42,6 +42,7 @@ public:
     void threadLoop() override;
     void ponderHit() override;
     void search() override;
+    void neuesSpiel() override { neuesSpiel_.store(true, std::memory_order_relaxed); }
 
     // Totals of the last search (for tools and tests).
     uint64_t knotenGesamt() const { return knoten_; }
@@ -116,6 +117,7 @@ private:
 
     bool eroeffnung_ = false;
     std::atomic<bool> weiter_{true};
+    std::atomic<bool> neuesSpiel_{false}; // "ucinewgame" came: forget table and history
     bool helfer_ = false;
     bool wurzelBeschraenkt_ = false;
 

@@ -58,6 +58,9 @@ public:
     // move (or nothing when the position has no legal move, at the derived
     // class's choice).
     virtual void search() = 0;
+    // "ucinewgame": the next search starts without memories of earlier ones
+    // (a searcher without any keeps nothing to forget).
+    virtual void neuesSpiel() {}
 
     // Starts a search. The position and the option table must stay alive
     // and unchanged until the search is over (the interpreter changes them
