@@ -120,19 +120,27 @@ inline void rechteSetzen(Stellung_t& st, uint8_t neueRechte, Stellungsdaten_t& n
 
 // ---- undo routines ------------------------------------------------------
 
-// Puts the moving piece back and restores the saved rights.
-inline Stellung_t& zieherZurueck(Zugdaten_t& zd)
+// Gives the move back to the side that made it, with the en-passant square
+// and castling rights it had.
+inline Stellung_t& rueckgabe(Zugdaten_t& zd)
 {
     Stellung_t& st = *zd.stellung;
     st.amZug ^= 1;
+    st.ep = zd.alterEp;
+    st.rochade = zd.alteRochade;
+    return st;
+}
+
+// Puts the moving piece back and restores the saved rights.
+inline Stellung_t& zieherZurueck(Zugdaten_t& zd)
+{
+    Stellung_t& st = rueckgabe(zd);
     Seite_t& ss = st.seite[st.amZug];
     int t = zugArt(zd.zug);
     ss.bb[t] ^= zd.vonNach;
     ss.bb[0] ^= zd.vonNach;
     if (t == KOENIG) ss.koenig = uint8_t(zugVon(zd.zug));
     else ss.liste[t - 1][zd.slot] = uint8_t(zugVon(zd.zug));
-    st.ep = zd.alterEp;
-    st.rochade = zd.alteRochade;
     return st;
 }
 
@@ -151,8 +159,7 @@ void zurueckSchlag(Zugdaten_t& zd)
 
 void zurueckPromotion(Zugdaten_t& zd)
 {
-    Stellung_t& st = *zd.stellung;
-    st.amZug ^= 1;
+    Stellung_t& st = rueckgabe(zd);
     Seite_t& ss = st.seite[st.amZug];
     int von = zugVon(zd.zug), nach = zugNach(zd.zug);
     int p = promotionsFigur(zugArt(zd.zug));
@@ -164,15 +171,12 @@ void zurueckPromotion(Zugdaten_t& zd)
     figurZurueck(ss, BAUER, von, int(zd.slot));
     ss.bb[BAUER] ^= bit(von);
     if (zd.geschlagen) geschlagenZurueck(st, zd);
-    st.ep = zd.alterEp;
-    st.rochade = zd.alteRochade;
     PRUEFEN(st, nullptr, "unmake promotion");
 }
 
 void zurueckRochade(Zugdaten_t& zd)
 {
-    Stellung_t& st = *zd.stellung;
-    st.amZug ^= 1;
+    Stellung_t& st = rueckgabe(zd);
     Seite_t& ss = st.seite[st.amZug];
     ss.bb[KOENIG] ^= zd.vonNach;
     ss.bb[TURM] ^= zd.geschlagenBB;
@@ -180,15 +184,12 @@ void zurueckRochade(Zugdaten_t& zd)
     ss.koenig = uint8_t(zugVon(zd.zug));
     // The castling rook squares never change, so they tell the rook's origin.
     ss.liste[TURM - 1][zd.slotGeschlagen] = fileOf(zugNach(zd.zug)) == 6 ? ss.turmKurz : ss.turmLang;
-    st.ep = zd.alterEp;
-    st.rochade = zd.alteRochade;
     PRUEFEN(st, nullptr, "unmake castling");
 }
 
 void zurueckEp(Zugdaten_t& zd)
 {
-    Stellung_t& st = *zd.stellung;
-    st.amZug ^= 1;
+    Stellung_t& st = rueckgabe(zd);
     Seite_t& ss = st.seite[st.amZug];
     ss.bb[BAUER] ^= zd.vonNach;
     ss.bb[0] ^= zd.vonNach;
@@ -197,8 +198,6 @@ void zurueckEp(Zugdaten_t& zd)
     int opfer = squareAt(rowOf(zugVon(zd.zug)), fileOf(zugNach(zd.zug)));
     figurZurueck(gs, BAUER, opfer, int(zd.slotGeschlagen));
     gs.bb[BAUER] = zd.geschlagenBB;
-    st.ep = zd.alterEp;
-    st.rochade = zd.alteRochade;
     PRUEFEN(st, nullptr, "unmake en passant");
 }
 
