@@ -18,19 +18,6 @@ const KbkBruteForce& bruteForce()
 
 } // namespace
 
-TEST(KbkTabelle, PawnIndexCoversFilesAToDOnRanksSevenToTwo)
-{
-    EXPECT_EQ(kbkBauernIndex(A7), 0);
-    EXPECT_EQ(kbkBauernIndex(D7), 3);
-    EXPECT_EQ(kbkBauernIndex(A6), 4);
-    EXPECT_EQ(kbkBauernIndex(D2), 23);
-    for (int sq : {A8, D8, E7, H2, E4, A1, D1})
-        EXPECT_EQ(kbkBauernIndex(sq), -1) << sq;
-    for (int i = 0; i < KBK_BAUERNFELDER; ++i)
-        EXPECT_EQ(kbkBauernIndex(kbkBauernFeld(i)), i);
-    EXPECT_EQ(kbkIndex(23, true, 63, 63) + 1, KBK_GROESSE);
-}
-
 // The test environment has built the table already; another call must not
 // touch it.
 TEST(KbkTabelle, BuildIsIdempotent)

@@ -28,14 +28,6 @@ void unbegrenzt(const Suchgrenzen_t& g, bool zeit, bool knoten)
 }
 } // namespace
 
-TEST(Suchgrenzen, InitialRecordHasNoLimits)
-{
-    Suchgrenzen_t g;
-    unbegrenzt(g, true, true);
-    EXPECT_EQ(g.maxTiefe, 1000);
-    EXPECT_FALSE(g.virtuelleUhr);
-}
-
 // With 99 moves to go (also for movestogo 0 or above 99) the divisor is
 // e = 55 tanh(1.05 * 99 / 55) + 0.5 = 53.0455 and p = 1.6^(1 - e) is about
 // 2e-11, so the iteration limit is A / 10 and the hard limit A / 7.
