@@ -196,12 +196,13 @@ done
 
 # The generic and the popcnt program search the same tree: identical output
 # apart from times and speeds. ("isready" would be answered in the middle of
-# a search, at a moment that differs from run to run.)
+# a search, at a moment that differs from run to run; so would a setoption
+# sent while a search runs, which is why MultiPV is set before the first.)
 eingabe='uci
+setoption name MultiPV value 2
 position fen r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8
 go depth 8
 go nodes 30000
-setoption name MultiPV value 2
 position fen 2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1
 go depth 6
 position fen 7k/8/8/8/8/5P2/2Q5/K5n1 b - - 99 80
