@@ -64,6 +64,23 @@ inline int geschlagenerTyp(const Seite_t& s, Bitboard b)
     return KEINE;
 }
 
+// Moves piece type t of side block ss from `von` to `nach` (from-to mask
+// vn): bitboards, king square or list entry. Reversed by zieherZurueck.
+inline void zieherVersetzen(Seite_t& ss, int t, int von, int nach, Bitboard vn, Zugdaten_t& zd)
+{
+    zd.vonNach = vn;
+    ss.bb[t] ^= vn;
+    ss.bb[0] ^= vn;
+    if (t == KOENIG) {
+        ss.koenig = uint8_t(nach);
+    } else {
+        uint8_t* l = ss.liste[t - 1];
+        int i = slotSuchen(l, von);
+        l[i] = uint8_t(nach);
+        zd.slot = uint32_t(i);
+    }
+}
+
 inline uint64_t ungleicheLaeuferTerm(const Stellung_t& st)
 {
     return laeuferKlasse(st.seite[WEISS].bb[LAEUFER], st.seite[SCHWARZ].bb[LAEUFER]) == 1 ? UNGLEICHE_LAEUFER : 0;
@@ -84,11 +101,23 @@ inline void schlagen(Stellung_t& st, int g, int t, int sq, Stellungsdaten_t& neu
     if (t == LAEUFER) neu.materialSchluessel += ungleicheLaeuferTerm(st) - altTerm;
 }
 
-inline void geschlagenZurueck(Stellung_t& st, const Zugdaten_t& zd)
+// A pawn of side s steps or captures from `von` to `nach` (not promoting),
+// with its full and pawn keys.
+inline void bauerZiehen(Seite_t& ss, int s, int von, int nach, Zug z, Stellungsdaten_t& neu, Zugdaten_t& zd)
+{
+    zieherVersetzen(ss, BAUER, von, nach, AT.vonNach[z & 0xFFF], zd);
+    uint64_t k = figurSchluessel(s, BAUER, von) ^ figurSchluessel(s, BAUER, nach);
+    neu.schluessel ^= k;
+    neu.bauernSchluessel ^= k;
+}
+
+// Puts the captured piece back on sq (the move's destination, except en
+// passant).
+inline void geschlagenZurueck(Stellung_t& st, const Zugdaten_t& zd, int sq)
 {
     Seite_t& gs = st.seite[st.amZug ^ 1];
     int t = int(zd.geschlagen);
-    figurZurueck(gs, t, zugNach(zd.zug), int(zd.slotGeschlagen));
+    figurZurueck(gs, t, sq, int(zd.slotGeschlagen));
     gs.bb[t] = zd.geschlagenBB;
 }
 
@@ -131,16 +160,20 @@ inline Stellung_t& rueckgabe(Zugdaten_t& zd)
     return st;
 }
 
-// Puts the moving piece back and restores the saved rights.
-inline Stellung_t& zieherZurueck(Zugdaten_t& zd)
+// Reverse of zieherVersetzen: piece type t goes back to the move's origin.
+inline void zieherZuruecksetzen(Seite_t& ss, int t, const Zugdaten_t& zd)
 {
-    Stellung_t& st = rueckgabe(zd);
-    Seite_t& ss = st.seite[st.amZug];
-    int t = zugArt(zd.zug);
     ss.bb[t] ^= zd.vonNach;
     ss.bb[0] ^= zd.vonNach;
     if (t == KOENIG) ss.koenig = uint8_t(zugVon(zd.zug));
     else ss.liste[t - 1][zd.slot] = uint8_t(zugVon(zd.zug));
+}
+
+// Puts the moving piece back and restores the saved rights.
+inline Stellung_t& zieherZurueck(Zugdaten_t& zd)
+{
+    Stellung_t& st = rueckgabe(zd);
+    zieherZuruecksetzen(st.seite[st.amZug], zugArt(zd.zug), zd);
     return st;
 }
 
@@ -153,7 +186,7 @@ void zurueckRuhig(Zugdaten_t& zd)
 void zurueckSchlag(Zugdaten_t& zd)
 {
     Stellung_t& st = zieherZurueck(zd);
-    geschlagenZurueck(st, zd);
+    geschlagenZurueck(st, zd, zugNach(zd.zug));
     PRUEFEN(st, nullptr, "unmake capture");
 }
 
@@ -170,7 +203,7 @@ void zurueckPromotion(Zugdaten_t& zd)
     --ss.anzahl[0];
     figurZurueck(ss, BAUER, von, int(zd.slot));
     ss.bb[BAUER] ^= bit(von);
-    if (zd.geschlagen) geschlagenZurueck(st, zd);
+    if (zd.geschlagen) geschlagenZurueck(st, zd, nach);
     PRUEFEN(st, nullptr, "unmake promotion");
 }
 
@@ -190,14 +223,8 @@ void zurueckRochade(Zugdaten_t& zd)
 void zurueckEp(Zugdaten_t& zd)
 {
     Stellung_t& st = rueckgabe(zd);
-    Seite_t& ss = st.seite[st.amZug];
-    ss.bb[BAUER] ^= zd.vonNach;
-    ss.bb[0] ^= zd.vonNach;
-    ss.liste[BAUER - 1][zd.slot] = uint8_t(zugVon(zd.zug));
-    Seite_t& gs = st.seite[st.amZug ^ 1];
-    int opfer = squareAt(rowOf(zugVon(zd.zug)), fileOf(zugNach(zd.zug)));
-    figurZurueck(gs, BAUER, opfer, int(zd.slotGeschlagen));
-    gs.bb[BAUER] = zd.geschlagenBB;
+    zieherZuruecksetzen(st.seite[st.amZug], BAUER, zd);
+    geschlagenZurueck(st, zd, squareAt(rowOf(zugVon(zd.zug)), fileOf(zugNach(zd.zug))));
     PRUEFEN(st, nullptr, "unmake en passant");
 }
 
@@ -223,19 +250,9 @@ void zugMachen(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stellungsdate
 
     switch (art) {
     case BAUER: {
-        const Bitboard vn = AT.vonNach[z & 0xFFF];
-        zd.vonNach = vn;
         int t = (gs.bb[0] & bit(nach)) ? geschlagenerTyp(gs, bit(nach)) : KEINE;
         if (t) schlagen(st, g, t, nach, neu, zd);
-        ss.bb[BAUER] ^= vn;
-        ss.bb[0] ^= vn;
-        uint8_t* l = ss.liste[BAUER - 1];
-        int i = slotSuchen(l, von);
-        l[i] = uint8_t(nach);
-        zd.slot = uint32_t(i);
-        uint64_t k = figurSchluessel(s, BAUER, von) ^ figurSchluessel(s, BAUER, nach);
-        neu.schluessel ^= k;
-        neu.bauernSchluessel ^= k;
+        bauerZiehen(ss, s, von, nach, z, neu, zd);
         // The en-passant square counts only when an enemy pawn could take.
         if ((von ^ nach) == 16 && (AT.bauer[s][(von + nach) >> 1] & gs.bb[BAUER])) {
             st.ep = uint8_t((von + nach) >> 1);
@@ -249,21 +266,10 @@ void zugMachen(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stellungsdate
     case TURM:
     case DAME:
     case KOENIG: {
-        const Bitboard vn = AT.vonNach[z & 0xFFF];
-        zd.vonNach = vn;
         int t = (gs.bb[0] & bit(nach)) ? geschlagenerTyp(gs, bit(nach)) : KEINE;
         if (st.rochade) rechteSetzen(st, rechteNachZug(st, s, art, von, nach, t), neu);
         if (t) schlagen(st, g, t, nach, neu, zd);
-        ss.bb[art] ^= vn;
-        ss.bb[0] ^= vn;
-        if (art == KOENIG) {
-            ss.koenig = uint8_t(nach);
-        } else {
-            uint8_t* l = ss.liste[art - 1];
-            int i = slotSuchen(l, von);
-            l[i] = uint8_t(nach);
-            zd.slot = uint32_t(i);
-        }
+        zieherVersetzen(ss, art, von, nach, AT.vonNach[z & 0xFFF], zd);
         neu.schluessel ^= figurSchluessel(s, art, von) ^ figurSchluessel(s, art, nach);
         zd.zurueck = t ? zurueckSchlag : zurueckRuhig;
         break;
@@ -314,25 +320,8 @@ void zugMachen(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stellungsdate
         break;
     }
     case ART_EP: {
-        const Bitboard vn = AT.vonNach[z & 0xFFF];
-        zd.vonNach = vn;
-        ss.bb[BAUER] ^= vn;
-        ss.bb[0] ^= vn;
-        uint8_t* l = ss.liste[BAUER - 1];
-        int i = slotSuchen(l, von);
-        l[i] = uint8_t(nach);
-        zd.slot = uint32_t(i);
-        uint64_t k = figurSchluessel(s, BAUER, von) ^ figurSchluessel(s, BAUER, nach);
-        neu.schluessel ^= k;
-        neu.bauernSchluessel ^= k;
-        const int opfer = squareAt(rowOf(von), fileOf(nach));
-        zd.geschlagen = BAUER;
-        zd.geschlagenBB = gs.bb[BAUER];
-        zd.slotGeschlagen = uint32_t(figurEntfernen(gs, BAUER, opfer));
-        uint64_t ok = figurSchluessel(g, BAUER, opfer);
-        neu.schluessel ^= ok;
-        neu.bauernSchluessel ^= ok;
-        neu.materialSchluessel -= materialZuwachs(g, BAUER);
+        bauerZiehen(ss, s, von, nach, z, neu, zd);
+        schlagen(st, g, BAUER, squareAt(rowOf(von), fileOf(nach)), neu, zd);
         zd.zurueck = zurueckEp;
         break;
     }
