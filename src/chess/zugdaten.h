@@ -18,6 +18,6 @@ struct Zugdaten_t {
     uint32_t geschlagen;         // captured piece type, 0 if none
     uint32_t slot;               // slot of the moving piece in its list
     uint32_t slotGeschlagen;     // slot of the captured piece, or of the castling rook
-    uint8_t alterEp;             // filled by the caller before the make routine
+    uint8_t alterEp;             // en passant and castling rights before the move
     uint8_t alteRochade;
 };
