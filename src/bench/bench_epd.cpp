@@ -73,7 +73,7 @@ int benchEpd(int argc, char** argv)
         if (zeile.empty() || zeile[0] == '#') continue;
         Stellung_t st;
         Stellungsdaten_t d;
-        if (!fenLesen(st, zeile.c_str()) || !stellungSetzen(st, d, zeile.c_str())) continue;
+        if (!stellungSetzen(st, d, zeile.c_str())) continue;
         // The four FEN fields end where the first operation begins.
         std::vector<Zug> bm = operationZuege(st, d, zeile, "bm");
         std::vector<Zug> am = operationZuege(st, d, zeile, "am");
