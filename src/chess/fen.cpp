@@ -246,27 +246,24 @@ const char* fenLesen(Stellung_t& st, const char* p)
     return p;
 }
 
+namespace {
+constexpr const char* GRUNDSTELLUNG = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+} // namespace
+
 void grundstellungSetzen(Stellung_t& st)
 {
-    fenLesen(st, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
+    fenLesen(st, GRUNDSTELLUNG);
     st.historieLaenge = 1;
     st.historie[0] = schluesselBerechnen(st);
 }
 
 bool stellungSetzen(Stellung_t& st, Stellungsdaten_t& d, const char* text)
 {
-    long halbzuege = -1;
-    if (!text) {
-        grundstellungSetzen(st);
-    } else {
-        const char* p = fenLesen(st, text);
-        if (!p) return false;
-        long h, voll;
-        if (zahlLesen(p, h)) {
-            halbzuege = h;
-            zahlLesen(p, voll); // the full-move number is not kept
-        }
-    }
+    // Without move counters (also for the start position) the clock starts at 0.
+    const char* p = fenLesen(st, text ? text : GRUNDSTELLUNG);
+    if (!p) return false;
+    long halbzuege = -1, voll;
+    if (zahlLesen(p, halbzuege)) zahlLesen(p, voll); // the full-move number is not kept
     datenBerechnen(st, d);
     // A half-move clock h continues the fifty-move count: h empty entries,
     // then the current key.
