@@ -51,7 +51,6 @@ public:
 
 protected:
     std::atomic<bool> stumm_{false};
-    bool reserviert_ = false; // a second flag nobody reads
     Sperre_t sperre_;
     std::FILE* ziel_;
 };
