@@ -27,7 +27,7 @@ uint64_t messen(const char* fen, int tiefe, int hashMb, int64_t& ms)
     stellungSetzen(st, d, fen);
     PerftTabelle_t tabelle{uint64_t(hashMb)};
     int64_t start = jetztMs();
-    uint64_t n = perft(hashMb ? &tabelle : nullptr, st, d, tiefe);
+    uint64_t n = perft(&tabelle, st, d, tiefe);
     ms = jetztMs() - start;
     return n;
 }
@@ -88,7 +88,7 @@ int benchPerftSuite(int argc, char** argv)
             ++fehler;
             return;
         }
-        uint64_t n = perft(hash > 0 ? &tabelle : nullptr, st, d, tiefe);
+        uint64_t n = perft(&tabelle, st, d, tiefe);
         knoten += n;
         ++geprueft;
         if (n != erwartet) {

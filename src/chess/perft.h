@@ -30,5 +30,6 @@ private:
     uint64_t anzahl_ = 0;
 };
 
-// Leaf nodes of the given depth (0 for depth <= 0). tabelle may be null.
+// Leaf nodes of the given depth (0 for depth <= 0). tabelle may be null or
+// empty (0 MB or a failed allocation); perft then runs without one.
 uint64_t perft(PerftTabelle_t* tabelle, Stellung_t& st, const Stellungsdaten_t& d, int tiefe);
