@@ -30,12 +30,6 @@ inline bool ruhigerZug(const Ply_t* p, Zug z, int seite)
     return art >= BAUER && art <= KOENIG && !p->zd.geschlagen && !istBauernzugAufSiebte(z, seite);
 }
 
-inline bool nurKoenigeUndBauern(const Stellung_t& st)
-{
-    return st.seite[WEISS].anzahl[0] == st.seite[WEISS].anzahl[BAUER] + 1 &&
-           st.seite[SCHWARZ].anzahl[0] == st.seite[SCHWARZ].anzahl[BAUER] + 1;
-}
-
 // After discounting pinned pieces, does the side keep a piece other than
 // king and pawns (a single knight does not count)?
 inline bool nullzugMaterial(const Stellung_t& st, const Stellungsdaten_t& d)
