@@ -17,19 +17,6 @@ constexpr int UNENDLICH = MATT_WERT + 1;
 constexpr int EINFACHER_WERT[7] = {0, 1, 3, 3, 5, 10, 99};
 constexpr int MIN_SPLIT_TIEFE = 6; // half plies
 
-inline bool istBauernzugAufSiebte(Zug z, int seite)
-{
-    return zugArt(z) == BAUER && rowOf(zugNach(z)) == (seite == WEISS ? 1 : 6);
-}
-
-// A quiet move of kind 1..6 that leaves nothing to tactics: it may be pruned
-// or reduced.
-inline bool ruhigerZug(const Ply_t* p, Zug z, int seite)
-{
-    const int art = zugArt(z);
-    return art >= BAUER && art <= KOENIG && !p->zd.geschlagen && !istBauernzugAufSiebte(z, seite);
-}
-
 // After discounting pinned pieces, does the side keep a piece other than
 // king and pawns (a single knight does not count)?
 inline bool nullzugMaterial(const Stellung_t& st, const Stellungsdaten_t& d)

@@ -167,10 +167,7 @@ int Suche_t::wurzelSuche(int tiefe, int vorher)
         const uint64_t knotenVorher = knoten_;
         const int ext = erweiterung(w, m, schach, tiefe);
         int r = 0;
-        const int art = zugArt(m);
-        if (k > multiPv_ && ext == 0 && !w->zd.geschlagen && art >= BAUER && art <= KOENIG &&
-            !(art == BAUER && rowOf(zugNach(m)) == (st.amZug == SCHWARZ ? 1 : 6)))
-            r = 2;
+        if (k > multiPv_ && ext == 0 && ruhigerZug(w, m, st.amZug ^ 1)) r = 2;
         int wert = -suchen(-beta, -alpha, w + 1, tiefe - 2 + ext - r, alpha + 1 == beta ? 1 : 0);
         if (multiPv_ == 1) {
             while (!stoppenAngefragt()) {

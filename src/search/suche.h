@@ -30,6 +30,19 @@ constexpr uint32_t WURZEL_UNTERBROCHEN = 0x2000;
 constexpr int32_t MATT_WERT = 500000;
 constexpr int32_t MATT_SCHWELLE = 450000;
 
+inline bool istBauernzugAufSiebte(Zug z, int seite)
+{
+    return zugArt(z) == BAUER && rowOf(zugNach(z)) == (seite == WEISS ? 1 : 6);
+}
+
+// A quiet move of kind 1..6 just made at p by seite that leaves nothing to
+// tactics: the tree may prune or reduce it, the root reduces late ones.
+inline bool ruhigerZug(const Ply_t* p, Zug z, int seite)
+{
+    const int art = zugArt(z);
+    return art >= BAUER && art <= KOENIG && !p->zd.geschlagen && !istBauernzugAufSiebte(z, seite);
+}
+
 // The search controller: carries out one "go" on its own thread (iterative
 // deepening, aspiration windows, MultiPV, time decisions) and reports the
 // best move. Helpers are further Suche_t objects that join split points of
