@@ -80,6 +80,7 @@ private:
     Zug ponderZug(Zug bester);
     void wurzelSortieren();
     void multiPvBerichten(int tiefe);
+    int multiPvNeuOrdnen(uint32_t zug, int tiefe, bool berichten);
     int wurzelAlphaNeu(int tiefe, int besterWert);
     void iterationAuswerten(int iteration, int wert, Zug vorherBester, Iterationsdaten_t& jetzt,
                             const Iterationsdaten_t& vorher, double& y);
