@@ -51,8 +51,9 @@ bool Suche_t::abgebrochen() const
     return false;
 }
 
-// Extension in half plies of the move just made at node p.
-int Suche_t::erweiterung(const Ply_t* p, Zug z, bool imSchach, int tiefe) const
+// Extension in half plies of the move just made at node p (schach: the side
+// that made it was in check).
+int Suche_t::erweiterung(const Ply_t* p, Zug z, bool schach, int tiefe) const
 {
     const Stellung_t& st = st_;
     const int ich = st.amZug ^ 1; // the side that made the move
@@ -65,9 +66,8 @@ int Suche_t::erweiterung(const Ply_t* p, Zug z, bool imSchach, int tiefe) const
     const bool sicher = (!(nd.angriffe[ich].angegriffen & ziel) || (nd.angriffe[ich ^ 1].angegriffen & ziel)) &&
                         !(nd.angriffe[ich].bedroht & ziel);
     int e = 0;
-    if (imSchach && (zugArt(z) == KOENIG || geschlagen || sicher)) e += 1;
-    const bool gibtSchach = (nd.angriffe[ich ^ 1].angegriffen & st.seite[ich ^ 1].bb[KOENIG]) != 0;
-    if (gibtSchach && (geschlagen || sicher)) e += 1;
+    if (schach && (zugArt(z) == KOENIG || geschlagen || sicher)) e += 1;
+    if (imSchach(st, nd) && (geschlagen || sicher)) e += 1;
     const Ply_t* eltern = p - 1;
     if (p->zd.geschlagen == DAME && eltern->zd.geschlagen == DAME && istZug(eltern->zug)) e += 1;
     // Trading down into a pawn ending deserves a closer look.
@@ -475,9 +475,8 @@ int Suche_t::ruhesuche(int alpha, int beta, Ply_t* p, int qtiefe)
         const int t = ziehendeFigur(m);
         if (!schach && p->zd.geschlagen && t != KOENIG) {
             const Bitboard ziel = bit(zugNach(m));
-            const bool gibtSchach = (p->daten.angriffe[g].angegriffen & st.seite[g].bb[KOENIG]) != 0;
             if ((d.angriffe[s].angegriffen & ziel) && !(d.angriffe[g].doppelt & ziel) &&
-                EINFACHER_WERT[t] > EINFACHER_WERT[p->zd.geschlagen] && !gibtSchach) {
+                EINFACHER_WERT[t] > EINFACHER_WERT[p->zd.geschlagen] && !imSchach(st, p->daten)) {
                 zugZuruecknehmen(p->zd);
                 continue;
             }

@@ -93,7 +93,7 @@ private:
     int reduktion(const Ply_t* p, Zug m, int e, int tiefe, int z, int alpha, int scout, bool nochKeinZug) const;
     int zugDurchsuchen(Ply_t* p, int alpha, int beta, int scout, int tiefe, int e, int r, int z);
     void killerEintragen(Ply_t* p, Zug m, Zug vorZug);
-    int erweiterung(const Ply_t* p, Zug z, bool imSchach, int tiefe) const;
+    int erweiterung(const Ply_t* p, Zug z, bool schach, int tiefe) const;
     bool entschaerftDrohung(const Ply_t* p) const;
     bool abgebrochen() const;
 
