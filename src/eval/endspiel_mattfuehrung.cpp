@@ -2,20 +2,10 @@
 // to the edge or into the right corner.
 #include "eval/endspiel_bewerter.h"
 #include "eval/endspiel_felder.h"
+#include "eval/material_tabelle.h"
 #include "eval/material_werte.h"
 
 namespace endspiel {
-
-namespace {
-
-int32_t materialSumme(const Seite_t& s)
-{
-    int32_t summe = 0;
-    for (int typ = BAUER; typ <= DAME; ++typ) summe += materialWert(typ, s.anzahl[typ]);
-    return summe;
-}
-
-} // namespace
 
 Endspielurteil_t mopUp(const Stellung_t& st)
 {

@@ -339,8 +339,6 @@ void UciInterface_t::perft(const char* rest)
         Stellung_t kind = st;
         Stellungsdaten_t neu;
         Zugdaten_t zd{};
-        zd.alterEp = kind.ep;
-        zd.alteRochade = kind.rochade;
         uint64_t knoten = 0;
         if (zugMachenSuche(kind, *z, neu, d, zd) && tiefe - 1 > 0) {
             PerftTabelle_t tabelle(megabytes);

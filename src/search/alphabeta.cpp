@@ -17,25 +17,6 @@ constexpr int UNENDLICH = MATT_WERT + 1;
 constexpr int EINFACHER_WERT[7] = {0, 1, 3, 3, 5, 10, 99};
 constexpr int MIN_SPLIT_TIEFE = 6; // half plies
 
-inline bool istBauernzugAufSiebte(Zug z, int seite)
-{
-    return zugArt(z) == BAUER && rowOf(zugNach(z)) == (seite == WEISS ? 1 : 6);
-}
-
-// A quiet move of kind 1..6 that leaves nothing to tactics: it may be pruned
-// or reduced.
-inline bool ruhigerZug(const Ply_t* p, Zug z, int seite)
-{
-    const int art = zugArt(z);
-    return art >= BAUER && art <= KOENIG && !p->zd.geschlagen && !istBauernzugAufSiebte(z, seite);
-}
-
-inline bool nurKoenigeUndBauern(const Stellung_t& st)
-{
-    return st.seite[WEISS].anzahl[0] == st.seite[WEISS].anzahl[BAUER] + 1 &&
-           st.seite[SCHWARZ].anzahl[0] == st.seite[SCHWARZ].anzahl[BAUER] + 1;
-}
-
 // After discounting pinned pieces, does the side keep a piece other than
 // king and pawns (a single knight does not count)?
 inline bool nullzugMaterial(const Stellung_t& st, const Stellungsdaten_t& d)
@@ -70,8 +51,9 @@ bool Suche_t::abgebrochen() const
     return false;
 }
 
-// Extension in half plies of the move just made at node p.
-int Suche_t::erweiterung(const Ply_t* p, Zug z, bool imSchach, int tiefe) const
+// Extension in half plies of the move just made at node p (schach: the side
+// that made it was in check).
+int Suche_t::erweiterung(const Ply_t* p, Zug z, bool schach, int tiefe) const
 {
     const Stellung_t& st = st_;
     const int ich = st.amZug ^ 1; // the side that made the move
@@ -84,9 +66,8 @@ int Suche_t::erweiterung(const Ply_t* p, Zug z, bool imSchach, int tiefe) const
     const bool sicher = (!(nd.angriffe[ich].angegriffen & ziel) || (nd.angriffe[ich ^ 1].angegriffen & ziel)) &&
                         !(nd.angriffe[ich].bedroht & ziel);
     int e = 0;
-    if (imSchach && (zugArt(z) == KOENIG || geschlagen || sicher)) e += 1;
-    const bool gibtSchach = (nd.angriffe[ich ^ 1].angegriffen & st.seite[ich ^ 1].bb[KOENIG]) != 0;
-    if (gibtSchach && (geschlagen || sicher)) e += 1;
+    if (schach && (zugArt(z) == KOENIG || geschlagen || sicher)) e += 1;
+    if (imSchach(st, nd) && (geschlagen || sicher)) e += 1;
     const Ply_t* eltern = p - 1;
     if (p->zd.geschlagen == DAME && eltern->zd.geschlagen == DAME && istZug(eltern->zug)) e += 1;
     // Trading down into a pawn ending deserves a closer look.
@@ -494,9 +475,8 @@ int Suche_t::ruhesuche(int alpha, int beta, Ply_t* p, int qtiefe)
         const int t = ziehendeFigur(m);
         if (!schach && p->zd.geschlagen && t != KOENIG) {
             const Bitboard ziel = bit(zugNach(m));
-            const bool gibtSchach = (p->daten.angriffe[g].angegriffen & st.seite[g].bb[KOENIG]) != 0;
             if ((d.angriffe[s].angegriffen & ziel) && !(d.angriffe[g].doppelt & ziel) &&
-                EINFACHER_WERT[t] > EINFACHER_WERT[p->zd.geschlagen] && !gibtSchach) {
+                EINFACHER_WERT[t] > EINFACHER_WERT[p->zd.geschlagen] && !imSchach(st, p->daten)) {
                 zugZuruecknehmen(p->zd);
                 continue;
             }

@@ -112,6 +112,21 @@ int Suche_t::wurzelAlphaNeu(int tiefe, int besterWert)
     return alpha;
 }
 
+// MultiPV, after the score of the root move zug changed the ranking: sorts
+// the list (reporting the lines when berichten) and returns the index to go
+// on with: the first move not yet searched at this depth, or the move after
+// zug when that comes earlier.
+int Suche_t::multiPvNeuOrdnen(uint32_t zug, int tiefe, bool berichten)
+{
+    wurzelSortieren();
+    if (berichten) multiPvBerichten(tiefe);
+    int j = 0;
+    while (j < wurzelN_ && wurzel_[j].tiefe == tiefe) ++j;
+    int position = 0;
+    while (wurzel_[position].zug != zug) ++position;
+    return j <= position ? j : position + 1;
+}
+
 int Suche_t::wurzelSuche(int tiefe, int vorher)
 {
     Stellung_t& st = st_;
@@ -167,10 +182,7 @@ int Suche_t::wurzelSuche(int tiefe, int vorher)
         const uint64_t knotenVorher = knoten_;
         const int ext = erweiterung(w, m, schach, tiefe);
         int r = 0;
-        const int art = zugArt(m);
-        if (k > multiPv_ && ext == 0 && !w->zd.geschlagen && art >= BAUER && art <= KOENIG &&
-            !(art == BAUER && rowOf(zugNach(m)) == (st.amZug == SCHWARZ ? 1 : 6)))
-            r = 2;
+        if (k > multiPv_ && ext == 0 && ruhigerZug(w, m, st.amZug ^ 1)) r = 2;
         int wert = -suchen(-beta, -alpha, w + 1, tiefe - 2 + ext - r, alpha + 1 == beta ? 1 : 0);
         if (multiPv_ == 1) {
             while (!stoppenAngefragt()) {
@@ -217,26 +229,12 @@ int Suche_t::wurzelSuche(int tiefe, int vorher)
                 alpha = wert;
                 beta = alpha + 1;
             } else {
-                const uint32_t zugJetzt = ein.zug;
-                wurzelSortieren();
-                multiPvBerichten(tiefe);
-                int j = 0;
-                while (j < wurzelN_ && wurzel_[j].tiefe == tiefe) ++j;
-                int position = 0;
-                while (wurzel_[position].zug != zugJetzt) ++position;
-                if (j <= position) naechster = j;
-                else naechster = position + 1;
+                naechster = multiPvNeuOrdnen(ein.zug, tiefe, true);
                 alpha = wurzelAlphaNeu(tiefe, best);
                 beta = alpha + 1;
             }
         } else if (multiPv_ > 1 && warExakt) {
-            const uint32_t zugJetzt = ein.zug;
-            wurzelSortieren();
-            int j = 0;
-            while (j < wurzelN_ && wurzel_[j].tiefe == tiefe) ++j;
-            int position = 0;
-            while (wurzel_[position].zug != zugJetzt) ++position;
-            naechster = j <= position ? j : position + 1;
+            naechster = multiPvNeuOrdnen(ein.zug, tiefe, false);
             alpha = wurzelAlphaNeu(tiefe, best);
             beta = alpha + 1;
         }

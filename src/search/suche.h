@@ -30,6 +30,19 @@ constexpr uint32_t WURZEL_UNTERBROCHEN = 0x2000;
 constexpr int32_t MATT_WERT = 500000;
 constexpr int32_t MATT_SCHWELLE = 450000;
 
+inline bool istBauernzugAufSiebte(Zug z, int seite)
+{
+    return zugArt(z) == BAUER && rowOf(zugNach(z)) == (seite == WEISS ? 1 : 6);
+}
+
+// A quiet move of kind 1..6 just made at p by seite that leaves nothing to
+// tactics: the tree may prune or reduce it, the root reduces late ones.
+inline bool ruhigerZug(const Ply_t* p, Zug z, int seite)
+{
+    const int art = zugArt(z);
+    return art >= BAUER && art <= KOENIG && !p->zd.geschlagen && !istBauernzugAufSiebte(z, seite);
+}
+
 // The search controller: carries out one "go" on its own thread (iterative
 // deepening, aspiration windows, MultiPV, time decisions) and reports the
 // best move. Helpers are further Suche_t objects that join split points of
@@ -67,6 +80,7 @@ private:
     Zug ponderZug(Zug bester);
     void wurzelSortieren();
     void multiPvBerichten(int tiefe);
+    int multiPvNeuOrdnen(uint32_t zug, int tiefe, bool berichten);
     int wurzelAlphaNeu(int tiefe, int besterWert);
     void iterationAuswerten(int iteration, int wert, Zug vorherBester, Iterationsdaten_t& jetzt,
                             const Iterationsdaten_t& vorher, double& y);
@@ -79,7 +93,7 @@ private:
     int reduktion(const Ply_t* p, Zug m, int e, int tiefe, int z, int alpha, int scout, bool nochKeinZug) const;
     int zugDurchsuchen(Ply_t* p, int alpha, int beta, int scout, int tiefe, int e, int r, int z);
     void killerEintragen(Ply_t* p, Zug m, Zug vorZug);
-    int erweiterung(const Ply_t* p, Zug z, bool imSchach, int tiefe) const;
+    int erweiterung(const Ply_t* p, Zug z, bool schach, int tiefe) const;
     bool entschaerftDrohung(const Ply_t* p) const;
     bool abgebrochen() const;
 

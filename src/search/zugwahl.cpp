@@ -5,12 +5,6 @@
 
 namespace {
 
-inline bool nurKoenigeUndBauern(const Stellung_t& st)
-{
-    return st.seite[WEISS].anzahl[0] == st.seite[WEISS].anzahl[BAUER] + 1 &&
-           st.seite[SCHWARZ].anzahl[0] == st.seite[SCHWARZ].anzahl[BAUER] + 1;
-}
-
 inline int naechsterBauer(int sq, Bitboard bauern)
 {
     int best = 99;

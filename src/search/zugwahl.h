@@ -14,6 +14,14 @@ constexpr uint32_t PROMOTIONS_BONUS[4] = {0x8000000, 0x100000, 0x200000, 0x28000
 // Preference among recaptures by move kind 0..12.
 constexpr int RUECKSCHLAG_WAHL[13] = {0, 10, 8, 6, 4, 3, 5, 2, 1, 1, 12, 0, 10};
 
+// Nothing but kings and pawns on the board: the picker orders such pawn
+// endings by their own rules, and the search extends trades into them.
+inline bool nurKoenigeUndBauern(const Stellung_t& st)
+{
+    return st.seite[WEISS].anzahl[0] == st.seite[WEISS].anzahl[BAUER] + 1 &&
+           st.seite[SCHWARZ].anzahl[0] == st.seite[SCHWARZ].anzahl[BAUER] + 1;
+}
+
 // Type of the piece that makes the move.
 inline int ziehendeFigur(Zug z)
 {
