@@ -31,13 +31,12 @@ TEST(Board, SquareNumberingAndBitOperations)
 
 TEST(Board, SliderAttacksMatchAStepwiseScanEverywhere)
 {
-    tabellenInitialisieren();
     EXPECT_EQ(popcount(turmAngriffe(A1, 0)), 14);
     EXPECT_EQ(turmAngriffe(A1, bit(A4)) & fileMask(0), bit(A2) | bit(A3) | bit(A4));
     // Random occupancies against a naive ray walk.
-    uint64_t x = 0x1234567;
+    Xorshift zufall{0x1234567};
     for (int i = 0; i < 2000; ++i) {
-        x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+        const uint64_t x = zufall();
         Bitboard belegt = x & (x >> 3);
         int sq = i % 64;
         Bitboard turm = 0, laeufer = 0;

@@ -12,16 +12,8 @@
 #include "chess/stellung.h"
 #include "eval/endspiel.h"
 
-// The start-up tables the recogniser reads.
-inline void tabellenBereit()
-{
-    tabellenInitialisieren();
-    kbkTabelleBauen();
-}
-
 inline Stellung_t stellungAus(const char* fen)
 {
-    tabellenBereit();
     Stellung_t st{};
     Stellungsdaten_t d{};
     EXPECT_TRUE(stellungSetzen(st, d, fen)) << fen;

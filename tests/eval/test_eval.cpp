@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -264,20 +263,15 @@ TEST(Bewertung, MobilityCountsTheSafeAreaAndCentreWeights)
 
 TEST(Bewertung, ShelterLooksAtThePawnsInFrontOfTheKing)
 {
-    auto w = [](std::initializer_list<int> felder) {
-        Bitboard b = 0;
-        for (int f : felder) b |= bit(f);
-        return b;
-    };
-    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, G2, H2})), 1);
-    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, G3, H2})), 1);
-    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, G4, H2})), -79);  // g4 is too far
-    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, H2})), -79);
+    EXPECT_EQ(kingShelter<WEISS>(G1, felder({F2, G2, H2})), 1);
+    EXPECT_EQ(kingShelter<WEISS>(G1, felder({F2, G3, H2})), 1);
+    EXPECT_EQ(kingShelter<WEISS>(G1, felder({F2, G4, H2})), -79);  // g4 is too far
+    EXPECT_EQ(kingShelter<WEISS>(G1, felder({F2, H2})), -79);
     EXPECT_EQ(kingShelter<WEISS>(G1, 0), -139);
-    EXPECT_EQ(kingShelter<WEISS>(G1, w({F7, G7, H7})), -139); // behind nothing
-    EXPECT_EQ(kingShelter<WEISS>(A1, w({A2, B2})), -74);     // no file left of a
-    EXPECT_EQ(kingShelter<SCHWARZ>(G8, w({F7, G6, H7})), 1);
-    EXPECT_EQ(kingShelter<SCHWARZ>(G8, w({F2, G2, H2})), -139);
+    EXPECT_EQ(kingShelter<WEISS>(G1, felder({F7, G7, H7})), -139); // behind nothing
+    EXPECT_EQ(kingShelter<WEISS>(A1, felder({A2, B2})), -74);     // no file left of a
+    EXPECT_EQ(kingShelter<SCHWARZ>(G8, felder({F7, G6, H7})), 1);
+    EXPECT_EQ(kingShelter<SCHWARZ>(G8, felder({F2, G2, H2})), -139);
 }
 
 TEST(Bewertung, MobilityTablesCoverEveryReach)

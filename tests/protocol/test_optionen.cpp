@@ -1,24 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
 #include <vector>
 
+#include "../test_hilfen.h"
 #include "protocol/optionen.h"
 #include "protocol/zahlen.h"
-#include "shell/ausgabe.h"
 
 namespace {
-struct Zeilen : Ausgabe_t {
+struct Zeilen : StummeAusgabe {
     std::vector<std::string> zeilen;
     void Zeile(const char* t) override { zeilen.emplace_back(t); }
-    void Fehler(const char*, const char*) override {}
-    void Fehler2(const char*, const char*) override {}
-    void BesterZug(const Stellung_t&, Zug, Zug) override {}
-    void Hauptvariante(const Stellung_t&, const Zug*, int, int, int, int, int, int, int64_t, int64_t, int,
-                       bool) override
-    {
-    }
 };
 } // namespace
 

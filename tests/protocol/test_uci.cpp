@@ -4,21 +4,18 @@
 #include <string>
 #include <vector>
 
-#include "chess/attacks.h"
-#include "chess/fen.h"
-#include "chess/notation.h"
+#include "../test_hilfen.h"
 #include "chess/squares.h"
 #include "platform/clock.h"
 #include "protocol/optionen.h"
 #include "protocol/suchgrenzen.h"
 #include "protocol/uci.h"
 #include "search/sucher.h"
-#include "shell/ausgabe.h"
 #include "shell/beenden.h"
 
 namespace {
 // Records every line, error and best move in text form.
-struct Protokoll : Ausgabe_t {
+struct Protokoll : StummeAusgabe {
     std::vector<std::string> zeilen;
     std::vector<std::string> fehler;
     // The search thread reports while the test thread may look.
@@ -34,17 +31,7 @@ struct Protokoll : Ausgabe_t {
     }
     std::mutex m;
     void Fehler(const char* t, const char* d) override { fehler.push_back(std::string(t) + (d ? d : "")); }
-    void Fehler2(const char*, const char*) override {}
-    void BesterZug(const Stellung_t& st, Zug z, Zug) override
-    {
-        char text[16];
-        zugSchreiben(st, z, text);
-        Zeile((std::string("bestmove ") + text).c_str());
-    }
-    void Hauptvariante(const Stellung_t&, const Zug*, int, int, int, int, int, int, int64_t, int64_t, int,
-                       bool) override
-    {
-    }
+    void BesterZug(const Stellung_t& st, Zug z, Zug) override { Zeile(("bestmove " + zugText(st, z)).c_str()); }
 };
 
 // Records what each search was started with; ponder searches wait for
@@ -68,27 +55,14 @@ public:
 
 class Uci : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        tabellenInitialisieren();
-        programmBeenden.store(false);
-    }
+    void SetUp() override { programmBeenden.store(false); }
     void TearDown() override { programmBeenden.store(false); }
 
-    std::string fen()
-    {
-        char puffer[128];
-        fenSchreiben(uci.stellung(), puffer);
-        return puffer;
-    }
+    std::string fen() { return fenText(uci.stellung()); }
     std::vector<std::string> zuegeText(const std::vector<Zug>& zuege)
     {
         std::vector<std::string> r;
-        for (Zug z : zuege) {
-            char t[16];
-            zugSchreiben(uci.stellung(), z, t);
-            r.emplace_back(t);
-        }
+        for (Zug z : zuege) r.push_back(zugText(uci.stellung(), z));
         return r;
     }
     void sagen(const char* zeile)

@@ -38,7 +38,6 @@ class UciKanal : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        tabellenInitialisieren();
         stellungSetzen(st, d, nullptr);
         f = std::tmpfile();
     }

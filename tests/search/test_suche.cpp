@@ -15,11 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "chess/attacks.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "chess/zugmachen.h"
-#include "eval/endspiel.h"
 #include "platform/clock.h"
 #include "protocol/optionen.h"
 #include "protocol/suchgrenzen.h"
@@ -104,11 +102,6 @@ struct Ergebnis {
 
 class Suche : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        tabellenInitialisieren();
-        kbkTabelleBauen();
-    }
     void SetUp() override
     {
         programmBeenden.store(false);

@@ -49,11 +49,7 @@ private:
 
 class SucherThread : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        tabellenInitialisieren();
-        stellungSetzen(st, d, nullptr);
-    }
+    void SetUp() override { stellungSetzen(st, d, nullptr); }
     Stellung_t st;
     Stellungsdaten_t d;
     Optionen_t optionen{OPTIONEN_NORMAL};

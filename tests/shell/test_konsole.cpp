@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
 #include <vector>
 
-#include "shell/ausgabe.h"
+#include "../test_hilfen.h"
 #include "shell/konsole.h"
 
 namespace {
@@ -22,26 +20,6 @@ std::vector<std::string> lesen(const std::string& eingabe)
     std::fclose(f);
     return zeilen;
 }
-
-std::string inhalt(std::FILE* f)
-{
-    std::rewind(f);
-    std::string s;
-    int c;
-    while ((c = std::fgetc(f)) != EOF) s += char(c);
-    return s;
-}
-
-struct LeerAusgabe : Ausgabe_t {
-    using Ausgabe_t::Ausgabe_t;
-    void Fehler(const char*, const char*) override {}
-    void Fehler2(const char*, const char*) override {}
-    void BesterZug(const Stellung_t&, Zug, Zug) override {}
-    void Hauptvariante(const Stellung_t&, const Zug*, int, int, int, int, int, int, int64_t, int64_t, int,
-                       bool) override
-    {
-    }
-};
 } // namespace
 
 TEST(Konsole, TrimsTrailingWhiteSpaceKeepsLeadingAndSkipsEmptyLines)
@@ -106,12 +84,12 @@ TEST(Konsole, FirstWordIsCutToFifteenCharacters)
 TEST(Ausgabe, PrintsWholeLinesUntilSilenced)
 {
     std::FILE* f = std::tmpfile();
-    LeerAusgabe aus(f);
+    StummeAusgabe aus(f);
     EXPECT_FALSE(aus.IstStumm());
     aus.Zeile("readyok");
     aus.stummSchalten();
     EXPECT_TRUE(aus.IstStumm());
     aus.Zeile("readyok");
-    EXPECT_EQ(inhalt(f), "readyok\n");
+    EXPECT_EQ(dateiInhalt(f), "readyok\n");
     std::fclose(f);
 }
