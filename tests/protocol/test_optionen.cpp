@@ -39,32 +39,24 @@ TEST(Optionen, DefaultsOfTheNormalTable)
 TEST(Optionen, SpinValuesAreClampedNeverRefused)
 {
     Optionen_t o(OPTIONEN_NORMAL);
-    EXPECT_TRUE(o.setoption("setoption name Hash value 0"));
-    EXPECT_EQ(o.wert(OPT_HASH), 1);
-    EXPECT_STREQ(o.text(OPT_HASH), "1");
-    EXPECT_TRUE(o.setoption("setoption name Hash value 99999"));
-    EXPECT_EQ(o.wert(OPT_HASH), 32000);
-    EXPECT_STREQ(o.text(OPT_HASH), "32000");
-    EXPECT_TRUE(o.setoption("setoption name Hash value abc"));
-    EXPECT_EQ(o.wert(OPT_HASH), 1);
-    EXPECT_TRUE(o.setoption("setoption name Hash value 99999999999999999999999999"));
-    EXPECT_EQ(o.wert(OPT_HASH), 32000);
-    EXPECT_TRUE(o.setoption("setoption   name   Hash   value   64"));
-    EXPECT_EQ(o.wert(OPT_HASH), 64);
-    EXPECT_TRUE(o.setoption("setoption name Hash value -99999999999999999999999"));
-    EXPECT_EQ(o.wert(OPT_HASH), 1);
+    // The text is always the number kept.
+    for (auto [zeile, wert] : {std::pair{"setoption name Hash value 0", 1}, {"setoption name Hash value 99999", 32000},
+                               {"setoption name Hash value abc", 1},
+                               {"setoption name Hash value 99999999999999999999999999", 32000},
+                               {"setoption   name   Hash   value   64", 64},
+                               {"setoption name Hash value -99999999999999999999999", 1}}) {
+        EXPECT_TRUE(o.setoption(zeile)) << zeile;
+        EXPECT_EQ(o.wert(OPT_HASH), wert) << zeile;
+        EXPECT_EQ(o.text(OPT_HASH), std::to_string(wert)) << zeile;
+    }
 }
 
 TEST(Optionen, MalformedLinesChangeNothing)
 {
     Optionen_t o(OPTIONEN_NORMAL);
-    EXPECT_FALSE(o.setoption("setoption name Hash"));
-    EXPECT_FALSE(o.setoption("setoption name Hash value"));
-    EXPECT_FALSE(o.setoption("setoption Hash value 5"));
-    EXPECT_FALSE(o.setoption("setoptionname Hash value 5"));
-    EXPECT_FALSE(o.setoption("setoption name Unknown value 5"));
-    EXPECT_FALSE(o.setoption("setoption name"));
-    EXPECT_FALSE(o.setoption(""));
+    for (const char* zeile : {"setoption name Hash", "setoption name Hash value", "setoption Hash value 5",
+                              "setoptionname Hash value 5", "setoption name Unknown value 5", "setoption name", ""})
+        EXPECT_FALSE(o.setoption(zeile)) << zeile;
     EXPECT_EQ(o.wert(OPT_HASH), 3);
     // MultiPVx finds MultiPV, but "value " must follow the name directly.
     EXPECT_FALSE(o.setoption("setoption name MultiPVx value 3"));
@@ -186,14 +178,11 @@ TEST(Zahlen, SaturateInsteadOfOverflowing)
     EXPECT_EQ(ganzzahlLesen("-", v), nullptr);
     EXPECT_NE(ganzzahlLesen("  -42x", v), nullptr);
     EXPECT_EQ(v, -42);
-    ganzzahlLesen("9223372036854775807", v);
-    EXPECT_EQ(v, INT64_MAX);
-    ganzzahlLesen("9223372036854775808", v);
-    EXPECT_EQ(v, INT64_MAX);
-    ganzzahlLesen("-9223372036854775808", v);
-    EXPECT_EQ(v, INT64_MIN);
-    ganzzahlLesen("-99999999999999999999999", v);
-    EXPECT_EQ(v, INT64_MIN);
+    for (auto [text, grenze] : {std::pair{"9223372036854775807", INT64_MAX}, {"9223372036854775808", INT64_MAX},
+                                {"-9223372036854775808", INT64_MIN}, {"-99999999999999999999999", INT64_MIN}}) {
+        ganzzahlLesen(text, v);
+        EXPECT_EQ(v, grenze) << text;
+    }
     const char* rest = ganzzahlLesen("123456789012345678901234567890 go", v);
     EXPECT_EQ(v, INT64_MAX);
     EXPECT_STREQ(rest, " go");
