@@ -59,47 +59,36 @@ protected:
 
 TEST(UciText, ScoreText)
 {
-    EXPECT_EQ(wert(1), " score cp 0");
-    EXPECT_EQ(wert(0), " score cp 0");
-    EXPECT_EQ(wert(-1), " score cp 0");
-    EXPECT_EQ(wert(2), " score cp 1");
-    EXPECT_EQ(wert(-2), " score cp -1");
-    EXPECT_EQ(wert(15), " score cp 2");
-    EXPECT_EQ(wert(10), " score cp 1");
-    EXPECT_EQ(wert(-11), " score cp -2");
-    EXPECT_EQ(wert(450000), " score cp 45000");
-    EXPECT_EQ(wert(499999), " score mate 1");
-    EXPECT_EQ(wert(499997), " score mate 2");
-    EXPECT_EQ(wert(-499998), " score mate -1");
-    EXPECT_EQ(wert(-499996), " score mate -2");
+    const std::pair<int, const char*> ohneFenster[] = {
+        {1, " score cp 0"},           {0, " score cp 0"},          {-1, " score cp 0"},
+        {2, " score cp 1"},           {-2, " score cp -1"},        {15, " score cp 2"},
+        {10, " score cp 1"},          {-11, " score cp -2"},       {450000, " score cp 45000"},
+        {499999, " score mate 1"},    {499997, " score mate 2"},   {-499998, " score mate -1"},
+        {-499996, " score mate -2"}};
+    for (auto [w, text] : ohneFenster) EXPECT_EQ(wert(w), text) << w;
     // Bounds: the score on or beyond the window's edge.
-    EXPECT_EQ(wert(300, 100, 300), " score cp 30 lowerbound");
-    EXPECT_EQ(wert(400, 100, 300), " score cp 40 lowerbound");
-    EXPECT_EQ(wert(100, 100, 300), " score cp 10 upperbound");
-    EXPECT_EQ(wert(200, 100, 300), " score cp 20");
+    const std::pair<int, const char*> imFenster[] = {{300, " score cp 30 lowerbound"}, {400, " score cp 40 lowerbound"},
+                                                     {100, " score cp 10 upperbound"}, {200, " score cp 20"}};
+    for (auto [w, text] : imFenster) EXPECT_EQ(wert(w, 100, 300), text) << w;
 }
 
 TEST(UciText, BlankCollapsing)
 {
-    char a[] = "info depth 1 time                1 nodes   20";
-    blanksZusammenfassen(a);
-    EXPECT_STREQ(a, "info depth 1 time 1 nodes 20");
-    char b[] = "  a  b  ";
-    blanksZusammenfassen(b);
-    EXPECT_STREQ(b, " a b ");
-    char c[] = "a\t\tb";
-    blanksZusammenfassen(c);
-    EXPECT_STREQ(c, "a\t\tb");
+    for (auto [ein, aus] : {std::pair{"info depth 1 time                1 nodes   20", "info depth 1 time 1 nodes 20"},
+                            {"  a  b  ", " a b "}, {"a\t\tb", "a\t\tb"}}) {
+        std::string text = ein;
+        blanksZusammenfassen(text.data());
+        EXPECT_STREQ(text.c_str(), aus) << ein;
+    }
 }
 
 TEST(UciText, NodesPerSecondWithoutOverflow)
 {
-    EXPECT_EQ(knotenProSekunde(1234, 1), 1234000);
-    EXPECT_EQ(knotenProSekunde(1234, 0), 1234000);
-    EXPECT_EQ(knotenProSekunde(1000, 3), 333333);
-    EXPECT_EQ(knotenProSekunde(INT64_MAX, 1000), INT64_MAX);
-    EXPECT_EQ(knotenProSekunde(INT64_MAX, 1), INT64_MAX);
-    EXPECT_EQ(knotenProSekunde(0, 5), 0);
+    const struct {
+        int64_t knoten, ms, nps;
+    } faelle[] = {{1234, 1, 1234000}, {1234, 0, 1234000}, {1000, 3, 333333}, {INT64_MAX, 1000, INT64_MAX},
+                  {INT64_MAX, 1, INT64_MAX}, {0, 5, 0}};
+    for (const auto& f : faelle) EXPECT_EQ(knotenProSekunde(f.knoten, f.ms), f.nps) << f.knoten << " / " << f.ms;
 }
 
 TEST_F(UciKanal, AnswerToUciAndInfoLines)
