@@ -6,11 +6,7 @@
 # with one search thread and with 2, 4 and 24, the count lowered and raised
 # between searches; the generic and the popcnt program must search alike.
 # Usage: bash search_session.sh <engine> <popcnt engine> <test data dir>
-set -u
-fehler=0
-tmp=$(mktemp -d)
 source "$(dirname "$0")/uci_dialog.bash"
-trap dialog_ende EXIT
 
 engine=$1
 # Generous limits for bounded searches (they normally take milliseconds).
@@ -225,8 +221,4 @@ for art in 'stop answered' 'quit took'; do
         END {if (n) printf "  %s: %d times, mean %.0f ms, max %d ms\n", "'"$art"'", n, s / n, m}'
 done
 
-if [ $fehler -ne 0 ]; then
-    echo "search_session: FAILED"
-    exit 1
-fi
-echo "search_session: ok"
+ergebnis search_session

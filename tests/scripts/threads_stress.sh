@@ -4,11 +4,7 @@
 # "stop" must be answered quickly (the helpers leave their split points at
 # once), nothing may hang, and the engine must end cleanly.
 # Usage: bash threads_stress.sh <engine> <popcnt engine> <test data dir>
-set -u
-fehler=0
-tmp=$(mktemp -d)
 source "$(dirname "$0")/uci_dialog.bash"
-trap dialog_ende EXIT
 
 engine=$1
 RANDOM=4711 # the same delays in every run
@@ -87,8 +83,4 @@ if ((${#latenzen[@]} > 0)); then
     echo "stop with 24 threads: $n times, median ${sortiert[n / 2]} ms, 90% ${sortiert[n * 9 / 10]} ms, max ${sortiert[n - 1]} ms"
 fi
 
-if [ $fehler -ne 0 ]; then
-    echo "threads_stress: FAILED"
-    exit 1
-fi
-echo "threads_stress: ok"
+ergebnis threads_stress
