@@ -11,12 +11,10 @@
 TEST(Board, SquareNumberingAndBitOperations)
 {
     char text[3];
-    feldSchreiben(60, text);
-    EXPECT_STREQ(text, "e1");
-    feldSchreiben(0, text);
-    EXPECT_STREQ(text, "a8");
-    feldSchreiben(63, text);
-    EXPECT_STREQ(text, "h1");
+    for (auto [sq, name] : {std::pair{60, "e1"}, {0, "a8"}, {63, "h1"}}) {
+        feldSchreiben(sq, text);
+        EXPECT_STREQ(text, name);
+    }
     for (int sq = 0; sq < 64; ++sq) {
         EXPECT_EQ(lsb(bit(sq)), sq);
         EXPECT_EQ(lsb(bit(sq) | bit(63)), sq);
@@ -179,11 +177,12 @@ TEST(GameRules, RepetitionFiftyMovesAndInsufficientMaterial)
     EXPECT_EQ(f.st.historieLaenge, 101u);
     EXPECT_EQ(TestStellung("4k3/8/8/8/8/8/8/R3K3 w - - 100 80").st.historieLaenge, 1u);
 
-    EXPECT_TRUE(materialUngenuegend(TestStellung("4k3/8/8/8/8/8/8/2B1K3 w - - 0 1").st));
-    EXPECT_TRUE(materialUngenuegend(TestStellung("4k3/8/8/8/8/8/8/4K1N1 w - - 0 1").st));
-    EXPECT_TRUE(materialUngenuegend(TestStellung("2b1k3/8/8/8/8/8/8/3BK3 w - - 0 1").st));   // same colour
-    EXPECT_FALSE(materialUngenuegend(TestStellung("3bk3/8/8/8/8/8/8/3BK3 w - - 0 1").st));  // opposite colours
-    EXPECT_FALSE(materialUngenuegend(TestStellung("4k3/8/8/8/8/8/8/3NK1N1 w - - 0 1").st));
+    // Bishops on the same colour cannot mate, on opposite colours they can.
+    for (auto [fen, ungenuegend] :
+         {std::pair{"4k3/8/8/8/8/8/8/2B1K3 w - - 0 1", true}, {"4k3/8/8/8/8/8/8/4K1N1 w - - 0 1", true},
+          {"2b1k3/8/8/8/8/8/8/3BK3 w - - 0 1", true}, {"3bk3/8/8/8/8/8/8/3BK3 w - - 0 1", false},
+          {"4k3/8/8/8/8/8/8/3NK1N1 w - - 0 1", false}})
+        EXPECT_EQ(materialUngenuegend(TestStellung(fen).st), ungenuegend) << fen;
     EXPECT_EQ(remisTest(TestStellung("2b1k3/8/8/8/8/8/8/3BK3 w - - 0 1").st, 0, false), REMIS_MATERIAL);
 }
 
