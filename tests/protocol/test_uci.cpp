@@ -10,7 +10,7 @@
 #include "protocol/optionen.h"
 #include "protocol/suchgrenzen.h"
 #include "protocol/uci.h"
-#include "search/sucher.h"
+#include "../search/probe_sucher.h"
 #include "shell/beenden.h"
 
 namespace {
@@ -32,25 +32,6 @@ struct Protokoll : StummeAusgabe {
     std::mutex m;
     void Fehler(const char* t, const char* d) override { fehler.push_back(std::string(t) + (d ? d : "")); }
     void BesterZug(const Stellung_t& st, Zug z, Zug) override { Zeile(("bestmove " + zugText(st, z)).c_str()); }
-};
-
-// Records what each search was started with; ponder searches wait for
-// "ponderhit" or "stop".
-class ProbeSucher : public Sucher_t {
-public:
-    ProbeSucher() { fadenStarten(); }
-    ~ProbeSucher() override { beenden(); }
-    void search() override
-    {
-        zuege.assign(wurzelAnfang(), wurzelEnde());
-        gegeben = rootMovesGiven;
-        warPonder = ponderAktiv();
-        warDebug = debug;
-        while (ponderAktiv()) schlafeMs(1);
-        ausgabe->BesterZug(*stellung, zuege.empty() ? 0 : zuege[0], 0);
-    }
-    std::vector<Zug> zuege;
-    bool gegeben = false, warPonder = false, warDebug = false;
 };
 
 class Uci : public ::testing::Test {

@@ -1,52 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-#include <vector>
-
-#include "chess/attacks.h"
 #include "chess/fen.h"
 #include "chess/squares.h"
-#include "platform/clock.h"
+#include "probe_sucher.h"
 #include "protocol/optionen.h"
 #include "protocol/suchgrenzen.h"
 #include "protocol/uci_ausgabe.h"
 #include "search/suche.h"
-#include "search/sucher.h"
 
 namespace {
-// A searcher that records what it was given and, when asked to, holds the
-// search open until released.
-class ProbeSucher : public Sucher_t {
-public:
-    explicit ProbeSucher(bool festhalten = false) : festhalten_(festhalten) { fadenStarten(); }
-    ~ProbeSucher() override { beenden(); }
-
-    void search() override
-    {
-        faden = std::this_thread::get_id();
-        zuege.assign(wurzelAnfang(), wurzelEnde());
-        gegeben = rootMovesGiven;
-        warAnalyse = analyse;
-        warDebug = debug;
-        warPonder = ponderAktiv();
-        laeuft.store(true);
-        while (festhalten_ && !sollStoppen()) schlafeMs(1);
-        ausgabe->BesterZug(*stellung, zuege.empty() ? 0 : zuege[0], 0);
-        ++suchen;
-        laeuft.store(false);
-    }
-
-    std::thread::id faden;
-    std::vector<Zug> zuege;
-    bool gegeben = false, warAnalyse = false, warDebug = false, warPonder = false;
-    std::atomic<bool> laeuft{false};
-    std::atomic<int> suchen{0};
-
-private:
-    bool festhalten_;
-};
-
 class SucherThread : public ::testing::Test {
 protected:
     void SetUp() override { stellungSetzen(st, d, nullptr); }
