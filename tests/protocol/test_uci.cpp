@@ -2,6 +2,7 @@
 
 #include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../test_hilfen.h"
@@ -40,6 +41,9 @@ protected:
     void TearDown() override { programmBeenden.store(false); }
 
     std::string fen() { return fenText(uci.stellung()); }
+    // Target and hard time limit of the last "go".
+    using Paar = std::pair<int64_t, int64_t>;
+    Paar zeiten() const { return {grenzen.zielZeit, grenzen.harteZeit}; }
     std::vector<std::string> zuegeText(const std::vector<Zug>& zuege)
     {
         std::vector<std::string> r;
@@ -131,14 +135,12 @@ TEST_F(Uci, Chess960StartPositions)
 TEST_F(Uci, GoReadsOnlyTheOwnClock)
 {
     sagen("go wtime 60000 btime 1000");
-    EXPECT_EQ(grenzen.zielZeit, 1127);
-    EXPECT_EQ(grenzen.harteZeit, 8542);
+    EXPECT_EQ(zeiten(), Paar(1127, 8542));
     EXPECT_EQ(aus.zeilen.back().substr(0, 9), "bestmove ");
     sagen("position startpos moves e2e4");
     sagen("go wtime 60000 btime 1000 winc 5000");
     // Black: A = 800, target 800 / 53.05 = 15.
-    EXPECT_EQ(grenzen.zielZeit, 15);
-    EXPECT_EQ(grenzen.harteZeit, 114);
+    EXPECT_EQ(zeiten(), Paar(15, 114));
     sagen("go btime 10000 binc 5000 movestogo 0");
     EXPECT_EQ(grenzen.harteZeit, 9800);
     // Missing values and values without digits are 0; huge ones saturate.
@@ -158,17 +160,15 @@ TEST_F(Uci, GoLimits)
     sagen("go movetime 300");
     EXPECT_EQ(grenzen.harteZeit, 300);
     sagen("go nodes 50");
-    EXPECT_EQ(grenzen.iterationsKnoten, 200);
-    EXPECT_EQ(grenzen.harteKnoten, 2000);
+    EXPECT_EQ(std::pair(grenzen.iterationsKnoten, grenzen.harteKnoten), Paar(200, 2000));
     EXPECT_FALSE(uci.sucheOhneEnde());
 
     uci.Zeile("go infinite");
     EXPECT_TRUE(uci.sucheOhneEnde());
     sagen("stop");
     EXPECT_FALSE(uci.sucheOhneEnde());
-    EXPECT_EQ(grenzen.harteKnoten, KNOTEN_UNBEGRENZT);
-    EXPECT_EQ(grenzen.harteZeit, ZEIT_UNBEGRENZT);
-    EXPECT_EQ(grenzen.maxTiefe, 1000);
+    EXPECT_EQ(std::tuple(grenzen.harteKnoten, grenzen.harteZeit, grenzen.maxTiefe),
+              std::tuple(KNOTEN_UNBEGRENZT, ZEIT_UNBEGRENZT, 1000));
     EXPECT_GE(grenzen.start, jetztMs() - 10000);
 }
 
