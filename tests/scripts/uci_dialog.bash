@@ -156,3 +156,9 @@ dialog_zeigen() {
     tail -n "${1:-15}" "$DIALOG"
     echo "---"
 }
+
+# A failure together with the dialog that led to it.
+scheitern() {
+    fehlschlag "$@"
+    dialog_zeigen
+}
