@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 #include "../test_hilfen.h"
 #include "eval/bauern_tabelle.h"
@@ -13,6 +14,10 @@ PawnEntry eintrag(Bitboard w, Bitboard s)
     bauernEintragBerechnen(42, w, s, e);
     return e;
 }
+
+// White's and Black's entry of a two-sided field.
+template <class T> std::pair<T, T> beide(const T (&f)[2]) { return {f[WEISS], f[SCHWARZ]}; }
+using Paar = std::pair<Bitboard, Bitboard>;
 
 constexpr Bitboard ALLES = ~Bitboard(0);
 
@@ -27,14 +32,11 @@ TEST(Bauern, LonePassedPawn)
     EXPECT_EQ(e.freibauern, felder({E5}));
     EXPECT_EQ(e.umwandlung, felder({E8}));
     // A king within three steps of e8 catches it: ranks 8 to 5, files b to h.
-    EXPECT_EQ(e.fang[WEISS], 0x00000000FEFEFEFEull);
-    EXPECT_EQ(e.fang[SCHWARZ], ALLES);
-    EXPECT_EQ(e.vorposten[WEISS], felder({D6, F6}));
-    EXPECT_EQ(e.vorposten[SCHWARZ], 0u);
+    EXPECT_EQ(beide(e.fang), Paar(0x00000000FEFEFEFEull, ALLES));
+    EXPECT_EQ(beide(e.vorposten), Paar(felder({D6, F6}), 0));
     EXPECT_EQ(e.offeneLinien, 0xEF);
     EXPECT_EQ(e.linienMitBauern, 1);
-    EXPECT_EQ(e.linienOhneBauer[WEISS], 7);
-    EXPECT_EQ(e.linienOhneBauer[SCHWARZ], 8);
+    EXPECT_EQ(beide(e.linienOhneBauer), (std::pair<uint8_t, uint8_t>(7, 8)));
 }
 
 TEST(Bauern, IsolatedDoubledFileCountsOncePerFile)
@@ -63,10 +65,8 @@ TEST(Bauern, BackwardPawnBehindABlockedNeighbour)
     EXPECT_EQ(e.schwach, felder({D3, E4, E5}));
     EXPECT_EQ(e.rueckstaendigHalboffen, felder({D3}));
     EXPECT_EQ(e.freibauern, 0u);
-    EXPECT_EQ(e.fang[WEISS], ALLES);
-    EXPECT_EQ(e.fang[SCHWARZ], ALLES);
-    EXPECT_EQ(e.vorposten[WEISS], felder({C4, E4, D5, F5}));
-    EXPECT_EQ(e.vorposten[SCHWARZ], felder({D4, F4}));
+    EXPECT_EQ(beide(e.fang), Paar(ALLES, ALLES));
+    EXPECT_EQ(beide(e.vorposten), Paar(felder({C4, E4, D5, F5}), felder({D4, F4})));
 }
 
 TEST(Bauern, CandidateAndCatchRegionAroundOtherPawns)
@@ -80,8 +80,7 @@ TEST(Bauern, CandidateAndCatchRegionAroundOtherPawns)
     EXPECT_EQ(e.freibauern, felder({D5}));
     EXPECT_EQ(e.rueckstaendigHalboffen, felder({B7}));
     // Three king steps to d8, never onto another pawn.
-    EXPECT_EQ(e.fang[WEISS], 0x000000007F7F7F7Full & ~felder({C5, B7}));
-    EXPECT_EQ(e.fang[SCHWARZ], ALLES);
+    EXPECT_EQ(beide(e.fang), Paar(0x000000007F7F7F7Full & ~felder({C5, B7}), ALLES));
 }
 
 TEST(Bauern, ConnectedPassersAndSquaresCoveredTwice)

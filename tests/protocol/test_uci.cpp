@@ -184,14 +184,12 @@ TEST_F(Uci, PonderAndDebugFlags)
     EXPECT_FALSE(uci.sucheOhneEnde());
     sucher.warteBisUntaetig();
     EXPECT_EQ(aus.zeilen.size(), vorher + 1);
-    EXPECT_TRUE(sucher.warPonder);
-    EXPECT_FALSE(sucher.warDebug);
+    EXPECT_EQ(std::pair(sucher.warPonder, sucher.warDebug), std::pair(true, false));
 
     sagen("debug on");
     EXPECT_TRUE(uci.debugAn());
     sagen("go depth 2");
-    EXPECT_TRUE(sucher.warDebug);
-    EXPECT_FALSE(sucher.warPonder);
+    EXPECT_EQ(std::pair(sucher.warPonder, sucher.warDebug), std::pair(false, true));
     sagen("debug off");
     EXPECT_FALSE(uci.debugAn());
 }
@@ -212,8 +210,7 @@ TEST_F(Uci, SearchMovesAndExcludeMoves)
 
     // Nothing usable listed: every move is searched.
     sagen("go searchmoves e2e5");
-    EXPECT_FALSE(sucher.gegeben);
-    EXPECT_EQ(sucher.zuege.size(), 20u);
+    EXPECT_EQ(std::pair(sucher.gegeben, sucher.zuege.size()), std::pair(false, std::size_t(20)));
 }
 
 TEST_F(Uci, PlainCommands)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "chess/fen.h"
 #include "chess/squares.h"
 #include "probe_sucher.h"
@@ -27,11 +29,9 @@ TEST_F(SucherThread, SearchRunsOnTheSearchersThread)
     s.warteBisUntaetig();
     EXPECT_EQ(s.suchen.load(), 1);
     EXPECT_NE(s.faden, std::this_thread::get_id());
-    // Without root moves: every legal move of the start position.
-    EXPECT_EQ(s.zuege.size(), 20u);
-    EXPECT_FALSE(s.gegeben);
-    EXPECT_TRUE(s.warAnalyse);
-    EXPECT_FALSE(s.warDebug);
+    // Without root moves: every legal move of the start position; the flags
+    // given (moves, analysis, debug).
+    EXPECT_EQ(std::tuple(s.zuege.size(), s.gegeben, s.warAnalyse, s.warDebug), std::tuple(20u, false, true, false));
     EXPECT_TRUE(istZug(aus.besterZug));
 
     // Starting again waits for the previous search by itself.
@@ -47,9 +47,7 @@ TEST_F(SucherThread, SynchronousSearchRunsInTheCaller)
     s.starten(st, optionen, Sucher_t::FLAG_SYNCHRON | Sucher_t::FLAG_DEBUG, grenzen, aus, wurzel, wurzel + 2);
     EXPECT_EQ(s.suchen.load(), 1);
     EXPECT_EQ(s.faden, std::this_thread::get_id());
-    EXPECT_TRUE(s.gegeben);
-    EXPECT_TRUE(s.warDebug);
-    ASSERT_EQ(s.zuege.size(), 2u);
+    ASSERT_EQ(std::tuple(s.zuege.size(), s.gegeben, s.warDebug), std::tuple(2u, true, true));
     EXPECT_EQ(aus.besterZug, wurzel[0]);
 }
 
