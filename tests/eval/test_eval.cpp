@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "chess/attacks.h"
-#include "chess/fen.h"
-#include "eval/endspiel.h"
 #include "eval/koenigssicherheit.h"
 #include "eval/eval.h"
 #include "eval/mobilitaet.h"

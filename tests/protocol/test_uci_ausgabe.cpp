@@ -2,11 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "chess/attacks.h"
 #include "chess/fen.h"
 #include "chess/squares.h"
 #include "protocol/optionen.h"

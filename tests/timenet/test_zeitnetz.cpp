@@ -4,7 +4,6 @@
 #include <random>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
