@@ -58,7 +58,8 @@ Stellung_t mitAnzahlen(const int (&w)[6], const int (&s)[6])
 
 TEST(Material, PhaseRunsFromTwentyFiveThousandToFortyTwoThousandSixteen)
 {
-    for (auto [material, phase] : {std::pair{0, 0}, {25000, 0}, {25067, 1}, {42015, 255}, {42016, 256}, {2 * 37696, 256}})
+    for (auto [material, phase] :
+         {std::pair{0, 0}, {25000, 0}, {25067, 1}, {42015, 255}, {42016, 256}, {2 * 37696, 256}})
         EXPECT_EQ(phaseAusMaterial(material), phase) << material;
 }
 

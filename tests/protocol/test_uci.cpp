@@ -55,6 +55,10 @@ protected:
         uci.Zeile(zeile);
         sucher.warteBisUntaetig();
     }
+    // The position, the last complaint, the limits after one command.
+    std::string fenNach(const std::string& zeile) { sagen(zeile.c_str()); return fen(); }
+    std::string fehlerNach(const std::string& zeile) { sagen(zeile.c_str()); return aus.fehler.back(); }
+    const Suchgrenzen_t& grenzenNach(const char* zeile) { sagen(zeile); return grenzen; }
 
     static constexpr const char* START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
     ProbeSucher sucher;
@@ -67,65 +71,53 @@ protected:
 TEST_F(Uci, PositionWithMovesStopsAtTheFirstIllegalOne)
 {
     EXPECT_EQ(fen(), START);
-    sagen("position startpos moves e2e4 e7e5 e1e1 g1f3");
-    EXPECT_EQ(fen(), "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");
+    EXPECT_EQ(fenNach("position startpos moves e2e4 e7e5 e1e1 g1f3"),
+              "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");
     ASSERT_EQ(aus.fehler.size(), 1u);
     EXPECT_EQ(aus.fehler[0], "position: illegal move: e1e1");
     EXPECT_TRUE(aus.zeilen.empty());
 
-    sagen("  position   startpos   moves   g1f3   b8c6");
-    EXPECT_EQ(fen(), "r1bqkbnr/pppppppp/2n5/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq -");
+    EXPECT_EQ(fenNach("  position   startpos   moves   g1f3   b8c6"),
+              "r1bqkbnr/pppppppp/2n5/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq -");
     // "moves" at the very end of the line: nothing to play, nothing read
     // beyond the line.
-    sagen("position startpos moves");
-    EXPECT_EQ(fen(), START);
+    EXPECT_EQ(fenNach("position startpos moves"), START);
     // Promotions need their letter; tokens are cut to five characters.
-    sagen("position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8nqueen");
-    EXPECT_EQ(fen(), "N3k3/8/8/8/8/8/8/4K3 b - -");
-    sagen("position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8");
-    EXPECT_EQ(aus.fehler.back(), "position: illegal move: a7a8");
-    sagen("position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8x");
-    EXPECT_EQ(aus.fehler.back(), "position: illegal move: a7a8x");
+    const std::string bauer = "position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves ";
+    EXPECT_EQ(fenNach(bauer + "a7a8nqueen"), "N3k3/8/8/8/8/8/8/4K3 b - -");
+    EXPECT_EQ(fehlerNach(bauer + "a7a8"), "position: illegal move: a7a8");
+    EXPECT_EQ(fehlerNach(bauer + "a7a8x"), "position: illegal move: a7a8x");
 }
 
 TEST_F(Uci, IllegalFenLeavesTheStartPosition)
 {
     sagen("position startpos moves e2e4");
-    sagen("position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1 moves e2e4");
-    EXPECT_EQ(fen(), START);
+    EXPECT_EQ(fenNach("position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1 moves e2e4"), START);
     ASSERT_EQ(aus.fehler.size(), 1u);
     EXPECT_EQ(aus.fehler[0],
               "position: Illegal FEN string: rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1");
 
-    sagen("position fen 8/8/8/8/8/8/8/K6k w - - 0 1");
-    EXPECT_EQ(fen(), "8/8/8/8/8/8/8/K6k w - -");
-    sagen("position fen");
-    EXPECT_EQ(fen(), START);
+    EXPECT_EQ(fenNach("position fen 8/8/8/8/8/8/8/K6k w - - 0 1"), "8/8/8/8/8/8/8/K6k w - -");
+    EXPECT_EQ(fenNach("position fen"), START);
     sagen("position");
-    sagen("position something");
-    EXPECT_EQ(aus.fehler.back(), "'position' without 'startpos' and without 'fen'");
+    EXPECT_EQ(fehlerNach("position something"), "'position' without 'startpos' and without 'fen'");
     EXPECT_TRUE(aus.zeilen.empty());
 }
 
 TEST_F(Uci, FenWithMovesAndCastlingWords)
 {
-    sagen("position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves 0-0-0 O-O");
-    EXPECT_EQ(fen(), "r4rk1/8/8/8/8/8/8/2KR3R w - -");
-    sagen("position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves O-O o-o-o");
-    EXPECT_EQ(fen(), "2kr3r/8/8/8/8/8/8/R4RK1 w - -");
-    sagen("position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves e1g1");
-    EXPECT_EQ(fen(), "r3k2r/8/8/8/8/8/8/R4RK1 b kq -");
+    const std::string roch = "position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves ";
+    EXPECT_EQ(fenNach(roch + "0-0-0 O-O"), "r4rk1/8/8/8/8/8/8/2KR3R w - -");
+    EXPECT_EQ(fenNach(roch + "O-O o-o-o"), "2kr3r/8/8/8/8/8/8/R4RK1 w - -");
+    EXPECT_EQ(fenNach(roch + "e1g1"), "r3k2r/8/8/8/8/8/8/R4RK1 b kq -");
     EXPECT_TRUE(aus.fehler.empty());
 }
 
 TEST_F(Uci, Chess960StartPositions)
 {
-    sagen("position Chess960 518");
-    EXPECT_EQ(fen(), START);
-    sagen("position Chess960");
-    EXPECT_EQ(aus.fehler.back(), "'position Chess960' without number");
-    sagen("position Chess960 0 moves b2b3");
-    EXPECT_NE(fen(), START);
+    EXPECT_EQ(fenNach("position Chess960 518"), START);
+    EXPECT_EQ(fehlerNach("position Chess960"), "'position Chess960' without number");
+    EXPECT_NE(fenNach("position Chess960 0 moves b2b3"), START);
     EXPECT_EQ(uci.stellung().amZug, SCHWARZ);
     sagen("position Chess960 99999999999999999999999");
     sagen("position Chess960 -1");
@@ -141,24 +133,18 @@ TEST_F(Uci, GoReadsOnlyTheOwnClock)
     sagen("go wtime 60000 btime 1000 winc 5000");
     // Black: A = 800, target 800 / 53.05 = 15.
     EXPECT_EQ(zeiten(), Paar(15, 114));
-    sagen("go btime 10000 binc 5000 movestogo 0");
-    EXPECT_EQ(grenzen.harteZeit, 9800);
+    EXPECT_EQ(grenzenNach("go btime 10000 binc 5000 movestogo 0").harteZeit, 9800);
     // Missing values and values without digits are 0; huge ones saturate.
-    sagen("go btime");
-    EXPECT_EQ(grenzen.harteZeit, 7);
-    sagen("go btime 999999999999999999999999999999");
-    EXPECT_LT(grenzen.harteZeit, ZEIT_UNBEGRENZT);
+    EXPECT_EQ(grenzenNach("go btime").harteZeit, 7);
+    EXPECT_LT(grenzenNach("go btime 999999999999999999999999999999").harteZeit, ZEIT_UNBEGRENZT);
     EXPECT_GT(grenzen.harteZeit, 0);
 }
 
 TEST_F(Uci, GoLimits)
 {
-    sagen("go depth 1");
-    EXPECT_EQ(grenzen.maxTiefe, 0);
-    sagen("go mate 2");
-    EXPECT_EQ(grenzen.maxTiefe, 7);
-    sagen("go movetime 300");
-    EXPECT_EQ(grenzen.harteZeit, 300);
+    EXPECT_EQ(grenzenNach("go depth 1").maxTiefe, 0);
+    EXPECT_EQ(grenzenNach("go mate 2").maxTiefe, 7);
+    EXPECT_EQ(grenzenNach("go movetime 300").harteZeit, 300);
     sagen("go nodes 50");
     EXPECT_EQ(std::pair(grenzen.iterationsKnoten, grenzen.harteKnoten), Paar(200, 2000));
     EXPECT_FALSE(uci.sucheOhneEnde());

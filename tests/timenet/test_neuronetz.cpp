@@ -173,7 +173,9 @@ TEST(NeuroNetz, OptionalStepPartIsReadAndATruncatedOneKeepsTheDefaults)
     ASSERT_TRUE(lies(netz, kleinesNetz(0.5, 0.1, 0.2, 0.3, "schritte -1 0.01 1 0.02 -1 0.03 1 0.04\n")));
     auto z = netz.trainingszustand();
     ASSERT_EQ(z.size(), 4u);
-    const std::tuple<double, int, double> erwartet[] = {{0.5, -1, 0.01}, {0.1, 1, 0.02}, {0.2, -1, 0.03}, {0.3, 1, 0.04}};
+    // Weight, direction and step of each record.
+    const std::tuple<double, int, double> erwartet[] = {
+        {0.5, -1, 0.01}, {0.1, 1, 0.02}, {0.2, -1, 0.03}, {0.3, 1, 0.04}};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(std::tuple(z[i].gewicht, z[i].richtung, z[i].schritt), erwartet[i]) << i;
 
     ASSERT_TRUE(lies(netz, kleinesNetz(0.5, 0.1, 0.2, 0.3, "x -1 0.01 1\n")));
