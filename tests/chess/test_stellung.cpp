@@ -69,16 +69,20 @@ TEST(Board, KeyTableHasItsFixedValues)
     EXPECT_EQ(summe, 0xa8e58443d2cb229dull) << std::hex << summe;
 }
 
+namespace {
+int klasse(const Stellung_t& st) { return laeuferKlasse(st.seite[WEISS].bb[LAEUFER], st.seite[SCHWARZ].bb[LAEUFER]); }
+} // namespace
+
 TEST(Board, OppositeBishopsTermFollowsCapturesAndPromotions)
 {
     // White bishops on light squares (b1, d1), black bishop on a dark one (c5).
     TestStellung t("4k3/8/8/2b5/8/8/8/1B1BK3 w - - 0 1");
     ASSERT_TRUE(t.ok);
-    EXPECT_EQ(laeuferKlasse(t.st.seite[WEISS].bb[LAEUFER], t.st.seite[SCHWARZ].bb[LAEUFER]), 1);
+    EXPECT_EQ(klasse(t.st), 1);
     EXPECT_TRUE(t.d.materialSchluessel & (1ull << 29));
     // A second, dark-squared white bishop (c1) makes it class 3.
     TestStellung u("4k3/8/8/2b5/8/8/8/1BBBK3 w - - 0 1");
-    EXPECT_EQ(laeuferKlasse(u.st.seite[WEISS].bb[LAEUFER], u.st.seite[SCHWARZ].bb[LAEUFER]), 3);
+    EXPECT_EQ(klasse(u.st), 3);
     EXPECT_FALSE(u.d.materialSchluessel & (1ull << 29));
     // Black has bishops of both colours; taking the light one leaves
     // opposite colours, and the incremental key follows.
@@ -95,8 +99,7 @@ TEST(Board, OppositeBishopsTermFollowsCapturesAndPromotions)
     for (Zug z : {zugBauen(A7, A8, ART_PROMO_LAEUFER), zugBauen(A7, B8, ART_PROMO_LAEUFER)}) {
         ASSERT_TRUE(zugMachenSuche(v.st, z, kind, v.d, zd));
         EXPECT_EQ(kind.materialSchluessel, materialSchluesselBerechnen(v.st));
-        EXPECT_EQ((kind.materialSchluessel >> 29) & 1,
-                  laeuferKlasse(v.st.seite[WEISS].bb[LAEUFER], v.st.seite[SCHWARZ].bb[LAEUFER]) == 1 ? 1u : 0u);
+        EXPECT_EQ((kind.materialSchluessel >> 29) & 1, klasse(v.st) == 1 ? 1u : 0u);
         zugZuruecknehmen(zd);
     }
 }

@@ -16,10 +16,7 @@
 
 namespace {
 
-struct Pos {
-    Stellung_t st;
-    Stellungsdaten_t d;
-};
+using Pos = TestStellung;
 
 struct Tabellen {
     std::unique_ptr<MaterialTable> mt = std::make_unique<MaterialTable>();
@@ -28,9 +25,9 @@ struct Tabellen {
 
 Pos setzen(const char* fen)
 {
-    TestStellung t(fen);
+    Pos t(fen);
     EXPECT_TRUE(t.ok) << (fen ? fen : "startpos");
-    return {t.st, t.d};
+    return t;
 }
 
 Pos gespiegelt(const Pos& p)
@@ -66,8 +63,6 @@ const std::vector<Pos>& testStellungen()
     return alle;
 }
 
-std::string fenVon(const Pos& p) { return fenText(p.st); }
-
 } // namespace
 
 TEST(Bewertung, StartPositionIsWorthTheTempoForEitherSide)
@@ -84,8 +79,9 @@ TEST(Bewertung, EveryPositionScoresLikeItsColourMirroredTwin)
     Tabellen t;
     for (const Pos& p : alle) {
         const Pos m = gespiegelt(p);
-        ASSERT_EQ(bewerte(p, t), bewerte(m, t)) << fenVon(p) << " / " << fenVon(m);
-        ASSERT_EQ(statischeBewertung(p.st, p.d, *t.mt, *t.pt), statischeBewertung(m.st, m.d, *t.mt, *t.pt)) << fenVon(p);
+        ASSERT_EQ(bewerte(p, t), bewerte(m, t)) << fenText(p.st) << " / " << fenText(m.st);
+        ASSERT_EQ(statischeBewertung(p.st, p.d, *t.mt, *t.pt), statischeBewertung(m.st, m.d, *t.mt, *t.pt))
+            << fenText(p.st);
     }
 }
 
@@ -97,8 +93,8 @@ TEST(Bewertung, CachedEntriesGiveTheSameScoresInAnyOrder)
     for (const Pos& p : alle) vorwaerts.push_back(bewerte(p, warm));
     for (size_t i = alle.size(); i-- > 0;) {
         Tabellen frisch;
-        ASSERT_EQ(bewerte(alle[i], warm), vorwaerts[i]) << fenVon(alle[i]);
-        ASSERT_EQ(bewerte(alle[i], frisch), vorwaerts[i]) << fenVon(alle[i]);
+        ASSERT_EQ(bewerte(alle[i], warm), vorwaerts[i]) << fenText(alle[i].st);
+        ASSERT_EQ(bewerte(alle[i], frisch), vorwaerts[i]) << fenText(alle[i].st);
     }
 }
 
@@ -109,9 +105,9 @@ TEST(Bewertung, RecogniserVerdictReplacesOrAdjustsTheEvaluation)
         const Endspielurteil_t u = endspielErkennen(p.st);
         const int32_t s = statischeBewertung(p.st, p.d, *t.mt, *t.pt);
         if (u.art == 2)
-            EXPECT_EQ(s, u.wert) << fenVon(p);
+            EXPECT_EQ(s, u.wert) << fenText(p.st);
         else
-            EXPECT_EQ(s, bewerte(p, t) + (u.art == 1 ? u.wert : 0)) << fenVon(p);
+            EXPECT_EQ(s, bewerte(p, t) + (u.art == 1 ? u.wert : 0)) << fenText(p.st);
     }
 }
 
