@@ -3,7 +3,9 @@
 // The start-up tables are built once by the test environment.
 #include <cstdio>
 #include <initializer_list>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "chess/attacks.h"
 #include "chess/fen.h"
@@ -29,6 +31,43 @@ struct StummeAusgabe : Ausgabe_t {
                        bool) override
     {
     }
+};
+
+// An output channel that keeps its plain lines in memory; the search thread
+// may print while the test thread looks.
+template <class Basis>
+struct Mitschrift : Basis {
+    using Basis::Basis;
+    void Zeile(const char* text) override
+    {
+        std::lock_guard<std::mutex> g(sperre);
+        if (!this->IstStumm()) zeilen.emplace_back(text);
+    }
+    std::size_t anzahl()
+    {
+        std::lock_guard<std::mutex> g(sperre);
+        return zeilen.size();
+    }
+    // Lines printed since the last call.
+    std::vector<std::string> neue()
+    {
+        std::lock_guard<std::mutex> g(sperre);
+        std::vector<std::string> r(zeilen.begin() + long(gelesen), zeilen.end());
+        gelesen = zeilen.size();
+        return r;
+    }
+    // A line not yet handed out by neue() starts with this text.
+    bool neueMit(const char* anfang)
+    {
+        std::lock_guard<std::mutex> g(sperre);
+        for (std::size_t i = gelesen; i < zeilen.size(); ++i)
+            if (zeilen[i].rfind(anfang, 0) == 0) return true;
+        return false;
+    }
+
+    std::vector<std::string> zeilen;
+    std::size_t gelesen = 0;
+    std::mutex sperre;
 };
 
 // A fixed xorshift sequence, so random cases are the same in every run.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -16,21 +15,8 @@
 
 namespace {
 // Records every line, error and best move in text form.
-struct Protokoll : StummeAusgabe {
-    std::vector<std::string> zeilen;
+struct Protokoll : Mitschrift<StummeAusgabe> {
     std::vector<std::string> fehler;
-    // The search thread reports while the test thread may look.
-    void Zeile(const char* t) override
-    {
-        std::lock_guard<std::mutex> g(m);
-        if (!IstStumm()) zeilen.emplace_back(t);
-    }
-    std::size_t anzahl()
-    {
-        std::lock_guard<std::mutex> g(m);
-        return zeilen.size();
-    }
-    std::mutex m;
     void Fehler(const char* t, const char* d) override { fehler.push_back(std::string(t) + (d ? d : "")); }
     void BesterZug(const Stellung_t& st, Zug z, Zug) override { Zeile(("bestmove " + zugText(st, z)).c_str()); }
 };

@@ -9,14 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <new>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "chess/fen.h"
-#include "chess/notation.h"
+#include "../test_hilfen.h"
 #include "chess/zugmachen.h"
 #include "platform/clock.h"
 #include "protocol/optionen.h"
@@ -30,35 +28,7 @@ namespace {
 
 // The UCI channel, but every line after the "uci" answer is kept in memory,
 // so the test can look at it while a search runs.
-class Mitschrift_t : public UciAusgabe_t {
-public:
-    explicit Mitschrift_t(std::FILE* kopf) : UciAusgabe_t(OPTIONEN_NORMAL, kopf) {}
-    void Zeile(const char* text) override
-    {
-        std::lock_guard<std::mutex> g(m_);
-        if (!IstStumm()) zeilen_.emplace_back(text);
-    }
-    // Lines printed since the last call.
-    std::vector<std::string> neue()
-    {
-        std::lock_guard<std::mutex> g(m_);
-        std::vector<std::string> r(zeilen_.begin() + long(gelesen_), zeilen_.end());
-        gelesen_ = zeilen_.size();
-        return r;
-    }
-    bool hatBestmove()
-    {
-        std::lock_guard<std::mutex> g(m_);
-        for (std::size_t i = gelesen_; i < zeilen_.size(); ++i)
-            if (zeilen_[i].rfind("bestmove ", 0) == 0) return true;
-        return false;
-    }
-
-private:
-    std::mutex m_;
-    std::vector<std::string> zeilen_;
-    std::size_t gelesen_ = 0;
-};
+using Mitschrift_t = Mitschrift<UciAusgabe_t>;
 
 // A searcher is built into memory full of junk, so that no result can
 // depend on state its construction forgot to set.
@@ -121,7 +91,7 @@ protected:
     {
         beenden();
         sucher = sucherInMuell();
-        aus = std::make_unique<Mitschrift_t>(kopf_);
+        aus = std::make_unique<Mitschrift_t>(OPTIONEN_NORMAL, kopf_);
         uci = std::make_unique<UciInterface_t>(*sucher, OPTIONEN_NORMAL, grenzen, *aus);
     }
     void beenden()
@@ -395,9 +365,9 @@ TEST_F(Suche, InfiniteSearchWaitsForStop)
         sagen(std::string("position ") + fen);
         uci->Zeile("go infinite");
         schlafeMs(150);
-        EXPECT_FALSE(aus->hatBestmove()) << fen;
+        EXPECT_FALSE(aus->neueMit("bestmove ")) << fen;
         sagen("stop");
-        EXPECT_TRUE(aus->hatBestmove()) << fen;
+        EXPECT_TRUE(aus->neueMit("bestmove ")) << fen;
         ergebnis();
     }
 }
