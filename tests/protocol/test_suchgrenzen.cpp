@@ -140,17 +140,15 @@ TEST(Suchgrenzen, StopNow)
 TEST(Suchgrenzen, AnotherIteration)
 {
     Suchgrenzen_t g = mitUhr(60000, 0, 0); // target 1127, iteration 4508
-    // 2.2 * E must stay within the iteration limit: 2049 * 2.2 = 4507.8.
-    EXPECT_TRUE(g.weiterIterierenBei(0, 5, 1000.0, 2049));
-    EXPECT_FALSE(g.weiterIterierenBei(0, 5, 1000.0, 2050));
-    // Stable search: 17 / (1.2 E) > 25 / 1127 holds up to E = 638.
-    EXPECT_TRUE(g.weiterIterierenBei(0, 5, 0.0, 638));
-    EXPECT_FALSE(g.weiterIterierenBei(0, 5, 0.0, 639));
-    // Negative instability counts as none.
-    EXPECT_FALSE(g.weiterIterierenBei(0, 5, -50.0, 639));
-    // Instability 8 buys (25 / 17) as much time: up to E = 939.
-    EXPECT_TRUE(g.weiterIterierenBei(0, 5, 8.0, 939));
-    EXPECT_FALSE(g.weiterIterierenBei(0, 5, 8.0, 940));
+    // The last elapsed time E that still allows another iteration, by
+    // instability. 2.2 * E must stay within the iteration limit: 2049 * 2.2
+    // = 4507.8. A stable search: 17 / (1.2 E) > 25 / 1127 holds up to
+    // E = 638; negative instability counts as none. Instability 8 buys
+    // (25 / 17) as much time: up to E = 939.
+    for (auto [instabil, e] : {std::pair{1000.0, 2049}, {0.0, 638}, {-50.0, 638}, {8.0, 939}}) {
+        EXPECT_TRUE(g.weiterIterierenBei(0, 5, instabil, e)) << instabil;
+        EXPECT_FALSE(g.weiterIterierenBei(0, 5, instabil, e + 1)) << instabil;
+    }
 
     g = gefuellt({.tiefe = 3});
     EXPECT_TRUE(g.weiterIterierenBei(0, 2, 0.0, 100000));

@@ -105,8 +105,7 @@ TEST_F(Uci, Chess960StartPositions)
     EXPECT_EQ(fehlerNach("position Chess960"), "'position Chess960' without number");
     EXPECT_NE(fenNach("position Chess960 0 moves b2b3"), START);
     EXPECT_EQ(uci.stellung().amZug, SCHWARZ);
-    sagen("position Chess960 99999999999999999999999");
-    sagen("position Chess960 -1");
+    for (const char* zeile : {"position Chess960 99999999999999999999999", "position Chess960 -1"}) sagen(zeile);
     EXPECT_EQ(aus.fehler.size(), 1u);
 }
 
@@ -187,20 +186,14 @@ TEST_F(Uci, SearchMovesAndExcludeMoves)
 
 TEST_F(Uci, PlainCommands)
 {
-    sagen("isready");
-    sagen("   isready   ");
-    sagen("ucinewgame");
-    sagen("uci");
-    sagen("xyzzy 1 2 3");
-    sagen("isreadyisreadyisready");
-    sagen("book something");
-    sagen("time something");
+    for (const char* zeile : {"isready", "   isready   ", "ucinewgame", "uci", "xyzzy 1 2 3", "isreadyisreadyisready",
+                              "book something", "time something"})
+        sagen(zeile);
     EXPECT_EQ(aus.zeilen, (std::vector<std::string>{"readyok", "readyok"}));
 
     sagen("setoption name Hash value 64");
-    EXPECT_EQ(uci.optionen().wert(OPT_HASH), 64);
     sagen("  setoption name MultiPV value 3");
-    EXPECT_EQ(uci.optionen().wert(OPT_MULTIPV), 3);
+    EXPECT_EQ(std::pair(uci.optionen().wert(OPT_HASH), uci.optionen().wert(OPT_MULTIPV)), std::pair(64, 3));
     EXPECT_EQ(aus.zeilen.size(), 2u);
 }
 
@@ -241,15 +234,11 @@ TEST_F(Uci, Perft)
     EXPECT_EQ(aus.zeilen[20].substr(0, 13), "info depth 2 ");
 
     aus.zeilen.clear();
-    sagen("perft depth 0");
-    sagen("perft depth -5");
-    sagen("perft depth -2147483648 divide");
+    for (const char* zeile : {"perft depth 0", "perft depth -5", "perft depth -2147483648 divide"}) sagen(zeile);
     EXPECT_EQ(aus.zeilen[0].substr(aus.zeilen[0].size() - 8), " nodes 0");
     EXPECT_EQ(aus.zeilen[1].substr(aus.zeilen[1].size() - 8), " nodes 0");
     EXPECT_TRUE(aus.fehler.empty());
-    sagen("perft");
-    sagen("perft depth");
-    sagen("perft 3");
+    for (const char* zeile : {"perft", "perft depth", "perft 3"}) sagen(zeile);
     EXPECT_EQ(aus.fehler, (std::vector<std::string>(3, "perft without depth")));
 }
 
