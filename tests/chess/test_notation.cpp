@@ -61,25 +61,21 @@ TEST(Notation, CoordinateReaderAndWriter)
 {
     TestStellung t;
     EXPECT_EQ(zugText(t.st, koordinatenZugLesen(t.st, "e2e4")), "e2e4");
-    EXPECT_EQ(koordinatenZugLesen(t.st, "e3e4"), 0u); // no piece there
-    EXPECT_EQ(koordinatenZugLesen(t.st, "e2"), 0u);
-    EXPECT_EQ(koordinatenZugLesen(t.st, "z2e4"), 0u);
+    // No piece on e3, a square missing, no such file.
+    for (const char* text : {"e3e4", "e2", "z2e4"}) EXPECT_EQ(koordinatenZugLesen(t.st, text), 0u) << text;
     EXPECT_EQ(zugText(t.st, 0), "0000");
     TestStellung p("8/4P3/8/8/8/8/k7/4K3 w - - 0 1");
-    EXPECT_EQ(zugArt(koordinatenZugLesen(p.st, "e7e8q")), ART_PROMO_DAME);
-    EXPECT_EQ(zugArt(koordinatenZugLesen(p.st, "e7e8N")), ART_PROMO_SPRINGER);
-    EXPECT_EQ(zugArt(koordinatenZugLesen(p.st, "e7e8t")), ART_PROMO_TURM);
+    for (auto [text, art] : {std::pair{"e7e8q", ART_PROMO_DAME}, {"e7e8N", ART_PROMO_SPRINGER}, {"e7e8t", ART_PROMO_TURM}})
+        EXPECT_EQ(zugArt(koordinatenZugLesen(p.st, text)), art) << text;
     TestStellung ep("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1");
     EXPECT_EQ(zugArt(koordinatenZugLesen(ep.st, "e5d6")), ART_EP);
     // Castling as the king's move, as O-O words, or as the king taking its rook.
     TestStellung r("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
-    EXPECT_EQ(koordinatenZugLesen(r.st, "e1g1"), zugBauen(E1, G1, ART_ROCHADE));
-    EXPECT_EQ(koordinatenZugLesen(r.st, "e1h1"), zugBauen(E1, G1, ART_ROCHADE));
-    EXPECT_EQ(koordinatenZugLesen(r.st, "e1a1"), zugBauen(E1, C1, ART_ROCHADE));
-    EXPECT_EQ(koordinatenZugLesen(r.st, "O-O-O"), zugBauen(E1, C1, ART_ROCHADE));
-    EXPECT_EQ(koordinatenZugLesen(r.st, "0-0"), zugBauen(E1, G1, ART_ROCHADE));
-    EXPECT_EQ(koordinatenZugLesen(r.st, "e1f1"), zugBauen(E1, F1, KOENIG));
-    EXPECT_EQ(zugText(r.st, zugBauen(E1, G1, ART_ROCHADE)), "e1g1");
+    const Zug kurz = zugBauen(E1, G1, ART_ROCHADE), lang = zugBauen(E1, C1, ART_ROCHADE);
+    for (auto [text, zug] : {std::pair{"e1g1", kurz}, {"e1h1", kurz}, {"e1a1", lang}, {"O-O-O", lang}, {"0-0", kurz},
+                             {"e1f1", zugBauen(E1, F1, KOENIG)}})
+        EXPECT_EQ(koordinatenZugLesen(r.st, text), zug) << text;
+    EXPECT_EQ(zugText(r.st, kurz), "e1g1");
     // Chess960 with the king next to its rook: f1g1 is castling.
     TestStellung c("4k3/8/8/8/8/8/8/5KR1 w K - 0 1");
     ASSERT_TRUE(c.ok);

@@ -187,9 +187,7 @@ TEST(NeuroNetz, BackPropagationGivesTheNegativeErrorGradient)
 {
     // 2 inputs, 2 inner nodes, 1 output, fully connected.
     NeuroNetz_t netz;
-    netz.schichtHinzufuegen(0, 2);
-    netz.schichtHinzufuegen(1, 2);
-    netz.schichtHinzufuegen(2, 1);
+    for (auto [schicht, knoten] : {std::pair{0, 2}, {1, 2}, {2, 1}}) netz.schichtHinzufuegen(schicht, knoten);
     for (int i = 0; i < 2; ++i)
         for (int j = 0; j < 2; ++j) netz.verbinden(0, i, 1, j, 0.0);
     for (int j = 0; j < 2; ++j) netz.verbinden(1, j, 2, 0, 0.0);
