@@ -65,7 +65,8 @@ TEST(Notation, CoordinateReaderAndWriter)
     for (const char* text : {"e3e4", "e2", "z2e4"}) EXPECT_EQ(koordinatenZugLesen(t.st, text), 0u) << text;
     EXPECT_EQ(zugText(t.st, 0), "0000");
     TestStellung p("8/4P3/8/8/8/8/k7/4K3 w - - 0 1");
-    for (auto [text, art] : {std::pair{"e7e8q", ART_PROMO_DAME}, {"e7e8N", ART_PROMO_SPRINGER}, {"e7e8t", ART_PROMO_TURM}})
+    for (auto [text, art] :
+         {std::pair{"e7e8q", ART_PROMO_DAME}, {"e7e8N", ART_PROMO_SPRINGER}, {"e7e8t", ART_PROMO_TURM}})
         EXPECT_EQ(zugArt(koordinatenZugLesen(p.st, text)), art) << text;
     TestStellung ep("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1");
     EXPECT_EQ(zugArt(koordinatenZugLesen(ep.st, "e5d6")), ART_EP);

@@ -108,10 +108,8 @@ TEST(TT, MateScoresAreKeptRelativeToTheNode)
     EXPECT_EQ(d.wert, -499988);
 
     // The thresholds: 450,000 and -450,000 are mates, 449,999 and -449,999 not.
-    EXPECT_EQ(tt::wertSpeichern(450000, 3), 450003);
-    EXPECT_EQ(tt::wertSpeichern(-450000, 3), -450003);
-    EXPECT_EQ(tt::wertSpeichern(449999, 3), 449999);
-    EXPECT_EQ(tt::wertSpeichern(-449999, 3), -449999);
+    for (auto [wert, gespeichert] : {std::pair{450000, 450003}, {-450000, -450003}, {449999, 449999}, {-449999, -449999}})
+        EXPECT_EQ(tt::wertSpeichern(wert, 3), gespeichert) << wert;
     // Window bounds beyond a mate are clamped instead of corrupting the word.
     EXPECT_EQ(tt::entpacken(tt::packen(daten(-500000, 0), 7, 1), 0).wert, -500000);
     EXPECT_EQ(tt::entpacken(tt::packen(daten(500000, 0), 7, 1), 0).wert, 500000);
