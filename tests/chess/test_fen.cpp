@@ -100,14 +100,13 @@ TEST(Fen, ChessNineSixtyCastlingFields)
 TEST(Fen, ChessNineSixtyStartPositions)
 {
     char fen[64];
-    chess960Fen(0, fen);
-    EXPECT_STREQ(fen, "bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w KQkq - 0 1");
-    chess960Fen(959, fen);
-    EXPECT_STREQ(fen, "rkrnnqbb/pppppppp/8/8/8/8/PPPPPPPP/RKRNNQBB w KQkq - 0 1");
-    chess960Fen(518, fen);
-    EXPECT_STREQ(fen, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
-    chess960Fen(518 + 960, fen);
-    EXPECT_STREQ(fen, "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+    const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+    for (auto [n, text] : {std::pair{0u, "bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w KQkq - 0 1"},
+                           {959u, "rkrnnqbb/pppppppp/8/8/8/8/PPPPPPPP/RKRNNQBB w KQkq - 0 1"}, {518u, start},
+                           {518u + 960u, start}}) {
+        chess960Fen(n, fen);
+        EXPECT_STREQ(fen, text) << n;
+    }
     Stellung_t st;
     chess960Setzen(st, 518);
     EXPECT_FALSE(st.chess960);

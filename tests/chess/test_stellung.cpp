@@ -11,12 +11,10 @@
 TEST(Board, SquareNumberingAndBitOperations)
 {
     char text[3];
-    feldSchreiben(60, text);
-    EXPECT_STREQ(text, "e1");
-    feldSchreiben(0, text);
-    EXPECT_STREQ(text, "a8");
-    feldSchreiben(63, text);
-    EXPECT_STREQ(text, "h1");
+    for (auto [sq, name] : {std::pair{60, "e1"}, {0, "a8"}, {63, "h1"}}) {
+        feldSchreiben(sq, text);
+        EXPECT_STREQ(text, name);
+    }
     for (int sq = 0; sq < 64; ++sq) {
         EXPECT_EQ(lsb(bit(sq)), sq);
         EXPECT_EQ(lsb(bit(sq) | bit(63)), sq);
@@ -31,13 +29,12 @@ TEST(Board, SquareNumberingAndBitOperations)
 
 TEST(Board, SliderAttacksMatchAStepwiseScanEverywhere)
 {
-    tabellenInitialisieren();
     EXPECT_EQ(popcount(turmAngriffe(A1, 0)), 14);
     EXPECT_EQ(turmAngriffe(A1, bit(A4)) & fileMask(0), bit(A2) | bit(A3) | bit(A4));
     // Random occupancies against a naive ray walk.
-    uint64_t x = 0x1234567;
+    Xorshift zufall{0x1234567};
     for (int i = 0; i < 2000; ++i) {
-        x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+        const uint64_t x = zufall();
         Bitboard belegt = x & (x >> 3);
         int sq = i % 64;
         Bitboard turm = 0, laeufer = 0;
@@ -72,16 +69,20 @@ TEST(Board, KeyTableHasItsFixedValues)
     EXPECT_EQ(summe, 0xa8e58443d2cb229dull) << std::hex << summe;
 }
 
+namespace {
+int klasse(const Stellung_t& st) { return laeuferKlasse(st.seite[WEISS].bb[LAEUFER], st.seite[SCHWARZ].bb[LAEUFER]); }
+} // namespace
+
 TEST(Board, OppositeBishopsTermFollowsCapturesAndPromotions)
 {
     // White bishops on light squares (b1, d1), black bishop on a dark one (c5).
     TestStellung t("4k3/8/8/2b5/8/8/8/1B1BK3 w - - 0 1");
     ASSERT_TRUE(t.ok);
-    EXPECT_EQ(laeuferKlasse(t.st.seite[WEISS].bb[LAEUFER], t.st.seite[SCHWARZ].bb[LAEUFER]), 1);
+    EXPECT_EQ(klasse(t.st), 1);
     EXPECT_TRUE(t.d.materialSchluessel & (1ull << 29));
     // A second, dark-squared white bishop (c1) makes it class 3.
     TestStellung u("4k3/8/8/2b5/8/8/8/1BBBK3 w - - 0 1");
-    EXPECT_EQ(laeuferKlasse(u.st.seite[WEISS].bb[LAEUFER], u.st.seite[SCHWARZ].bb[LAEUFER]), 3);
+    EXPECT_EQ(klasse(u.st), 3);
     EXPECT_FALSE(u.d.materialSchluessel & (1ull << 29));
     // Black has bishops of both colours; taking the light one leaves
     // opposite colours, and the incremental key follows.
@@ -98,8 +99,7 @@ TEST(Board, OppositeBishopsTermFollowsCapturesAndPromotions)
     for (Zug z : {zugBauen(A7, A8, ART_PROMO_LAEUFER), zugBauen(A7, B8, ART_PROMO_LAEUFER)}) {
         ASSERT_TRUE(zugMachenSuche(v.st, z, kind, v.d, zd));
         EXPECT_EQ(kind.materialSchluessel, materialSchluesselBerechnen(v.st));
-        EXPECT_EQ((kind.materialSchluessel >> 29) & 1,
-                  laeuferKlasse(v.st.seite[WEISS].bb[LAEUFER], v.st.seite[SCHWARZ].bb[LAEUFER]) == 1 ? 1u : 0u);
+        EXPECT_EQ((kind.materialSchluessel >> 29) & 1, klasse(v.st) == 1 ? 1u : 0u);
         zugZuruecknehmen(zd);
     }
 }
@@ -180,11 +180,12 @@ TEST(GameRules, RepetitionFiftyMovesAndInsufficientMaterial)
     EXPECT_EQ(f.st.historieLaenge, 101u);
     EXPECT_EQ(TestStellung("4k3/8/8/8/8/8/8/R3K3 w - - 100 80").st.historieLaenge, 1u);
 
-    EXPECT_TRUE(materialUngenuegend(TestStellung("4k3/8/8/8/8/8/8/2B1K3 w - - 0 1").st));
-    EXPECT_TRUE(materialUngenuegend(TestStellung("4k3/8/8/8/8/8/8/4K1N1 w - - 0 1").st));
-    EXPECT_TRUE(materialUngenuegend(TestStellung("2b1k3/8/8/8/8/8/8/3BK3 w - - 0 1").st));   // same colour
-    EXPECT_FALSE(materialUngenuegend(TestStellung("3bk3/8/8/8/8/8/8/3BK3 w - - 0 1").st));  // opposite colours
-    EXPECT_FALSE(materialUngenuegend(TestStellung("4k3/8/8/8/8/8/8/3NK1N1 w - - 0 1").st));
+    // Bishops on the same colour cannot mate, on opposite colours they can.
+    for (auto [fen, ungenuegend] :
+         {std::pair{"4k3/8/8/8/8/8/8/2B1K3 w - - 0 1", true}, {"4k3/8/8/8/8/8/8/4K1N1 w - - 0 1", true},
+          {"2b1k3/8/8/8/8/8/8/3BK3 w - - 0 1", true}, {"3bk3/8/8/8/8/8/8/3BK3 w - - 0 1", false},
+          {"4k3/8/8/8/8/8/8/3NK1N1 w - - 0 1", false}})
+        EXPECT_EQ(materialUngenuegend(TestStellung(fen).st), ungenuegend) << fen;
     EXPECT_EQ(remisTest(TestStellung("2b1k3/8/8/8/8/8/8/3BK3 w - - 0 1").st, 0, false), REMIS_MATERIAL);
 }
 

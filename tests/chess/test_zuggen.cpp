@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 
 #include "../test_hilfen.h"
@@ -8,21 +7,22 @@
 #include "chess/zuggen.h"
 
 namespace {
+// The moves as text; none may come twice.
+std::set<std::string> texte(const TestStellung& t, const Zug* anfang, const Zug* ende)
+{
+    std::set<std::string> s;
+    for (const Zug* p = anfang; p != ende; ++p) EXPECT_TRUE(s.insert(zugText(t.st, *p)).second) << "twice";
+    return s;
+}
 std::set<std::string> zuege(TestStellung& t, Zug* (*gen)(const Stellung_t&, const Stellungsdaten_t&, Zug*))
 {
     Zug liste[MAX_ZUEGE];
-    Zug* ende = gen(t.st, t.d, liste);
-    std::set<std::string> s;
-    for (Zug* p = liste; p != ende; ++p) s.insert(zugText(t.st, *p));
-    return s;
+    return texte(t, liste, gen(t.st, t.d, liste));
 }
 std::set<std::string> ruhe(TestStellung& t, Bitboard maske, int modus)
 {
     Zug liste[MAX_ZUEGE];
-    Zug* ende = ruheZuege(t.st, t.d, maske, modus, liste);
-    std::set<std::string> s;
-    for (Zug* p = liste; p != ende; ++p) EXPECT_TRUE(s.insert(zugText(t.st, *p)).second) << "twice";
-    return s;
+    return texte(t, liste, ruheZuege(t.st, t.d, maske, modus, liste));
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -12,16 +13,8 @@
 #include "chess/stellung.h"
 #include "eval/endspiel.h"
 
-// The start-up tables the recogniser reads.
-inline void tabellenBereit()
-{
-    tabellenInitialisieren();
-    kbkTabelleBauen();
-}
-
 inline Stellung_t stellungAus(const char* fen)
 {
-    tabellenBereit();
     Stellung_t st{};
     Stellungsdaten_t d{};
     EXPECT_TRUE(stellungSetzen(st, d, fen)) << fen;
@@ -75,20 +68,15 @@ inline std::string fenAus(const std::vector<Stein>& steine, int amZug)
     std::fill(std::begin(brett), std::end(brett), '\0');
     for (const Stein& s : steine) brett[s.feld] = s.figur;
     std::string fen;
-    for (int zeile = 0; zeile < 8; ++zeile) {
-        int leer = 0;
-        for (int linie = 0; linie < 8; ++linie) {
-            char c = brett[zeile * 8 + linie];
-            if (!c) {
-                ++leer;
-                continue;
-            }
-            if (leer) fen += char('0' + leer);
-            leer = 0;
-            fen += c;
-        }
-        if (leer) fen += char('0' + leer);
-        if (zeile < 7) fen += '/';
+    for (int sq = 0; sq < 64; ++sq) {
+        if (sq && sq % 8 == 0) fen += '/';
+        // Empty squares count up the digit before them.
+        if (brett[sq])
+            fen += brett[sq];
+        else if (!fen.empty() && std::isdigit(static_cast<unsigned char>(fen.back())))
+            ++fen.back();
+        else
+            fen += '1';
     }
     fen += amZug == WEISS ? " w - - 0 1" : " b - - 0 1";
     return fen;

@@ -1,18 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
+#include <utility>
 
+#include "../test_hilfen.h"
 #include "eval/bauern_tabelle.h"
 
 namespace {
-
-constexpr Bitboard B(std::initializer_list<int> felder)
-{
-    Bitboard b = 0;
-    for (int f : felder) b |= bit(f);
-    return b;
-}
 
 PawnEntry eintrag(Bitboard w, Bitboard s)
 {
@@ -21,40 +15,41 @@ PawnEntry eintrag(Bitboard w, Bitboard s)
     return e;
 }
 
+// White's and Black's entry of a two-sided field.
+template <class T> std::pair<T, T> beide(const T (&f)[2]) { return {f[WEISS], f[SCHWARZ]}; }
+using Paar = std::pair<Bitboard, Bitboard>;
+
 constexpr Bitboard ALLES = ~Bitboard(0);
 
 } // namespace
 
 TEST(Bauern, LonePassedPawn)
 {
-    const PawnEntry e = eintrag(B({E5}), 0);
+    const PawnEntry e = eintrag(felder({E5}), 0);
     // Square value (172, 204), isolated on a middle file (-80, -99), passed
     // on the 5th rank (143, 168).
     EXPECT_EQ(e.wert, S(172 - 80 + 143, 204 - 99 + 168));
-    EXPECT_EQ(e.freibauern, B({E5}));
-    EXPECT_EQ(e.umwandlung, B({E8}));
+    EXPECT_EQ(e.freibauern, felder({E5}));
+    EXPECT_EQ(e.umwandlung, felder({E8}));
     // A king within three steps of e8 catches it: ranks 8 to 5, files b to h.
-    EXPECT_EQ(e.fang[WEISS], 0x00000000FEFEFEFEull);
-    EXPECT_EQ(e.fang[SCHWARZ], ALLES);
-    EXPECT_EQ(e.vorposten[WEISS], B({D6, F6}));
-    EXPECT_EQ(e.vorposten[SCHWARZ], 0u);
+    EXPECT_EQ(beide(e.fang), Paar(0x00000000FEFEFEFEull, ALLES));
+    EXPECT_EQ(beide(e.vorposten), Paar(felder({D6, F6}), 0));
     EXPECT_EQ(e.offeneLinien, 0xEF);
     EXPECT_EQ(e.linienMitBauern, 1);
-    EXPECT_EQ(e.linienOhneBauer[WEISS], 7);
-    EXPECT_EQ(e.linienOhneBauer[SCHWARZ], 8);
+    EXPECT_EQ(beide(e.linienOhneBauer), (std::pair<uint8_t, uint8_t>(7, 8)));
 }
 
 TEST(Bauern, IsolatedDoubledFileCountsOncePerFile)
 {
     // d2 and d3: square values, isolated file (-80, -99) and doubled on it
     // (-116, -114), one doubled pawn (-151, -139), both passed.
-    const PawnEntry e = eintrag(B({D2, D3}), 0);
+    const PawnEntry e = eintrag(felder({D2, D3}), 0);
     EXPECT_EQ(e.wert, S(90 + 98 - 80 - 116 - 151 + 67 + 59, 144 + 149 - 99 - 114 - 139 - 170 - 124));
     // The same file on the edge costs less as an isolated file.
-    const PawnEntry a = eintrag(B({A2, A3}), 0);
+    const PawnEntry a = eintrag(felder({A2, A3}), 0);
     EXPECT_EQ(a.wert, S(-76 - 68 - 19 - 116 - 151 + 42 + 34, 35 + 40 - 30 - 114 - 139 - 13 + 33));
     // Three on a file: one beyond the second (-44, -300), two doubled.
-    const PawnEntry t = eintrag(B({D2, D3, D4}), 0);
+    const PawnEntry t = eintrag(felder({D2, D3, D4}), 0);
     EXPECT_EQ(t.wert - e.wert, S(118 - 44 - 151 + 75, 164 - 300 - 139 + 1));
 }
 
@@ -63,57 +58,48 @@ TEST(Bauern, BackwardPawnBehindABlockedNeighbour)
     // White d3 and e4 against Black e5: d3 is backward (its stop square d4
     // is covered by e5) and stands behind e4, which e5 blocks. Black's e5 is
     // isolated and backward too (e4 is covered by d3).
-    const PawnEntry e = eintrag(B({D3, E4}), B({E5}));
+    const PawnEntry e = eintrag(felder({D3, E4}), felder({E5}));
     const int wMg = 98 + 118 - 38 - 10, wEg = 149 + 164 - 45 - 34;
     const int sMg = 118 - 80 - 38, sEg = 164 - 99 - 45;
     EXPECT_EQ(e.wert, S(wMg - sMg, wEg - sEg));
-    EXPECT_EQ(e.schwach, B({D3, E4, E5}));
-    EXPECT_EQ(e.rueckstaendigHalboffen, B({D3}));
+    EXPECT_EQ(e.schwach, felder({D3, E4, E5}));
+    EXPECT_EQ(e.rueckstaendigHalboffen, felder({D3}));
     EXPECT_EQ(e.freibauern, 0u);
-    EXPECT_EQ(e.fang[WEISS], ALLES);
-    EXPECT_EQ(e.fang[SCHWARZ], ALLES);
-    EXPECT_EQ(e.vorposten[WEISS], B({C4, E4, D5, F5}));
-    EXPECT_EQ(e.vorposten[SCHWARZ], B({D4, F4}));
+    EXPECT_EQ(beide(e.fang), Paar(ALLES, ALLES));
+    EXPECT_EQ(beide(e.vorposten), Paar(felder({C4, E4, D5, F5}), felder({D4, F4})));
 }
 
 TEST(Bauern, CandidateAndCatchRegionAroundOtherPawns)
 {
     // c5 is a candidate (d5 helps, nothing stops it from behind), d5 is
     // passed; Black's b7 is isolated and backward on a half-open file.
-    const PawnEntry e = eintrag(B({C5, D5}), B({B7}));
+    const PawnEntry e = eintrag(felder({C5, D5}), felder({B7}));
     const int wMg = 129 + 172 + 170 + 143, wEg = 194 + 204 + 76 + 168;
     const int sMg = 64 - 80 - 38, sEg = 128 - 99 - 45;
     EXPECT_EQ(e.wert, S(wMg - sMg, wEg - sEg));
-    EXPECT_EQ(e.freibauern, B({D5}));
-    EXPECT_EQ(e.rueckstaendigHalboffen, B({B7}));
+    EXPECT_EQ(e.freibauern, felder({D5}));
+    EXPECT_EQ(e.rueckstaendigHalboffen, felder({B7}));
     // Three king steps to d8, never onto another pawn.
-    EXPECT_EQ(e.fang[WEISS], 0x000000007F7F7F7Full & ~B({C5, B7}));
-    EXPECT_EQ(e.fang[SCHWARZ], ALLES);
+    EXPECT_EQ(beide(e.fang), Paar(0x000000007F7F7F7Full & ~felder({C5, B7}), ALLES));
 }
 
 TEST(Bauern, ConnectedPassersAndSquaresCoveredTwice)
 {
     // e7, f6 and g7 are passed and connected (neighbouring files, one rank
     // apart); the 7th-rank squares are worth nothing in themselves.
-    const PawnEntry e = eintrag(B({E7, F6, G7}), 0);
+    const PawnEntry e = eintrag(felder({E7, F6, G7}), 0);
     EXPECT_EQ(e.wert, S(230 + 660 + 639 + 234 + 111 + 78 + 111, 297 + 1076 + 1222 + 422 + 66 + 46 + 66));
     // e7 and g7 cover f8 twice: no king can reach the f-pawn's promotion
     // square, so White's catch region is empty.
     EXPECT_EQ(e.fang[WEISS], 0u);
-    EXPECT_EQ(e.umwandlung, B({E8, F8, G8}));
+    EXPECT_EQ(e.umwandlung, felder({E8, F8, G8}));
 }
 
 TEST(Bauern, BlackStructuresAreTheMirrorImage)
 {
     // Random pawn sets on the 2nd to 7th ranks; Black's view of the mirrored
     // set must give the negated score and the mirrored bitboards.
-    uint64_t zustand = 0x9E3779B97F4A7C15ull;
-    auto zufall = [&zustand] {
-        zustand ^= zustand << 13;
-        zustand ^= zustand >> 7;
-        zustand ^= zustand << 17;
-        return zustand;
-    };
+    Xorshift zufall;
     for (int i = 0; i < 2000; ++i) {
         const Bitboard mitte = 0x00FFFFFFFFFFFF00ull;
         Bitboard w = zufall() & zufall() & mitte;
@@ -136,10 +122,10 @@ TEST(Bauern, BlackStructuresAreTheMirrorImage)
 TEST(Bauern, CacheKeepsTheEntryOfAKeyUntilAnotherKeyTakesTheSlot)
 {
     auto pt = std::make_unique<PawnTable>();
-    const PawnEntry& a = bauernEintrag(*pt, 77, B({E5}), 0);
+    const PawnEntry& a = bauernEintrag(*pt, 77, felder({E5}), 0);
     const PawnEntry kopie = a;
     // Same key: the stored entry, whatever bitboards come with the probe.
-    const PawnEntry& b = bauernEintrag(*pt, 77, B({A2, B2}), B({H7}));
+    const PawnEntry& b = bauernEintrag(*pt, 77, felder({A2, B2}), felder({H7}));
     EXPECT_EQ(&a, &b);
     EXPECT_EQ(b.wert, kopie.wert);
     EXPECT_EQ(b.freibauern, kopie.freibauern);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "../test_hilfen.h"
 #include "endspiel_hilfen.h"
 #include "eval/kbk_tabelle.h"
 
@@ -205,14 +206,8 @@ TEST(Endspiel, RandomPositionsGetMirroredVerdicts)
         {"Kk", true},     {"KNkb", true},   {"KPkp", true},   {"KRPkrp", true},  {"KQRkbn", true},
         {"KPkn", true},   {"KBBk", true},   {"KNk", true},    {"KRPPkr", true},
     };
-    tabellenBereit();
-    uint64_t zufall = 0x9E3779B97F4A7C15ull;
-    auto naechste = [&](int n) {
-        zufall ^= zufall << 13;
-        zufall ^= zufall >> 7;
-        zufall ^= zufall << 17;
-        return int(zufall % uint64_t(n));
-    };
+    Xorshift zufall;
+    auto naechste = [&](int n) { return int(zufall() % uint64_t(n)); };
     int geprueft = 0;
     for (int farbe = 0; farbe < 2; ++farbe) {
         for (const Material& m : materialien) {

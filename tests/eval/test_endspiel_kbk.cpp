@@ -22,7 +22,6 @@ const KbkBruteForce& bruteForce()
 // touch it.
 TEST(KbkTabelle, BuildIsIdempotent)
 {
-    kbkTabelleBauen();
     static uint8_t kopie[KBK_GROESSE];
     std::copy(std::begin(KbkTabelle), std::end(KbkTabelle), kopie);
     kbkTabelleBauen();
@@ -44,7 +43,6 @@ TEST(KbkTabelle, BuildIsIdempotent)
 //   shortest), and t is odd with White to move, even with Black to move.
 TEST(KbkTabelle, AgreesWithBruteForceOnEveryPosition)
 {
-    kbkTabelleBauen();
     const KbkBruteForce& bf = bruteForce();
     int gewinne = 0, remis = 0, kuerzeste = 0;
     for (int i = 0; i < KBK_BAUERNFELDER; ++i) {
@@ -83,7 +81,6 @@ TEST(KbkTabelle, AgreesWithBruteForceOnEveryPosition)
 // here Black's king on a3 blocks the a-pawn and takes it next move.
 TEST(KbkTabelle, DoubleStepDoesNotJumpOverAKing)
 {
-    kbkTabelleBauen();
     EXPECT_EQ(KbkTabelle[kbkIndex(kbkBauernIndex(A2), true, A3, A5)], KBK_REMIS);
     EXPECT_EQ(bruteForce().plies(A2, A5, A3, true), 0);
 }

@@ -2,14 +2,10 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "chess/attacks.h"
-#include "chess/fen.h"
-#include "eval/endspiel.h"
 #include "eval/koenigssicherheit.h"
 #include "eval/eval.h"
 #include "eval/mobilitaet.h"
@@ -20,10 +16,7 @@
 
 namespace {
 
-struct Pos {
-    Stellung_t st;
-    Stellungsdaten_t d;
-};
+using Pos = TestStellung;
 
 struct Tabellen {
     std::unique_ptr<MaterialTable> mt = std::make_unique<MaterialTable>();
@@ -32,9 +25,9 @@ struct Tabellen {
 
 Pos setzen(const char* fen)
 {
-    TestStellung t(fen);
+    Pos t(fen);
     EXPECT_TRUE(t.ok) << (fen ? fen : "startpos");
-    return {t.st, t.d};
+    return t;
 }
 
 Pos gespiegelt(const Pos& p)
@@ -70,8 +63,6 @@ const std::vector<Pos>& testStellungen()
     return alle;
 }
 
-std::string fenVon(const Pos& p) { return fenText(p.st); }
-
 } // namespace
 
 TEST(Bewertung, StartPositionIsWorthTheTempoForEitherSide)
@@ -88,8 +79,9 @@ TEST(Bewertung, EveryPositionScoresLikeItsColourMirroredTwin)
     Tabellen t;
     for (const Pos& p : alle) {
         const Pos m = gespiegelt(p);
-        ASSERT_EQ(bewerte(p, t), bewerte(m, t)) << fenVon(p) << " / " << fenVon(m);
-        ASSERT_EQ(statischeBewertung(p.st, p.d, *t.mt, *t.pt), statischeBewertung(m.st, m.d, *t.mt, *t.pt)) << fenVon(p);
+        ASSERT_EQ(bewerte(p, t), bewerte(m, t)) << fenText(p.st) << " / " << fenText(m.st);
+        ASSERT_EQ(statischeBewertung(p.st, p.d, *t.mt, *t.pt), statischeBewertung(m.st, m.d, *t.mt, *t.pt))
+            << fenText(p.st);
     }
 }
 
@@ -101,8 +93,8 @@ TEST(Bewertung, CachedEntriesGiveTheSameScoresInAnyOrder)
     for (const Pos& p : alle) vorwaerts.push_back(bewerte(p, warm));
     for (size_t i = alle.size(); i-- > 0;) {
         Tabellen frisch;
-        ASSERT_EQ(bewerte(alle[i], warm), vorwaerts[i]) << fenVon(alle[i]);
-        ASSERT_EQ(bewerte(alle[i], frisch), vorwaerts[i]) << fenVon(alle[i]);
+        ASSERT_EQ(bewerte(alle[i], warm), vorwaerts[i]) << fenText(alle[i].st);
+        ASSERT_EQ(bewerte(alle[i], frisch), vorwaerts[i]) << fenText(alle[i].st);
     }
 }
 
@@ -113,9 +105,9 @@ TEST(Bewertung, RecogniserVerdictReplacesOrAdjustsTheEvaluation)
         const Endspielurteil_t u = endspielErkennen(p.st);
         const int32_t s = statischeBewertung(p.st, p.d, *t.mt, *t.pt);
         if (u.art == 2)
-            EXPECT_EQ(s, u.wert) << fenVon(p);
+            EXPECT_EQ(s, u.wert) << fenText(p.st);
         else
-            EXPECT_EQ(s, bewerte(p, t) + (u.art == 1 ? u.wert : 0)) << fenVon(p);
+            EXPECT_EQ(s, bewerte(p, t) + (u.art == 1 ? u.wert : 0)) << fenText(p.st);
     }
 }
 
@@ -245,9 +237,8 @@ TEST(Bewertung, MobilityCountsTheSafeAreaAndCentreWeights)
     // Knight d4: all eight targets safe, weights 1+1+1+2+1+2+2+2 = 12, plus
     // its square value (12, -1).
     Bewertungsteile_t n = teile(setzen("4k3/8/8/8/3N4/8/8/4K3 w - - 0 1"));
-    EXPECT_EQ(n.mobilitaet[WEISS], S(299 + 12, 180 - 1));
+    EXPECT_EQ(std::pair(n.mobilitaet[WEISS], n.mobilitaet[SCHWARZ]), std::pair(S(299 + 12, 180 - 1), S(0, 0)));
     EXPECT_EQ(n.angriffszaehler[WEISS], 0);
-    EXPECT_EQ(n.mobilitaet[SCHWARZ], S(0, 0));
     // Rook a1 sees a2-a8 and b1-d1 (ten squares); while White may still
     // castle, b1 and a2 do not count.
     EXPECT_EQ(teile(setzen("4k3/8/8/8/8/8/8/R3K3 w - - 0 1")).mobilitaet[WEISS], S(209, 172));
@@ -264,20 +255,15 @@ TEST(Bewertung, MobilityCountsTheSafeAreaAndCentreWeights)
 
 TEST(Bewertung, ShelterLooksAtThePawnsInFrontOfTheKing)
 {
-    auto w = [](std::initializer_list<int> felder) {
-        Bitboard b = 0;
-        for (int f : felder) b |= bit(f);
-        return b;
-    };
-    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, G2, H2})), 1);
-    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, G3, H2})), 1);
-    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, G4, H2})), -79);  // g4 is too far
-    EXPECT_EQ(kingShelter<WEISS>(G1, w({F2, H2})), -79);
+    EXPECT_EQ(kingShelter<WEISS>(G1, felder({F2, G2, H2})), 1);
+    EXPECT_EQ(kingShelter<WEISS>(G1, felder({F2, G3, H2})), 1);
+    EXPECT_EQ(kingShelter<WEISS>(G1, felder({F2, G4, H2})), -79);  // g4 is too far
+    EXPECT_EQ(kingShelter<WEISS>(G1, felder({F2, H2})), -79);
     EXPECT_EQ(kingShelter<WEISS>(G1, 0), -139);
-    EXPECT_EQ(kingShelter<WEISS>(G1, w({F7, G7, H7})), -139); // behind nothing
-    EXPECT_EQ(kingShelter<WEISS>(A1, w({A2, B2})), -74);     // no file left of a
-    EXPECT_EQ(kingShelter<SCHWARZ>(G8, w({F7, G6, H7})), 1);
-    EXPECT_EQ(kingShelter<SCHWARZ>(G8, w({F2, G2, H2})), -139);
+    EXPECT_EQ(kingShelter<WEISS>(G1, felder({F7, G7, H7})), -139); // behind nothing
+    EXPECT_EQ(kingShelter<WEISS>(A1, felder({A2, B2})), -74);     // no file left of a
+    EXPECT_EQ(kingShelter<SCHWARZ>(G8, felder({F7, G6, H7})), 1);
+    EXPECT_EQ(kingShelter<SCHWARZ>(G8, felder({F2, G2, H2})), -139);
 }
 
 TEST(Bewertung, MobilityTablesCoverEveryReach)

@@ -2,24 +2,27 @@
 
 #include <cstring>
 #include <memory>
+#include <tuple>
+#include <utility>
 
 #include "eval/material_tabelle.h"
 #include "eval/packed_score.h"
+
+namespace {
+// Both halves as unpacked.
+std::pair<int, int> haelften(PackedScore p) { return {p.mg(), p.eg()}; }
+} // namespace
 
 TEST(PackedScore, PacksBothHalvesAndUnpacksSigned)
 {
     constexpr PackedScore a = S(-76, 35);
     static_assert(a.roh() == 35 * 65536 - 76);
-    EXPECT_EQ(a.mg(), -76);
-    EXPECT_EQ(a.eg(), 35);
+    EXPECT_EQ(haelften(a), std::pair(-76, 35));
     PackedScore b = S(300, -1200) - S(500, 40) + S(7, 7) * 3;
-    EXPECT_EQ(b.mg(), 300 - 500 + 21);
-    EXPECT_EQ(b.eg(), -1200 - 40 + 21);
-    EXPECT_EQ((-b).mg(), -b.mg());
-    EXPECT_EQ((-b).eg(), -b.eg());
+    EXPECT_EQ(haelften(b), std::pair(300 - 500 + 21, -1200 - 40 + 21));
+    EXPECT_EQ(haelften(-b), std::pair(-b.mg(), -b.eg()));
     // A plain integer lands in the middlegame half, a shifted one in the endgame half.
-    EXPECT_EQ((S(10, 20) + nurMg(-30)).mg(), -20);
-    EXPECT_EQ((S(10, 20) + nurMg(-30)).eg(), 20);
+    EXPECT_EQ(haelften(S(10, 20) + nurMg(-30)), std::pair(-20, 20));
     EXPECT_EQ((S(10, 20) + nurEg(-30)).eg(), -10);
 }
 
@@ -28,15 +31,11 @@ TEST(PackedScore, MiddlegameHalfWrapsAtSixteenBitsAndCarries)
     // 32767 + 1 leaves the 16-bit range: the middlegame half reads -32768
     // and the endgame half, by the unpacking rule, gains one.
     PackedScore p = S(32767, 5) + nurMg(1);
-    EXPECT_EQ(p.mg(), -32768);
-    EXPECT_EQ(p.eg(), 6);
+    EXPECT_EQ(haelften(p), std::pair(-32768, 6));
     // A material balance of 40000 packed on its own: 40000 - 65536 and a carry.
-    PackedScore q = nurMg(40000);
-    EXPECT_EQ(q.mg(), 40000 - 65536);
-    EXPECT_EQ(q.eg(), 1);
+    EXPECT_EQ(haelften(nurMg(40000)), std::pair(40000 - 65536, 1));
     // Subtracting it again restores the original pair exactly.
-    EXPECT_EQ((p - nurMg(1)).mg(), 32767);
-    EXPECT_EQ((p - nurMg(1)).eg(), 5);
+    EXPECT_EQ(haelften(p - nurMg(1)), std::pair(32767, 5));
     // The endgame half wraps at the top of the word without undefined behaviour.
     PackedScore r = S(0, 32767) + S(0, 1);
     EXPECT_EQ(r.eg(), -32768);
@@ -59,12 +58,9 @@ Stellung_t mitAnzahlen(const int (&w)[6], const int (&s)[6])
 
 TEST(Material, PhaseRunsFromTwentyFiveThousandToFortyTwoThousandSixteen)
 {
-    EXPECT_EQ(phaseAusMaterial(0), 0);
-    EXPECT_EQ(phaseAusMaterial(25000), 0);
-    EXPECT_EQ(phaseAusMaterial(25067), 1);
-    EXPECT_EQ(phaseAusMaterial(42015), 255);
-    EXPECT_EQ(phaseAusMaterial(42016), 256);
-    EXPECT_EQ(phaseAusMaterial(2 * 37696), 256);
+    for (auto [material, phase] :
+         {std::pair{0, 0}, {25000, 0}, {25067, 1}, {42015, 255}, {42016, 256}, {2 * 37696, 256}})
+        EXPECT_EQ(phaseAusMaterial(material), phase) << material;
 }
 
 TEST(Material, BalanceCorrectsForTradesInSixtyFourBits)
@@ -86,10 +82,7 @@ TEST(Material, EntryHoldsSumsPhaseBalanceAndImbalance)
     // Start material: nothing but the bishop pairs, which cancel.
     const Stellung_t start = mitAnzahlen({0, 8, 2, 2, 2, 1}, {0, 8, 2, 2, 2, 1});
     const MaterialEntry& e = materialEintrag(*mt, start, 12345);
-    EXPECT_EQ(e.summe[0], 37696);
-    EXPECT_EQ(e.summe[1], 37696);
-    EXPECT_EQ(e.phase, 256);
-    EXPECT_EQ(e.bilanz, 0);
+    EXPECT_EQ((std::tuple(e.summe[0], e.summe[1], e.phase, e.bilanz)), std::tuple(37696, 37696, 256, 0));
     EXPECT_EQ(e.ungleichgewicht, S(0, 0));
 
     // White queen and eight pawns against a bare king: queen against no

@@ -1,25 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
+#include <utility>
 #include <vector>
 
+#include "../test_hilfen.h"
 #include "protocol/optionen.h"
 #include "protocol/zahlen.h"
-#include "shell/ausgabe.h"
 
 namespace {
-struct Zeilen : Ausgabe_t {
+struct Zeilen : StummeAusgabe {
     std::vector<std::string> zeilen;
     void Zeile(const char* t) override { zeilen.emplace_back(t); }
-    void Fehler(const char*, const char*) override {}
-    void Fehler2(const char*, const char*) override {}
-    void BesterZug(const Stellung_t&, Zug, Zug) override {}
-    void Hauptvariante(const Stellung_t&, const Zug*, int, int, int, int, int, int, int64_t, int64_t, int,
-                       bool) override
-    {
-    }
 };
+
+// An option's value and its text.
+using Zustand = std::pair<int32_t, std::string>;
+Zustand zustand(const Optionen_t& o, int i) { return {o.wert(i), o.text(i)}; }
 } // namespace
 
 TEST(Optionen, DefaultsOfTheNormalTable)
@@ -29,15 +25,12 @@ TEST(Optionen, DefaultsOfTheNormalTable)
     // Values are derived from the default texts by type.
     EXPECT_EQ(o.wert(OPT_HASH), 3);
     EXPECT_TRUE(o.wahr(OPT_PONDER));
-    EXPECT_FALSE(o.wahr(OPT_CLEAR_HASH));
-    EXPECT_STREQ(o.text(OPT_CLEAR_HASH), "false");
+    EXPECT_EQ(zustand(o, OPT_CLEAR_HASH), Zustand(0, "false"));
     EXPECT_EQ(o.wert(OPT_BOOKFILE), 0);
     EXPECT_EQ(o.wert(OPT_RESIGN), 700);
-    EXPECT_EQ(o.finden("Resign"), OPT_RESIGN);
-    EXPECT_EQ(o.finden("NoOutput"), OPT_NOOUTPUT);
-    EXPECT_EQ(o.finden("Hash"), OPT_HASH);
-    EXPECT_EQ(o.finden("hash"), -1);
-    EXPECT_EQ(o.finden("Has"), -1);
+    for (auto [name, index] : {std::pair{"Resign", int(OPT_RESIGN)}, {"NoOutput", OPT_NOOUTPUT}, {"Hash", OPT_HASH},
+                               {"hash", -1}, {"Has", -1}})
+        EXPECT_EQ(o.finden(name), index) << name;
 
     Optionen_t leer(OPTIONEN_LEER);
     EXPECT_EQ(leer.anzahl(), 0);
@@ -48,32 +41,24 @@ TEST(Optionen, DefaultsOfTheNormalTable)
 TEST(Optionen, SpinValuesAreClampedNeverRefused)
 {
     Optionen_t o(OPTIONEN_NORMAL);
-    EXPECT_TRUE(o.setoption("setoption name Hash value 0"));
-    EXPECT_EQ(o.wert(OPT_HASH), 1);
-    EXPECT_STREQ(o.text(OPT_HASH), "1");
-    EXPECT_TRUE(o.setoption("setoption name Hash value 99999"));
-    EXPECT_EQ(o.wert(OPT_HASH), 32000);
-    EXPECT_STREQ(o.text(OPT_HASH), "32000");
-    EXPECT_TRUE(o.setoption("setoption name Hash value abc"));
-    EXPECT_EQ(o.wert(OPT_HASH), 1);
-    EXPECT_TRUE(o.setoption("setoption name Hash value 99999999999999999999999999"));
-    EXPECT_EQ(o.wert(OPT_HASH), 32000);
-    EXPECT_TRUE(o.setoption("setoption   name   Hash   value   64"));
-    EXPECT_EQ(o.wert(OPT_HASH), 64);
-    EXPECT_TRUE(o.setoption("setoption name Hash value -99999999999999999999999"));
-    EXPECT_EQ(o.wert(OPT_HASH), 1);
+    // The text is always the number kept.
+    for (auto [zeile, wert] : {std::pair{"setoption name Hash value 0", 1}, {"setoption name Hash value 99999", 32000},
+                               {"setoption name Hash value abc", 1},
+                               {"setoption name Hash value 99999999999999999999999999", 32000},
+                               {"setoption   name   Hash   value   64", 64},
+                               {"setoption name Hash value -99999999999999999999999", 1}}) {
+        EXPECT_TRUE(o.setoption(zeile)) << zeile;
+        EXPECT_EQ(o.wert(OPT_HASH), wert) << zeile;
+        EXPECT_EQ(o.text(OPT_HASH), std::to_string(wert)) << zeile;
+    }
 }
 
 TEST(Optionen, MalformedLinesChangeNothing)
 {
     Optionen_t o(OPTIONEN_NORMAL);
-    EXPECT_FALSE(o.setoption("setoption name Hash"));
-    EXPECT_FALSE(o.setoption("setoption name Hash value"));
-    EXPECT_FALSE(o.setoption("setoption Hash value 5"));
-    EXPECT_FALSE(o.setoption("setoptionname Hash value 5"));
-    EXPECT_FALSE(o.setoption("setoption name Unknown value 5"));
-    EXPECT_FALSE(o.setoption("setoption name"));
-    EXPECT_FALSE(o.setoption(""));
+    for (const char* zeile : {"setoption name Hash", "setoption name Hash value", "setoption Hash value 5",
+                              "setoptionname Hash value 5", "setoption name Unknown value 5", "setoption name", ""})
+        EXPECT_FALSE(o.setoption(zeile)) << zeile;
     EXPECT_EQ(o.wert(OPT_HASH), 3);
     // MultiPVx finds MultiPV, but "value " must follow the name directly.
     EXPECT_FALSE(o.setoption("setoption name MultiPVx value 3"));
@@ -84,33 +69,27 @@ TEST(Optionen, LongestNameWins)
 {
     Optionen_t o(OPTIONEN_NORMAL);
     EXPECT_TRUE(o.setoption("setoption name MultiPV_Score value 50"));
-    EXPECT_EQ(o.wert(OPT_MULTIPV_SCORE), 50);
-    EXPECT_EQ(o.wert(OPT_MULTIPV), 1);
+    EXPECT_EQ(std::pair(o.wert(OPT_MULTIPV), o.wert(OPT_MULTIPV_SCORE)), std::pair(1, 50));
     EXPECT_TRUE(o.setoption("setoption name MultiPV value 4"));
-    EXPECT_EQ(o.wert(OPT_MULTIPV), 4);
-    EXPECT_EQ(o.wert(OPT_MULTIPV_SCORE), 50);
+    EXPECT_EQ(std::pair(o.wert(OPT_MULTIPV), o.wert(OPT_MULTIPV_SCORE)), std::pair(4, 50));
 }
 
 TEST(Optionen, ButtonsAndChecks)
 {
     Optionen_t o(OPTIONEN_NORMAL);
     EXPECT_TRUE(o.setoption("setoption name Clear Hash"));
-    EXPECT_EQ(o.wert(OPT_CLEAR_HASH), 1);
-    EXPECT_STREQ(o.text(OPT_CLEAR_HASH), "true");
+    EXPECT_EQ(zustand(o, OPT_CLEAR_HASH), Zustand(1, "true"));
     // The search resets the button when it has cleared the table.
     o.knopfLoesen(OPT_CLEAR_HASH);
-    EXPECT_EQ(o.wert(OPT_CLEAR_HASH), 0);
-    EXPECT_STREQ(o.text(OPT_CLEAR_HASH), "false");
+    EXPECT_EQ(zustand(o, OPT_CLEAR_HASH), Zustand(0, "false"));
     // Set by value, a button's text is the number.
     EXPECT_TRUE(o.setzen(OPT_CLEAR_HASH, 1));
     EXPECT_STREQ(o.text(OPT_CLEAR_HASH), "1");
     EXPECT_TRUE(o.setzen(OPT_HASH, 100000));
-    EXPECT_EQ(o.wert(OPT_HASH), 32000);
-    EXPECT_STREQ(o.text(OPT_HASH), "32000");
+    EXPECT_EQ(zustand(o, OPT_HASH), Zustand(32000, "32000"));
 
     EXPECT_TRUE(o.setoption("setoption name Ponder value falsely"));
-    EXPECT_FALSE(o.wahr(OPT_PONDER));
-    EXPECT_STREQ(o.text(OPT_PONDER), "false");
+    EXPECT_EQ(zustand(o, OPT_PONDER), Zustand(0, "false"));
     EXPECT_TRUE(o.setoption("setoption name Ponder value true"));
     EXPECT_TRUE(o.wahr(OPT_PONDER));
     EXPECT_FALSE(o.setoption("setoption name Ponder value yes"));
@@ -127,8 +106,7 @@ TEST(Optionen, StringValuesKeepInnerBlanksAndAreCut)
 {
     Optionen_t o(OPTIONEN_NORMAL);
     EXPECT_TRUE(o.setoption("setoption name BookFile value my book.opn"));
-    EXPECT_STREQ(o.text(OPT_BOOKFILE), "my book.opn");
-    EXPECT_EQ(o.wert(OPT_BOOKFILE), 0);
+    EXPECT_EQ(zustand(o, OPT_BOOKFILE), Zustand(0, "my book.opn"));
     EXPECT_TRUE(o.setoption("setoption name TimeLogfile value 12 logs"));
     EXPECT_EQ(o.wert(OPT_TIME_LOGFILE), 12);
 
@@ -149,8 +127,7 @@ TEST(Optionen, ListOptionsFollowTheirWordList)
     Optionen_t o(TABELLE);
     EXPECT_EQ(o.wert(0), 1);
     EXPECT_TRUE(o.setoption("setoption name Style value Risky  "));
-    EXPECT_EQ(o.wert(0), 2);
-    EXPECT_STREQ(o.text(0), "Risky");
+    EXPECT_EQ(zustand(o, 0), Zustand(2, "Risky"));
     EXPECT_FALSE(o.setoption("setoption name Style value Wild"));
     EXPECT_EQ(o.wert(0), -1);
     EXPECT_TRUE(o.setzen(0, 0));
@@ -195,14 +172,11 @@ TEST(Zahlen, SaturateInsteadOfOverflowing)
     EXPECT_EQ(ganzzahlLesen("-", v), nullptr);
     EXPECT_NE(ganzzahlLesen("  -42x", v), nullptr);
     EXPECT_EQ(v, -42);
-    ganzzahlLesen("9223372036854775807", v);
-    EXPECT_EQ(v, INT64_MAX);
-    ganzzahlLesen("9223372036854775808", v);
-    EXPECT_EQ(v, INT64_MAX);
-    ganzzahlLesen("-9223372036854775808", v);
-    EXPECT_EQ(v, INT64_MIN);
-    ganzzahlLesen("-99999999999999999999999", v);
-    EXPECT_EQ(v, INT64_MIN);
+    for (auto [text, grenze] : {std::pair{"9223372036854775807", INT64_MAX}, {"9223372036854775808", INT64_MAX},
+                                {"-9223372036854775808", INT64_MIN}, {"-99999999999999999999999", INT64_MIN}}) {
+        ganzzahlLesen(text, v);
+        EXPECT_EQ(v, grenze) << text;
+    }
     const char* rest = ganzzahlLesen("123456789012345678901234567890 go", v);
     EXPECT_EQ(v, INT64_MAX);
     EXPECT_STREQ(rest, " go");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "protocol/suchgrenzen.h"
 
 namespace {
@@ -11,6 +13,17 @@ Suchgrenzen_t mitUhr(int64_t zeit, int64_t inkrement, int32_t zuege)
     p.zuegeBisKontrolle = zuege;
     Suchgrenzen_t g;
     g.fuellen(p, false, 1000);
+    return g;
+}
+
+// Target, iteration and hard time limit.
+std::array<int64_t, 3> zeiten(const Suchgrenzen_t& g) { return {g.zielZeit, g.iterationsZeit, g.harteZeit}; }
+using Z = std::array<int64_t, 3>;
+
+Suchgrenzen_t gefuellt(const GoParameter_t& p, bool virtuell = false)
+{
+    Suchgrenzen_t g;
+    g.fuellen(p, virtuell, 0);
     return g;
 }
 
@@ -38,16 +51,12 @@ TEST(Suchgrenzen, ClockWithManyMovesToGo)
     // 4 * target = 4508.
     for (int32_t m : {0, 99, 100, -5}) {
         Suchgrenzen_t g = mitUhr(60000, 0, m);
-        EXPECT_EQ(g.zielZeit, 1127) << m;
-        EXPECT_EQ(g.iterationsZeit, 4508) << m;
-        EXPECT_EQ(g.harteZeit, 8542) << m;
+        EXPECT_EQ(zeiten(g), (Z{1127, 4508, 8542})) << m;
         EXPECT_EQ(g.start, 1000);
     }
     // With 40 moves e = 35.8768: target 1666, iteration 5980, hard 8542.
     Suchgrenzen_t g = mitUhr(60000, 0, 40);
-    EXPECT_EQ(g.zielZeit, 1666);
-    EXPECT_EQ(g.iterationsZeit, 5980);
-    EXPECT_EQ(g.harteZeit, 8542);
+    EXPECT_EQ(zeiten(g), (Z{1666, 5980, 8542}));
     unbegrenzt(g, false, true);
     EXPECT_EQ(g.maxTiefe, 1000);
 }
@@ -57,14 +66,11 @@ TEST(Suchgrenzen, ClockNearlyEmpty)
     // 100 ms left: A = max(-100, 50) = 50; target trunc(50 / 53.05) = 0,
     // hard 50 / 7 = 7, iteration 5 but at most 4 * target = 0.
     Suchgrenzen_t g = mitUhr(100, 0, 0);
-    EXPECT_EQ(g.zielZeit, 0);
-    EXPECT_EQ(g.iterationsZeit, 0);
-    EXPECT_EQ(g.harteZeit, 7);
+    EXPECT_EQ(zeiten(g), (Z{0, 0, 7}));
     // No further iteration after the first, whatever the instability.
     EXPECT_FALSE(g.weiterIterierenBei(10, 0, 1000.0, 0));
     // A negative clock (the interface is late) behaves the same.
-    Suchgrenzen_t n = mitUhr(-5000, 0, 0);
-    EXPECT_EQ(n.harteZeit, 7);
+    EXPECT_EQ(mitUhr(-5000, 0, 0).harteZeit, 7);
 }
 
 TEST(Suchgrenzen, ClockWithOneMoveToGo)
@@ -73,10 +79,7 @@ TEST(Suchgrenzen, ClockWithOneMoveToGo)
     // A = 800: target 516; iteration (0.0228 + 0.772) * 800 = 636;
     // hard (0.0326 + 0.772) * 800 = 643; 636 * 1.2 > 643, so iteration
     // 643 / 1.2 = 535; 2 * 516 > 535, so target 535 / 2 = 267.
-    Suchgrenzen_t g = mitUhr(1000, 0, 1);
-    EXPECT_EQ(g.zielZeit, 267);
-    EXPECT_EQ(g.iterationsZeit, 535);
-    EXPECT_EQ(g.harteZeit, 643);
+    EXPECT_EQ(zeiten(mitUhr(1000, 0, 1)), (Z{267, 535, 643}));
 }
 
 TEST(Suchgrenzen, IncrementIsAddedButNeverBeyondTheClock)
@@ -84,13 +87,9 @@ TEST(Suchgrenzen, IncrementIsAddedButNeverBeyondTheClock)
     // A = 9800, R = 4900: target 184 + 4900 = 5084; iteration 980 + 14700;
     // hard min(1400 + 19600, 9800) = 9800; iteration 9800 / 1.2 = 8166;
     // target 8166 / 2 = 4083.
-    Suchgrenzen_t g = mitUhr(10000, 5000, 0);
-    EXPECT_EQ(g.zielZeit, 4083);
-    EXPECT_EQ(g.iterationsZeit, 8166);
-    EXPECT_EQ(g.harteZeit, 9800);
+    EXPECT_EQ(zeiten(mitUhr(10000, 5000, 0)), (Z{4083, 8166, 9800}));
     // An increment of at most 100 ms is not counted.
-    Suchgrenzen_t h = mitUhr(60000, 100, 0);
-    EXPECT_EQ(h.zielZeit, 1127);
+    EXPECT_EQ(mitUhr(60000, 100, 0).zielZeit, 1127);
 }
 
 TEST(Suchgrenzen, HugeClockValuesDoNotOverflow)
@@ -99,54 +98,26 @@ TEST(Suchgrenzen, HugeClockValuesDoNotOverflow)
     EXPECT_GT(g.zielZeit, 0);
     EXPECT_LE(g.zielZeit, g.iterationsZeit);
     EXPECT_LE(g.harteZeit, ZEIT_UNBEGRENZT);
-    Suchgrenzen_t h = mitUhr(INT64_MIN, INT64_MIN, 0);
-    EXPECT_EQ(h.harteZeit, 7);
+    EXPECT_EQ(mitUhr(INT64_MIN, INT64_MIN, 0).harteZeit, 7);
 }
 
 TEST(Suchgrenzen, OtherKindsOfLimit)
 {
-    Suchgrenzen_t g;
-    GoParameter_t p;
-    p.tiefe = 1;
-    g.fuellen(p, false, 0);
+    Suchgrenzen_t g = gefuellt({.tiefe = 1});
     EXPECT_EQ(g.maxTiefe, 0);
     unbegrenzt(g, true, true);
+    EXPECT_EQ(gefuellt({.tiefe = 9, .matt = 2}).maxTiefe, 7);
+    EXPECT_EQ(gefuellt({.matt = INT32_MAX}).maxTiefe, INT32_MAX);
+    EXPECT_EQ(zeiten(gefuellt({.zeit = 60000, .zugzeit = 300})), (Z{ZEIT_UNBEGRENZT, ZEIT_UNBEGRENZT, 300}));
 
-    p = {};
-    p.matt = 2;
-    p.tiefe = 9;
-    g.fuellen(p, false, 0);
-    EXPECT_EQ(g.maxTiefe, 7);
-
-    p = {};
-    p.matt = INT32_MAX;
-    g.fuellen(p, false, 0);
-    EXPECT_EQ(g.maxTiefe, INT32_MAX);
-
-    p = {};
-    p.zugzeit = 300;
-    p.zeit = 60000;
-    g.fuellen(p, false, 0);
-    EXPECT_EQ(g.harteZeit, 300);
-    EXPECT_EQ(g.zielZeit, ZEIT_UNBEGRENZT);
-    EXPECT_EQ(g.iterationsZeit, ZEIT_UNBEGRENZT);
-
-    p = {};
-    p.knoten = 50;
-    g.fuellen(p, false, 0);
+    g = gefuellt({.knoten = 50});
     EXPECT_EQ(g.iterationsKnoten, 200);
     EXPECT_EQ(g.harteKnoten, 2000);
     unbegrenzt(g, true, false);
-    p.knoten = INT64_MAX;
-    g.fuellen(p, false, 0);
-    EXPECT_EQ(g.harteKnoten, KNOTEN_UNBEGRENZT);
+    EXPECT_EQ(gefuellt({.knoten = INT64_MAX}).harteKnoten, KNOTEN_UNBEGRENZT);
 
     // "infinite" wins over everything and clears the earlier node limit.
-    p = {};
-    p.unendlich = true;
-    p.knoten = 50;
-    p.tiefe = 3;
-    g.fuellen(p, true, 0);
+    g.fuellen({.tiefe = 3, .knoten = 50, .unendlich = true}, true, 0);
     unbegrenzt(g, true, true);
     EXPECT_EQ(g.maxTiefe, 1000);
     EXPECT_TRUE(g.virtuelleUhr);
@@ -154,21 +125,14 @@ TEST(Suchgrenzen, OtherKindsOfLimit)
 
 TEST(Suchgrenzen, StopNow)
 {
-    Suchgrenzen_t g;
-    GoParameter_t p;
-    p.zugzeit = 300;
-    g.fuellen(p, false, 0);
+    Suchgrenzen_t g = gefuellt({.zugzeit = 300});
     EXPECT_FALSE(g.jetztStoppenBei(1000000, 299));
     EXPECT_TRUE(g.jetztStoppenBei(1000000, 300));
-    p = {};
-    p.knoten = 1000;
-    g.fuellen(p, false, 0);
+    g = gefuellt({.knoten = 1000});
     EXPECT_FALSE(g.jetztStoppenBei(9999, 1000000));
     EXPECT_TRUE(g.jetztStoppenBei(10000, 0));
     // With the virtual clock the passed value stands for the time.
-    p = {};
-    p.zugzeit = 500;
-    g.fuellen(p, true, 0);
+    g = gefuellt({.zugzeit = 500}, true);
     EXPECT_FALSE(g.jetztStoppen(499));
     EXPECT_TRUE(g.jetztStoppen(500));
 }
@@ -176,27 +140,21 @@ TEST(Suchgrenzen, StopNow)
 TEST(Suchgrenzen, AnotherIteration)
 {
     Suchgrenzen_t g = mitUhr(60000, 0, 0); // target 1127, iteration 4508
-    // 2.2 * E must stay within the iteration limit: 2049 * 2.2 = 4507.8.
-    EXPECT_TRUE(g.weiterIterierenBei(0, 5, 1000.0, 2049));
-    EXPECT_FALSE(g.weiterIterierenBei(0, 5, 1000.0, 2050));
-    // Stable search: 17 / (1.2 E) > 25 / 1127 holds up to E = 638.
-    EXPECT_TRUE(g.weiterIterierenBei(0, 5, 0.0, 638));
-    EXPECT_FALSE(g.weiterIterierenBei(0, 5, 0.0, 639));
-    // Negative instability counts as none.
-    EXPECT_FALSE(g.weiterIterierenBei(0, 5, -50.0, 639));
-    // Instability 8 buys (25 / 17) as much time: up to E = 939.
-    EXPECT_TRUE(g.weiterIterierenBei(0, 5, 8.0, 939));
-    EXPECT_FALSE(g.weiterIterierenBei(0, 5, 8.0, 940));
+    // The last elapsed time E that still allows another iteration, by
+    // instability. 2.2 * E must stay within the iteration limit: 2049 * 2.2
+    // = 4507.8. A stable search: 17 / (1.2 E) > 25 / 1127 holds up to
+    // E = 638; negative instability counts as none. Instability 8 buys
+    // (25 / 17) as much time: up to E = 939.
+    for (auto [instabil, e] : {std::pair{1000.0, 2049}, {0.0, 638}, {-50.0, 638}, {8.0, 939}}) {
+        EXPECT_TRUE(g.weiterIterierenBei(0, 5, instabil, e)) << instabil;
+        EXPECT_FALSE(g.weiterIterierenBei(0, 5, instabil, e + 1)) << instabil;
+    }
 
-    GoParameter_t p;
-    p.tiefe = 3;
-    g.fuellen(p, false, 0);
+    g = gefuellt({.tiefe = 3});
     EXPECT_TRUE(g.weiterIterierenBei(0, 2, 0.0, 100000));
     EXPECT_FALSE(g.weiterIterierenBei(0, 3, 0.0, 0));
 
-    p = {};
-    p.knoten = 1000;
-    g.fuellen(p, true, 0);
+    g = gefuellt({.knoten = 1000}, true);
     EXPECT_TRUE(g.weiterIterieren(999, 10, 0.0));
     EXPECT_FALSE(g.weiterIterieren(1000, 10, 0.0));
 }

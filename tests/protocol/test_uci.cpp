@@ -1,94 +1,39 @@
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "chess/attacks.h"
-#include "chess/fen.h"
-#include "chess/notation.h"
+#include "../test_hilfen.h"
 #include "chess/squares.h"
 #include "platform/clock.h"
 #include "protocol/optionen.h"
 #include "protocol/suchgrenzen.h"
 #include "protocol/uci.h"
-#include "search/sucher.h"
-#include "shell/ausgabe.h"
+#include "../search/probe_sucher.h"
 #include "shell/beenden.h"
 
 namespace {
 // Records every line, error and best move in text form.
-struct Protokoll : Ausgabe_t {
-    std::vector<std::string> zeilen;
+struct Protokoll : Mitschrift<StummeAusgabe> {
     std::vector<std::string> fehler;
-    // The search thread reports while the test thread may look.
-    void Zeile(const char* t) override
-    {
-        std::lock_guard<std::mutex> g(m);
-        if (!IstStumm()) zeilen.emplace_back(t);
-    }
-    std::size_t anzahl()
-    {
-        std::lock_guard<std::mutex> g(m);
-        return zeilen.size();
-    }
-    std::mutex m;
     void Fehler(const char* t, const char* d) override { fehler.push_back(std::string(t) + (d ? d : "")); }
-    void Fehler2(const char*, const char*) override {}
-    void BesterZug(const Stellung_t& st, Zug z, Zug) override
-    {
-        char text[16];
-        zugSchreiben(st, z, text);
-        Zeile((std::string("bestmove ") + text).c_str());
-    }
-    void Hauptvariante(const Stellung_t&, const Zug*, int, int, int, int, int, int, int64_t, int64_t, int,
-                       bool) override
-    {
-    }
-};
-
-// Records what each search was started with; ponder searches wait for
-// "ponderhit" or "stop".
-class ProbeSucher : public Sucher_t {
-public:
-    ProbeSucher() { fadenStarten(); }
-    ~ProbeSucher() override { beenden(); }
-    void search() override
-    {
-        zuege.assign(wurzelAnfang(), wurzelEnde());
-        gegeben = rootMovesGiven;
-        warPonder = ponderAktiv();
-        warDebug = debug;
-        while (ponderAktiv()) schlafeMs(1);
-        ausgabe->BesterZug(*stellung, zuege.empty() ? 0 : zuege[0], 0);
-    }
-    std::vector<Zug> zuege;
-    bool gegeben = false, warPonder = false, warDebug = false;
+    void BesterZug(const Stellung_t& st, Zug z, Zug) override { Zeile(("bestmove " + zugText(st, z)).c_str()); }
 };
 
 class Uci : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        tabellenInitialisieren();
-        programmBeenden.store(false);
-    }
+    void SetUp() override { programmBeenden.store(false); }
     void TearDown() override { programmBeenden.store(false); }
 
-    std::string fen()
-    {
-        char puffer[128];
-        fenSchreiben(uci.stellung(), puffer);
-        return puffer;
-    }
+    std::string fen() { return fenText(uci.stellung()); }
+    // Target and hard time limit of the last "go".
+    using Paar = std::pair<int64_t, int64_t>;
+    Paar zeiten() const { return {grenzen.zielZeit, grenzen.harteZeit}; }
     std::vector<std::string> zuegeText(const std::vector<Zug>& zuege)
     {
         std::vector<std::string> r;
-        for (Zug z : zuege) {
-            char t[16];
-            zugSchreiben(uci.stellung(), z, t);
-            r.emplace_back(t);
-        }
+        for (Zug z : zuege) r.push_back(zugText(uci.stellung(), z));
         return r;
     }
     void sagen(const char* zeile)
@@ -96,6 +41,10 @@ protected:
         uci.Zeile(zeile);
         sucher.warteBisUntaetig();
     }
+    // The position, the last complaint, the limits after one command.
+    std::string fenNach(const std::string& zeile) { sagen(zeile.c_str()); return fen(); }
+    std::string fehlerNach(const std::string& zeile) { sagen(zeile.c_str()); return aus.fehler.back(); }
+    const Suchgrenzen_t& grenzenNach(const char* zeile) { sagen(zeile); return grenzen; }
 
     static constexpr const char* START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
     ProbeSucher sucher;
@@ -108,112 +57,89 @@ protected:
 TEST_F(Uci, PositionWithMovesStopsAtTheFirstIllegalOne)
 {
     EXPECT_EQ(fen(), START);
-    sagen("position startpos moves e2e4 e7e5 e1e1 g1f3");
-    EXPECT_EQ(fen(), "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");
+    EXPECT_EQ(fenNach("position startpos moves e2e4 e7e5 e1e1 g1f3"),
+              "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");
     ASSERT_EQ(aus.fehler.size(), 1u);
     EXPECT_EQ(aus.fehler[0], "position: illegal move: e1e1");
     EXPECT_TRUE(aus.zeilen.empty());
 
-    sagen("  position   startpos   moves   g1f3   b8c6");
-    EXPECT_EQ(fen(), "r1bqkbnr/pppppppp/2n5/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq -");
+    EXPECT_EQ(fenNach("  position   startpos   moves   g1f3   b8c6"),
+              "r1bqkbnr/pppppppp/2n5/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq -");
     // "moves" at the very end of the line: nothing to play, nothing read
     // beyond the line.
-    sagen("position startpos moves");
-    EXPECT_EQ(fen(), START);
+    EXPECT_EQ(fenNach("position startpos moves"), START);
     // Promotions need their letter; tokens are cut to five characters.
-    sagen("position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8nqueen");
-    EXPECT_EQ(fen(), "N3k3/8/8/8/8/8/8/4K3 b - -");
-    sagen("position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8");
-    EXPECT_EQ(aus.fehler.back(), "position: illegal move: a7a8");
-    sagen("position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves a7a8x");
-    EXPECT_EQ(aus.fehler.back(), "position: illegal move: a7a8x");
+    const std::string bauer = "position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves ";
+    EXPECT_EQ(fenNach(bauer + "a7a8nqueen"), "N3k3/8/8/8/8/8/8/4K3 b - -");
+    EXPECT_EQ(fehlerNach(bauer + "a7a8"), "position: illegal move: a7a8");
+    EXPECT_EQ(fehlerNach(bauer + "a7a8x"), "position: illegal move: a7a8x");
 }
 
 TEST_F(Uci, IllegalFenLeavesTheStartPosition)
 {
     sagen("position startpos moves e2e4");
-    sagen("position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1 moves e2e4");
-    EXPECT_EQ(fen(), START);
+    EXPECT_EQ(fenNach("position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1 moves e2e4"), START);
     ASSERT_EQ(aus.fehler.size(), 1u);
     EXPECT_EQ(aus.fehler[0],
               "position: Illegal FEN string: rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1");
 
-    sagen("position fen 8/8/8/8/8/8/8/K6k w - - 0 1");
-    EXPECT_EQ(fen(), "8/8/8/8/8/8/8/K6k w - -");
-    sagen("position fen");
-    EXPECT_EQ(fen(), START);
+    EXPECT_EQ(fenNach("position fen 8/8/8/8/8/8/8/K6k w - - 0 1"), "8/8/8/8/8/8/8/K6k w - -");
+    EXPECT_EQ(fenNach("position fen"), START);
     sagen("position");
-    sagen("position something");
-    EXPECT_EQ(aus.fehler.back(), "'position' without 'startpos' and without 'fen'");
+    EXPECT_EQ(fehlerNach("position something"), "'position' without 'startpos' and without 'fen'");
     EXPECT_TRUE(aus.zeilen.empty());
 }
 
 TEST_F(Uci, FenWithMovesAndCastlingWords)
 {
-    sagen("position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves 0-0-0 O-O");
-    EXPECT_EQ(fen(), "r4rk1/8/8/8/8/8/8/2KR3R w - -");
-    sagen("position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves O-O o-o-o");
-    EXPECT_EQ(fen(), "2kr3r/8/8/8/8/8/8/R4RK1 w - -");
-    sagen("position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves e1g1");
-    EXPECT_EQ(fen(), "r3k2r/8/8/8/8/8/8/R4RK1 b kq -");
+    const std::string roch = "position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves ";
+    EXPECT_EQ(fenNach(roch + "0-0-0 O-O"), "r4rk1/8/8/8/8/8/8/2KR3R w - -");
+    EXPECT_EQ(fenNach(roch + "O-O o-o-o"), "2kr3r/8/8/8/8/8/8/R4RK1 w - -");
+    EXPECT_EQ(fenNach(roch + "e1g1"), "r3k2r/8/8/8/8/8/8/R4RK1 b kq -");
     EXPECT_TRUE(aus.fehler.empty());
 }
 
 TEST_F(Uci, Chess960StartPositions)
 {
-    sagen("position Chess960 518");
-    EXPECT_EQ(fen(), START);
-    sagen("position Chess960");
-    EXPECT_EQ(aus.fehler.back(), "'position Chess960' without number");
-    sagen("position Chess960 0 moves b2b3");
-    EXPECT_NE(fen(), START);
+    EXPECT_EQ(fenNach("position Chess960 518"), START);
+    EXPECT_EQ(fehlerNach("position Chess960"), "'position Chess960' without number");
+    EXPECT_NE(fenNach("position Chess960 0 moves b2b3"), START);
     EXPECT_EQ(uci.stellung().amZug, SCHWARZ);
-    sagen("position Chess960 99999999999999999999999");
-    sagen("position Chess960 -1");
+    for (const char* zeile : {"position Chess960 99999999999999999999999", "position Chess960 -1"}) sagen(zeile);
     EXPECT_EQ(aus.fehler.size(), 1u);
 }
 
 TEST_F(Uci, GoReadsOnlyTheOwnClock)
 {
     sagen("go wtime 60000 btime 1000");
-    EXPECT_EQ(grenzen.zielZeit, 1127);
-    EXPECT_EQ(grenzen.harteZeit, 8542);
+    EXPECT_EQ(zeiten(), Paar(1127, 8542));
     EXPECT_EQ(aus.zeilen.back().substr(0, 9), "bestmove ");
     sagen("position startpos moves e2e4");
     sagen("go wtime 60000 btime 1000 winc 5000");
     // Black: A = 800, target 800 / 53.05 = 15.
-    EXPECT_EQ(grenzen.zielZeit, 15);
-    EXPECT_EQ(grenzen.harteZeit, 114);
-    sagen("go btime 10000 binc 5000 movestogo 0");
-    EXPECT_EQ(grenzen.harteZeit, 9800);
+    EXPECT_EQ(zeiten(), Paar(15, 114));
+    EXPECT_EQ(grenzenNach("go btime 10000 binc 5000 movestogo 0").harteZeit, 9800);
     // Missing values and values without digits are 0; huge ones saturate.
-    sagen("go btime");
-    EXPECT_EQ(grenzen.harteZeit, 7);
-    sagen("go btime 999999999999999999999999999999");
-    EXPECT_LT(grenzen.harteZeit, ZEIT_UNBEGRENZT);
+    EXPECT_EQ(grenzenNach("go btime").harteZeit, 7);
+    EXPECT_LT(grenzenNach("go btime 999999999999999999999999999999").harteZeit, ZEIT_UNBEGRENZT);
     EXPECT_GT(grenzen.harteZeit, 0);
 }
 
 TEST_F(Uci, GoLimits)
 {
-    sagen("go depth 1");
-    EXPECT_EQ(grenzen.maxTiefe, 0);
-    sagen("go mate 2");
-    EXPECT_EQ(grenzen.maxTiefe, 7);
-    sagen("go movetime 300");
-    EXPECT_EQ(grenzen.harteZeit, 300);
+    EXPECT_EQ(grenzenNach("go depth 1").maxTiefe, 0);
+    EXPECT_EQ(grenzenNach("go mate 2").maxTiefe, 7);
+    EXPECT_EQ(grenzenNach("go movetime 300").harteZeit, 300);
     sagen("go nodes 50");
-    EXPECT_EQ(grenzen.iterationsKnoten, 200);
-    EXPECT_EQ(grenzen.harteKnoten, 2000);
+    EXPECT_EQ(std::pair(grenzen.iterationsKnoten, grenzen.harteKnoten), Paar(200, 2000));
     EXPECT_FALSE(uci.sucheOhneEnde());
 
     uci.Zeile("go infinite");
     EXPECT_TRUE(uci.sucheOhneEnde());
     sagen("stop");
     EXPECT_FALSE(uci.sucheOhneEnde());
-    EXPECT_EQ(grenzen.harteKnoten, KNOTEN_UNBEGRENZT);
-    EXPECT_EQ(grenzen.harteZeit, ZEIT_UNBEGRENZT);
-    EXPECT_EQ(grenzen.maxTiefe, 1000);
+    EXPECT_EQ(std::tuple(grenzen.harteKnoten, grenzen.harteZeit, grenzen.maxTiefe),
+              std::tuple(KNOTEN_UNBEGRENZT, ZEIT_UNBEGRENZT, 1000));
     EXPECT_GE(grenzen.start, jetztMs() - 10000);
 }
 
@@ -229,14 +155,12 @@ TEST_F(Uci, PonderAndDebugFlags)
     EXPECT_FALSE(uci.sucheOhneEnde());
     sucher.warteBisUntaetig();
     EXPECT_EQ(aus.zeilen.size(), vorher + 1);
-    EXPECT_TRUE(sucher.warPonder);
-    EXPECT_FALSE(sucher.warDebug);
+    EXPECT_EQ(std::pair(sucher.warPonder, sucher.warDebug), std::pair(true, false));
 
     sagen("debug on");
     EXPECT_TRUE(uci.debugAn());
     sagen("go depth 2");
-    EXPECT_TRUE(sucher.warDebug);
-    EXPECT_FALSE(sucher.warPonder);
+    EXPECT_EQ(std::pair(sucher.warPonder, sucher.warDebug), std::pair(false, true));
     sagen("debug off");
     EXPECT_FALSE(uci.debugAn());
 }
@@ -257,26 +181,19 @@ TEST_F(Uci, SearchMovesAndExcludeMoves)
 
     // Nothing usable listed: every move is searched.
     sagen("go searchmoves e2e5");
-    EXPECT_FALSE(sucher.gegeben);
-    EXPECT_EQ(sucher.zuege.size(), 20u);
+    EXPECT_EQ(std::pair(sucher.gegeben, sucher.zuege.size()), std::pair(false, std::size_t(20)));
 }
 
 TEST_F(Uci, PlainCommands)
 {
-    sagen("isready");
-    sagen("   isready   ");
-    sagen("ucinewgame");
-    sagen("uci");
-    sagen("xyzzy 1 2 3");
-    sagen("isreadyisreadyisready");
-    sagen("book something");
-    sagen("time something");
+    for (const char* zeile : {"isready", "   isready   ", "ucinewgame", "uci", "xyzzy 1 2 3", "isreadyisreadyisready",
+                              "book something", "time something"})
+        sagen(zeile);
     EXPECT_EQ(aus.zeilen, (std::vector<std::string>{"readyok", "readyok"}));
 
     sagen("setoption name Hash value 64");
-    EXPECT_EQ(uci.optionen().wert(OPT_HASH), 64);
     sagen("  setoption name MultiPV value 3");
-    EXPECT_EQ(uci.optionen().wert(OPT_MULTIPV), 3);
+    EXPECT_EQ(std::pair(uci.optionen().wert(OPT_HASH), uci.optionen().wert(OPT_MULTIPV)), std::pair(64, 3));
     EXPECT_EQ(aus.zeilen.size(), 2u);
 }
 
@@ -317,15 +234,11 @@ TEST_F(Uci, Perft)
     EXPECT_EQ(aus.zeilen[20].substr(0, 13), "info depth 2 ");
 
     aus.zeilen.clear();
-    sagen("perft depth 0");
-    sagen("perft depth -5");
-    sagen("perft depth -2147483648 divide");
+    for (const char* zeile : {"perft depth 0", "perft depth -5", "perft depth -2147483648 divide"}) sagen(zeile);
     EXPECT_EQ(aus.zeilen[0].substr(aus.zeilen[0].size() - 8), " nodes 0");
     EXPECT_EQ(aus.zeilen[1].substr(aus.zeilen[1].size() - 8), " nodes 0");
     EXPECT_TRUE(aus.fehler.empty());
-    sagen("perft");
-    sagen("perft depth");
-    sagen("perft 3");
+    for (const char* zeile : {"perft", "perft depth", "perft 3"}) sagen(zeile);
     EXPECT_EQ(aus.fehler, (std::vector<std::string>(3, "perft without depth")));
 }
 

@@ -2,11 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "chess/attacks.h"
 #include "chess/fen.h"
 #include "chess/squares.h"
 #include "protocol/optionen.h"
@@ -38,7 +36,6 @@ class UciKanal : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        tabellenInitialisieren();
         stellungSetzen(st, d, nullptr);
         f = std::tmpfile();
     }
@@ -60,47 +57,36 @@ protected:
 
 TEST(UciText, ScoreText)
 {
-    EXPECT_EQ(wert(1), " score cp 0");
-    EXPECT_EQ(wert(0), " score cp 0");
-    EXPECT_EQ(wert(-1), " score cp 0");
-    EXPECT_EQ(wert(2), " score cp 1");
-    EXPECT_EQ(wert(-2), " score cp -1");
-    EXPECT_EQ(wert(15), " score cp 2");
-    EXPECT_EQ(wert(10), " score cp 1");
-    EXPECT_EQ(wert(-11), " score cp -2");
-    EXPECT_EQ(wert(450000), " score cp 45000");
-    EXPECT_EQ(wert(499999), " score mate 1");
-    EXPECT_EQ(wert(499997), " score mate 2");
-    EXPECT_EQ(wert(-499998), " score mate -1");
-    EXPECT_EQ(wert(-499996), " score mate -2");
+    const std::pair<int, const char*> ohneFenster[] = {
+        {1, " score cp 0"},           {0, " score cp 0"},          {-1, " score cp 0"},
+        {2, " score cp 1"},           {-2, " score cp -1"},        {15, " score cp 2"},
+        {10, " score cp 1"},          {-11, " score cp -2"},       {450000, " score cp 45000"},
+        {499999, " score mate 1"},    {499997, " score mate 2"},   {-499998, " score mate -1"},
+        {-499996, " score mate -2"}};
+    for (auto [w, text] : ohneFenster) EXPECT_EQ(wert(w), text) << w;
     // Bounds: the score on or beyond the window's edge.
-    EXPECT_EQ(wert(300, 100, 300), " score cp 30 lowerbound");
-    EXPECT_EQ(wert(400, 100, 300), " score cp 40 lowerbound");
-    EXPECT_EQ(wert(100, 100, 300), " score cp 10 upperbound");
-    EXPECT_EQ(wert(200, 100, 300), " score cp 20");
+    const std::pair<int, const char*> imFenster[] = {{300, " score cp 30 lowerbound"}, {400, " score cp 40 lowerbound"},
+                                                     {100, " score cp 10 upperbound"}, {200, " score cp 20"}};
+    for (auto [w, text] : imFenster) EXPECT_EQ(wert(w, 100, 300), text) << w;
 }
 
 TEST(UciText, BlankCollapsing)
 {
-    char a[] = "info depth 1 time                1 nodes   20";
-    blanksZusammenfassen(a);
-    EXPECT_STREQ(a, "info depth 1 time 1 nodes 20");
-    char b[] = "  a  b  ";
-    blanksZusammenfassen(b);
-    EXPECT_STREQ(b, " a b ");
-    char c[] = "a\t\tb";
-    blanksZusammenfassen(c);
-    EXPECT_STREQ(c, "a\t\tb");
+    for (auto [ein, aus] : {std::pair{"info depth 1 time                1 nodes   20", "info depth 1 time 1 nodes 20"},
+                            {"  a  b  ", " a b "}, {"a\t\tb", "a\t\tb"}}) {
+        std::string text = ein;
+        blanksZusammenfassen(text.data());
+        EXPECT_STREQ(text.c_str(), aus) << ein;
+    }
 }
 
 TEST(UciText, NodesPerSecondWithoutOverflow)
 {
-    EXPECT_EQ(knotenProSekunde(1234, 1), 1234000);
-    EXPECT_EQ(knotenProSekunde(1234, 0), 1234000);
-    EXPECT_EQ(knotenProSekunde(1000, 3), 333333);
-    EXPECT_EQ(knotenProSekunde(INT64_MAX, 1000), INT64_MAX);
-    EXPECT_EQ(knotenProSekunde(INT64_MAX, 1), INT64_MAX);
-    EXPECT_EQ(knotenProSekunde(0, 5), 0);
+    const struct {
+        int64_t knoten, ms, nps;
+    } faelle[] = {{1234, 1, 1234000}, {1234, 0, 1234000}, {1000, 3, 333333}, {INT64_MAX, 1000, INT64_MAX},
+                  {INT64_MAX, 1, INT64_MAX}, {0, 5, 0}};
+    for (const auto& f : faelle) EXPECT_EQ(knotenProSekunde(f.knoten, f.ms), f.nps) << f.knoten << " / " << f.ms;
 }
 
 TEST_F(UciKanal, AnswerToUciAndInfoLines)
@@ -196,16 +182,14 @@ TEST_F(UciKanal, TimingChannelPrintsOneLinePerSearch)
     aus.zeitMelden(2.0);
     aus.zeitMelden(0.5);
     aus.zeitMelden(0.0); // counted as 0.01 s
-    auto z = zeilenVon(f);
-    ASSERT_EQ(z.size(), 3u);
-    EXPECT_EQ(z[0], "  1        2.000        2.000        2.000");
-    EXPECT_EQ(z[1], "  2        0.500        2.500        1.000");
     // Geometric mean of 2, 0.5 and 0.01: 0.01^(1/3) = 0.215.
-    EXPECT_EQ(z[2], "  3        0.010        2.510        0.215");
+    EXPECT_EQ(zeilenVon(f), (std::vector<std::string>{"  1        2.000        2.000        2.000",
+                                                      "  2        0.500        2.500        1.000",
+                                                      "  3        0.010        2.510        0.215"}));
 
     grenzen.start = jetztMs();
     aus.BesterZug(st, pv[0], 0);
-    z = zeilenVon(f);
+    auto z = zeilenVon(f);
     ASSERT_EQ(z.size(), 4u);
     EXPECT_EQ(z[3].substr(0, 3), "  4");
 }

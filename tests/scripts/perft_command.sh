@@ -2,10 +2,7 @@
 # The "perft" command: line formats, node counts, and identical output from
 # the generic and the popcnt program.
 # Usage: bash perft_command.sh <engine> <popcnt engine> <test data dir>
-set -u
-fehler=0
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
+source "$(dirname "$0")/uci_dialog.bash"
 
 eingabe="uci
 perft depth 3
@@ -21,40 +18,27 @@ quit"
 
 for engine in "$1" "$2"; do
     printf '%s\n' "$eingabe" | timeout 120 "$engine" >"$tmp/$(basename "$engine")" 2>&1 ||
-        { echo "FAIL: $engine exited with an error"; fehler=1; }
+        fehlschlag "$engine exited with an error"
     # Only the perft lines, with the times (which vary) replaced.
     grep '^info ' "$tmp/$(basename "$engine")" | sed -E 's/ time [0-9]+ / time T /' >"$tmp/$(basename "$engine").perft"
 done
 a="$tmp/$(basename "$1").perft"
 b="$tmp/$(basename "$2").perft"
-if ! diff -u "$a" "$b"; then
-    echo "FAIL: generic and popcnt perft output differ"
-    fehler=1
-fi
+diff -u "$a" "$b" || fehlschlag "generic and popcnt perft output differ"
 
 # Line formats: one blank between fields, nodes last.
 bad=$(grep -vE '^info (move [a-h][1-8][a-h][1-8][nbrq]? )?depth -?[0-9]+ time T nodes [0-9]+$' "$a")
-if [ -n "$bad" ]; then
-    echo "FAIL: malformed perft lines:"
-    echo "$bad"
-    fehler=1
-fi
+[ -z "$bad" ] || fehlschlag "malformed perft lines:"$'\n'"$bad"
 
 erwartet() { # line number, expected text
     local ist
     ist=$(sed -n "$1p" "$a")
-    if [ "$ist" != "$2" ]; then
-        echo "FAIL: line $1: '$ist', expected '$2'"
-        fehler=1
-    fi
+    [ "$ist" = "$2" ] || fehlschlag "line $1: '$ist', expected '$2'"
 }
 # depth 3 from the start: 8902
 erwartet 1 'info depth 3 time T nodes 8902'
 bereich() { # first line, last line, pattern every line must match
-    if sed -n "$1,$2p" "$a" | grep -qvE "$3"; then
-        echo "FAIL: lines $1 to $2 do not all match '$3'"
-        fehler=1
-    fi
+    sed -n "$1,$2p" "$a" | grep -qvE "$3" && fehlschlag "lines $1 to $2 do not all match '$3'"
 }
 # divide 2: 20 moves with 20 replies each, total 400
 bereich 2 21 '^info move [a-h][1-8][a-h][1-8] depth 1 time T nodes 20$'
@@ -67,13 +51,6 @@ erwartet 44 'info depth 3 time T nodes 97862'
 # Kiwipete divide 2: 48 moves, 2039 nodes
 erwartet 93 'info depth 2 time T nodes 2039'
 erwartet 94 'info depth 0 time T nodes 0'
-if [ "$(wc -l <"$a")" != 94 ]; then
-    echo "FAIL: expected 94 perft lines, got $(wc -l <"$a")"
-    fehler=1
-fi
+[ "$(wc -l <"$a")" = 94 ] || fehlschlag "expected 94 perft lines, got $(wc -l <"$a")"
 
-if [ $fehler -ne 0 ]; then
-    echo "perft_command: FAILED"
-    exit 1
-fi
-echo "perft_command: ok"
+ergebnis perft_command

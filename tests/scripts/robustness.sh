@@ -3,10 +3,7 @@
 # and junk neither crash nor hang the engine, and it still answers after
 # them.
 # Usage: bash robustness.sh <engine> <popcnt engine> <test data dir>
-set -u
-fehler=0
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
+source "$(dirname "$0")/uci_dialog.bash"
 
 lang=$(head -c 50000 /dev/zero | tr '\0' 'a')
 zuege=$(for i in $(seq 1 3000); do printf 'g1f3 g8f6 f3g1 f6g8 '; done)
@@ -64,29 +61,12 @@ zuege=$(for i in $(seq 1 3000); do printf 'g1f3 g8f6 f3g1 f6g8 '; done)
 for engine in "$1" "$2"; do
     timeout 60 "$engine" <"$tmp/in" >"$tmp/out" 2>"$tmp/err"
     rc=$?
-    if [ $rc -ne 0 ]; then
-        echo "FAIL: $engine: exit code $rc (124 = hang)"
-        fehler=1
-    fi
+    [ $rc -eq 0 ] || fehlschlag "$engine: exit code $rc (124 = hang)"
     n=$(grep -c '^readyok$' "$tmp/out")
-    if [ "$n" != 3 ]; then
-        echo "FAIL: $engine: $n readyok lines, expected 3"
-        fehler=1
-    fi
+    [ "$n" = 3 ] || fehlschlag "$engine: $n readyok lines, expected 3"
     n=$(grep -c '^bestmove ' "$tmp/out")
-    if [ "$n" -lt 12 ]; then
-        echo "FAIL: $engine: $n bestmove lines, expected at least 12"
-        fehler=1
-    fi
-    if [ -s "$tmp/err" ]; then
-        echo "FAIL: $engine wrote to stderr:"
-        head -5 "$tmp/err"
-        fehler=1
-    fi
+    [ "$n" -ge 12 ] || fehlschlag "$engine: $n bestmove lines, expected at least 12"
+    [ -s "$tmp/err" ] && fehlschlag "$engine wrote to stderr:"$'\n'"$(head -5 "$tmp/err")"
 done
 
-if [ $fehler -ne 0 ]; then
-    echo "robustness: FAILED"
-    exit 1
-fi
-echo "robustness: ok"
+ergebnis robustness

@@ -6,11 +6,7 @@
 # with one search thread and with 2, 4 and 24, the count lowered and raised
 # between searches; the generic and the popcnt program must search alike.
 # Usage: bash search_session.sh <engine> <popcnt engine> <test data dir>
-set -u
-fehler=0
-tmp=$(mktemp -d)
 source "$(dirname "$0")/uci_dialog.bash"
-trap dialog_ende EXIT
 
 engine=$1
 # Generous limits for bounded searches (they normally take milliseconds).
@@ -24,8 +20,7 @@ bestmove_form="^bestmove ($zug( ponder $zug)?|0000)$"
 
 # The best move of the last search must be well formed.
 form_pruefen() { # name
-    [[ $ZEILE =~ $bestmove_form ]] ||
-        { fehlschlag "$1: malformed answer '$ZEILE'"; dialog_zeigen; }
+    [[ $ZEILE =~ $bestmove_form ]] || scheitern "$1: malformed answer '$ZEILE'"
 }
 
 # The first moves of every principal variation of the last search.
@@ -37,11 +32,7 @@ pv_anfaenge() {
 }
 
 go_bounded() { # name, go command
-    if ! bis_bestmove "$2" "$lang"; then
-        fehlschlag "$1: no best move"
-        dialog_zeigen
-        return 1
-    fi
+    bis_bestmove "$2" "$lang" || { scheitern "$1: no best move"; return 1; }
     form_pruefen "$1"
 }
 
@@ -64,12 +55,7 @@ movetime_pruefen() { # name
 
 # No best move may come for the given time.
 keine_antwort() { # name, ms
-    if warten '^bestmove ' "$2"; then
-        fehlschlag "$1: best move before it was due"
-        dialog_zeigen
-        return 1
-    fi
-    return 0
+    ! warten '^bestmove ' "$2" || { scheitern "$1: best move before it was due"; return 1; }
 }
 
 sitzung() { # threads
@@ -89,9 +75,9 @@ sitzung() { # threads
     keine_antwort "$n: go infinite" 300
     senden "isready"
     warten '^(readyok|bestmove )' $((500 * langsam))
-    [ "$ZEILE" = readyok ] || { fehlschlag "$n: no readyok during the search"; dialog_zeigen; }
+    [ "$ZEILE" = readyok ] || scheitern "$n: no readyok during the search"
     keine_antwort "$n: go infinite after isready" 200
-    bis_bestmove "stop" "$stop_rand" || { fehlschlag "$n: stop not answered within $stop_rand ms"; dialog_zeigen; }
+    bis_bestmove "stop" "$stop_rand" || scheitern "$n: stop not answered within $stop_rand ms"
     form_pruefen "$n: stop"
     echo "$n: stop answered after $DAUER ms" >>"$tmp/zeiten"
 
@@ -99,7 +85,7 @@ sitzung() { # threads
     GELESEN=()
     senden "go wtime 60000 btime 60000"
     keine_antwort "$n: go wtime 60000" 100
-    bis_bestmove "stop" "$stop_rand" || { fehlschlag "$n: stop of a timed search not answered"; dialog_zeigen; }
+    bis_bestmove "stop" "$stop_rand" || scheitern "$n: stop of a timed search not answered"
 
     # A ponder search waits for "ponderhit"; by then its time is spent, so
     # the move comes at once.
@@ -107,14 +93,13 @@ sitzung() { # threads
     GELESEN=()
     senden "go ponder wtime 2000 btime 2000"
     keine_antwort "$n: go ponder" 500
-    bis_bestmove "ponderhit" $((300 * langsam)) ||
-        { fehlschlag "$n: ponderhit not answered"; dialog_zeigen; }
+    bis_bestmove "ponderhit" $((300 * langsam)) || scheitern "$n: ponderhit not answered"
     form_pruefen "$n: ponderhit"
     # And "stop" releases a ponder search too.
     GELESEN=()
     senden "go ponder wtime 2000 btime 2000"
     keine_antwort "$n: go ponder" 100
-    bis_bestmove "stop" "$stop_rand" || { fehlschlag "$n: stop of a ponder search not answered"; dialog_zeigen; }
+    bis_bestmove "stop" "$stop_rand" || scheitern "$n: stop of a ponder search not answered"
 
     # Root restrictions hold for the move and for every reported line.
     senden "position startpos"
@@ -168,7 +153,7 @@ senden "isready"
 warten '^readyok$' "$lang" || fehlschlag "no readyok at the end"
 senden quit
 engine_ende $((2000 * langsam)) offen
-[ "$EXITCODE" = 0 ] || { fehlschlag "exit code $EXITCODE after quit"; dialog_zeigen; }
+[ "$EXITCODE" = 0 ] || scheitern "exit code $EXITCODE after quit"
 
 # "quit" during a search: the engine ends at once, with status 0 and
 # without a best move.
@@ -185,10 +170,10 @@ for threads in 1 2 4 24; do
         senden quit
         engine_ende $((1000 * langsam)) offen
         n="threads $threads, $go, quit"
-        [ "$EXITCODE" = 0 ] || { fehlschlag "$n: exit code $EXITCODE"; dialog_zeigen; }
+        [ "$EXITCODE" = 0 ] || scheitern "$n: exit code $EXITCODE"
         ((BEENDET_NACH <= 1000 * langsam)) || fehlschlag "$n: took $BEENDET_NACH ms"
         for z in "${GELESEN[@]}"; do
-            [[ $z == bestmove* ]] && { fehlschlag "$n: printed '$z' after quit"; dialog_zeigen; }
+            [[ $z == bestmove* ]] && scheitern "$n: printed '$z' after quit"
         done
         echo "threads $threads, $go: quit took $BEENDET_NACH ms" >>"$tmp/zeiten"
     done
@@ -225,8 +210,4 @@ for art in 'stop answered' 'quit took'; do
         END {if (n) printf "  %s: %d times, mean %.0f ms, max %d ms\n", "'"$art"'", n, s / n, m}'
 done
 
-if [ $fehler -ne 0 ]; then
-    echo "search_session: FAILED"
-    exit 1
-fi
-echo "search_session: ok"
+ergebnis search_session

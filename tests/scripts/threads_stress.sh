@@ -4,11 +4,7 @@
 # "stop" must be answered quickly (the helpers leave their split points at
 # once), nothing may hang, and the engine must end cleanly.
 # Usage: bash threads_stress.sh <engine> <popcnt engine> <test data dir>
-set -u
-fehler=0
-tmp=$(mktemp -d)
 source "$(dirname "$0")/uci_dialog.bash"
-trap dialog_ende EXIT
 
 engine=$1
 RANDOM=4711 # the same delays in every run
@@ -48,25 +44,14 @@ for i in $(seq 1 50); do
     GELESEN=()
     if ((i % 5 == 0)); then
         # A short timed search.
-        if ! bis_bestmove "go movetime 50" $((hart + 50)); then
-            fehlschlag "search $i: go movetime 50 not answered"
-            dialog_zeigen
-            break
-        fi
+        bis_bestmove "go movetime 50" $((hart + 50)) || { scheitern "search $i: go movetime 50 not answered"; break; }
         ((DAUER <= 50 + 150 * langsam)) || fehlschlag "search $i: go movetime 50 answered after $DAUER ms"
         continue
     fi
     senden "go infinite"
     # 5 to 120 ms, sometimes before the helpers have joined anything.
-    if warten '^bestmove ' $((5 + RANDOM % 116)); then
-        fehlschlag "search $i: best move before stop"
-        dialog_zeigen
-    fi
-    if ! bis_bestmove "stop" "$hart"; then
-        fehlschlag "search $i: stop not answered within $hart ms"
-        dialog_zeigen
-        break
-    fi
+    warten '^bestmove ' $((5 + RANDOM % 116)) && scheitern "search $i: best move before stop"
+    bis_bestmove "stop" "$hart" || { scheitern "search $i: stop not answered within $hart ms"; break; }
     latenzen+=("$DAUER")
     if ((DAUER > spaet)); then
         spaete=$((spaete + 1))
@@ -78,7 +63,7 @@ senden "isready"
 warten '^readyok$' $((2000 * langsam)) || fehlschlag "no readyok after the searches"
 senden quit
 engine_ende $((2000 * langsam)) offen
-[ "$EXITCODE" = 0 ] || { fehlschlag "exit code $EXITCODE after quit"; dialog_zeigen; }
+[ "$EXITCODE" = 0 ] || scheitern "exit code $EXITCODE after quit"
 
 ((spaete <= erlaubt_spaet)) || fehlschlag "$spaete stops answered later than $spaet ms"
 if ((${#latenzen[@]} > 0)); then
@@ -87,8 +72,4 @@ if ((${#latenzen[@]} > 0)); then
     echo "stop with 24 threads: $n times, median ${sortiert[n / 2]} ms, 90% ${sortiert[n * 9 / 10]} ms, max ${sortiert[n - 1]} ms"
 fi
 
-if [ $fehler -ne 0 ]; then
-    echo "threads_stress: FAILED"
-    exit 1
-fi
-echo "threads_stress: ok"
+ergebnis threads_stress

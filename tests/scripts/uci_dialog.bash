@@ -1,12 +1,14 @@
-# Helpers for talking to an engine interactively, sourced by the session
-# scripts (not a test of its own): the engine runs as a coprocess, commands
-# are sent at chosen moments, and every line that comes back is logged with
-# the time it arrived.
-#
-# The caller sets tmp (a scratch directory) and fehler (0), and calls
-# dialog_ende from its EXIT trap.
+# Sourced by every script test (not a test of its own): the common start
+# (a scratch directory tmp, the failure flag fehler, cleaning up on exit)
+# and helpers for talking to an engine interactively: the engine runs as a
+# coprocess, commands are sent at chosen moments, and every line that comes
+# back is logged with the time it arrived.
 
+set -u
 export LC_ALL=C
+fehler=0
+tmp=$(mktemp -d)
+trap dialog_ende EXIT
 
 # Sanitizer builds run the search 5 to 10 times slower: their time limits
 # are stretched by this factor.
@@ -22,6 +24,15 @@ jetzt() {
 fehlschlag() {
     echo "FAIL: $*"
     fehler=1
+}
+
+# The script's verdict and exit status.
+ergebnis() { # script name
+    if ((fehler)); then
+        echo "$1: FAILED"
+        exit 1
+    fi
+    echo "$1: ok"
 }
 
 EPID=
@@ -144,4 +155,10 @@ dialog_zeigen() {
     echo "--- last lines of the dialog (ms, > sent, < received):"
     tail -n "${1:-15}" "$DIALOG"
     echo "---"
+}
+
+# A failure together with the dialog that led to it.
+scheitern() {
+    fehlschlag "$@"
+    dialog_zeigen
 }

@@ -3,17 +3,10 @@
 # protocol word check, silent errors, shutting down with and without "quit",
 # and command-line complaints.
 # Usage: bash uci_session.sh <engine> <popcnt engine> <test data dir>
-set -u
-fehler=0
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
+source "$(dirname "$0")/uci_dialog.bash"
 
 pruefen() { # name, expected file, actual file
-    if ! diff -u "$2" "$3" >"$tmp/diff"; then
-        echo "FAIL: $1"
-        cat "$tmp/diff"
-        fehler=1
-    fi
+    diff -u "$2" "$3" >"$tmp/diff" || fehlschlag "$1"$'\n'"$(cat "$tmp/diff")"
 }
 
 # Runs the engine with the given input; stdout, stderr and the exit code
@@ -49,10 +42,7 @@ END
 exitcode() { # name, expected code
     local rc
     rc=$(cat "$tmp/rc")
-    if [ "$rc" != "$2" ]; then
-        echo "FAIL: $1: exit code $rc, expected $2"
-        fehler=1
-    fi
+    [ "$rc" = "$2" ] || fehlschlag "$1: exit code $rc, expected $2"
 }
 
 for engine in "$1" "$2"; do
@@ -63,7 +53,7 @@ for engine in "$1" "$2"; do
     uci_antwort >"$tmp/soll"
     pruefen "$name: uci" "$tmp/soll" "$tmp/out"
     exitcode "$name: quit" 0
-    [ -s "$tmp/err" ] && { echo "FAIL: $name: unexpected stderr"; cat "$tmp/err"; fehler=1; }
+    [ -s "$tmp/err" ] && fehlschlag "$name: unexpected stderr"$'\n'"$(cat "$tmp/err")"
 
     # "ucitest" prints nothing of its own.
     lauf "$engine" 'ucitest\nquit\n'
@@ -89,15 +79,12 @@ for engine in "$1" "$2"; do
     exitcode "$name: end of input" 0
     lauf "$engine" 'uci\nposition startpos moves e2e4\ngo depth 1\n'
     exitcode "$name: end of input after go" 0
-    if [ "$(grep -c '^bestmove ' "$tmp/out")" != 1 ]; then
-        echo "FAIL: $name: no best move after go and end of input"
-        fehler=1
-    fi
+    [ "$(grep -c '^bestmove ' "$tmp/out")" = 1 ] || fehlschlag "$name: no best move after go and end of input"
     # A search without an end of its own is stopped, not waited for.
     for go in 'go infinite' 'go ponder wtime 1000 btime 1000'; do
         lauf "$engine" "uci\n$go\n"
         exitcode "$name: end of input during $go" 0
-        grep -q '^bestmove ' "$tmp/out" || { echo "FAIL: $name: $go: no best move"; fehler=1; }
+        grep -q '^bestmove ' "$tmp/out" || fehlschlag "$name: $go: no best move"
     done
     # Before any protocol word: nothing to shut down.
     lauf "$engine" 'hello\n'
@@ -126,8 +113,4 @@ for eingabe in 'uci\nposition startpos moves e2e4 e7e5\ngo depth 1\n' \
     pruefen "generic and popcnt programs differ" "$tmp/out1" "$tmp/out2"
 done
 
-if [ $fehler -ne 0 ]; then
-    echo "uci_session: FAILED"
-    exit 1
-fi
-echo "uci_session: ok"
+ergebnis uci_session

@@ -9,17 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <new>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "chess/attacks.h"
-#include "chess/fen.h"
-#include "chess/notation.h"
+#include "../test_hilfen.h"
 #include "chess/zugmachen.h"
-#include "eval/endspiel.h"
 #include "platform/clock.h"
 #include "protocol/optionen.h"
 #include "protocol/suchgrenzen.h"
@@ -32,35 +28,7 @@ namespace {
 
 // The UCI channel, but every line after the "uci" answer is kept in memory,
 // so the test can look at it while a search runs.
-class Mitschrift_t : public UciAusgabe_t {
-public:
-    explicit Mitschrift_t(std::FILE* kopf) : UciAusgabe_t(OPTIONEN_NORMAL, kopf) {}
-    void Zeile(const char* text) override
-    {
-        std::lock_guard<std::mutex> g(m_);
-        if (!IstStumm()) zeilen_.emplace_back(text);
-    }
-    // Lines printed since the last call.
-    std::vector<std::string> neue()
-    {
-        std::lock_guard<std::mutex> g(m_);
-        std::vector<std::string> r(zeilen_.begin() + long(gelesen_), zeilen_.end());
-        gelesen_ = zeilen_.size();
-        return r;
-    }
-    bool hatBestmove()
-    {
-        std::lock_guard<std::mutex> g(m_);
-        for (std::size_t i = gelesen_; i < zeilen_.size(); ++i)
-            if (zeilen_[i].rfind("bestmove ", 0) == 0) return true;
-        return false;
-    }
-
-private:
-    std::mutex m_;
-    std::vector<std::string> zeilen_;
-    std::size_t gelesen_ = 0;
-};
+using Mitschrift_t = Mitschrift<UciAusgabe_t>;
 
 // A searcher is built into memory full of junk, so that no result can
 // depend on state its construction forgot to set.
@@ -94,6 +62,7 @@ struct Ergebnis {
         auto b = letzteInfo.find(" time ", a);
         return letzteInfo.substr(a + 7, b - a - 7);
     }
+    std::string zugUndWert() const { return bestmove + " " + wert(); }
     int centipawns() const
     {
         const std::string w = wert();
@@ -104,11 +73,6 @@ struct Ergebnis {
 
 class Suche : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        tabellenInitialisieren();
-        kbkTabelleBauen();
-    }
     void SetUp() override
     {
         programmBeenden.store(false);
@@ -127,7 +91,7 @@ protected:
     {
         beenden();
         sucher = sucherInMuell();
-        aus = std::make_unique<Mitschrift_t>(kopf_);
+        aus = std::make_unique<Mitschrift_t>(OPTIONEN_NORMAL, kopf_);
         uci = std::make_unique<UciInterface_t>(*sucher, OPTIONEN_NORMAL, grenzen, *aus);
     }
     void beenden()
@@ -213,8 +177,7 @@ TEST_F(Suche, RepeatingAPositionOfTheGameIsADraw)
 {
     const char* fen = "fen 6k1/8/8/8/8/8/3Q4/K7 b - - 0 1";
     Ergebnis e = suchen(std::string(fen) + " moves g8h8 d2d3 h8g8 d3d2", "go depth 8");
-    EXPECT_EQ(e.bestmove, "g8h8");
-    EXPECT_EQ(e.wert(), "cp 0") << e.letzteInfo;
+    EXPECT_EQ(e.zugUndWert(), "g8h8 cp 0") << e.letzteInfo;
 
     // The same position without that history is simply lost.
     e = suchen(fen, "go depth 8");
@@ -236,8 +199,7 @@ TEST_F(Suche, FiftyMoveRule)
 
     // A mate given with the hundredth half move is still a mate.
     e = suchen("fen 7k/8/6K1/8/8/8/8/R7 w - - 99 80", "go depth 4");
-    EXPECT_EQ(e.bestmove, "a1a8");
-    EXPECT_EQ(e.wert(), "mate 1") << e.letzteInfo;
+    EXPECT_EQ(e.zugUndWert(), "a1a8 mate 1") << e.letzteInfo;
 
     // Far from the limit nothing changes.
     e = suchen("fen 7k/8/8/8/8/5P2/2Q5/K5n1 b - - 20 80", "go depth 6");
@@ -248,13 +210,11 @@ TEST_F(Suche, GoMateFindsAMateInTwo)
 {
     // A quiet first move: Qg6, then Qh7 or Nf7 mates.
     Ergebnis e = suchen("fen 2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1", "go mate 2");
-    EXPECT_EQ(e.bestmove, "g3g6");
-    EXPECT_EQ(e.wert(), "mate 2") << e.letzteInfo;
+    EXPECT_EQ(e.zugUndWert(), "g3g6 mate 2") << e.letzteInfo;
 
     // Black to move: Qc4+ Nxc4 bxc4 mate.
     e = suchen("fen 5k2/6pp/p1qN4/1p1p4/3P4/2PKP2Q/PP3r2/3R4 b - - 0 1", "go mate 2");
-    EXPECT_EQ(e.bestmove, "c6c4");
-    EXPECT_EQ(e.wert(), "mate 2") << e.letzteInfo;
+    EXPECT_EQ(e.zugUndWert(), "c6c4 mate 2") << e.letzteInfo;
 
     // After Qg6 Black is mated with White's next move.
     e = suchen("fen 2rr3k/pp3pp1/1nnqbNQp/3pN3/2pP4/2P5/PPB4P/R4RK1 b - - 0 1", "go depth 5");
@@ -311,12 +271,8 @@ TEST_F(Suche, MultiPvReportsThreeDifferentMoves)
     // The last three lines are one report: ranks 1..3 at the same depth,
     // three different moves.
     const MultiPvZeile* l = &m[m.size() - 3];
-    EXPECT_EQ(l[0].nummer, 1);
-    EXPECT_EQ(l[1].nummer, 2);
-    EXPECT_EQ(l[2].nummer, 3);
-    EXPECT_EQ(l[0].tiefe, 7);
-    EXPECT_EQ(l[1].tiefe, 7);
-    EXPECT_EQ(l[2].tiefe, 7);
+    EXPECT_EQ((std::vector<int>{l[0].nummer, l[1].nummer, l[2].nummer, l[0].tiefe, l[1].tiefe, l[2].tiefe}),
+              (std::vector<int>{1, 2, 3, 7, 7, 7}));
     std::set<std::string> zuege{l[0].erster, l[1].erster, l[2].erster};
     EXPECT_EQ(zuege.size(), 3u);
     EXPECT_GE(l[0].cp, l[1].cp);
@@ -409,9 +365,9 @@ TEST_F(Suche, InfiniteSearchWaitsForStop)
         sagen(std::string("position ") + fen);
         uci->Zeile("go infinite");
         schlafeMs(150);
-        EXPECT_FALSE(aus->hatBestmove()) << fen;
+        EXPECT_FALSE(aus->neueMit("bestmove ")) << fen;
         sagen("stop");
-        EXPECT_TRUE(aus->hatBestmove()) << fen;
+        EXPECT_TRUE(aus->neueMit("bestmove ")) << fen;
         ergebnis();
     }
 }

@@ -1,59 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-#include <vector>
+#include <tuple>
 
-#include "chess/attacks.h"
 #include "chess/fen.h"
 #include "chess/squares.h"
-#include "platform/clock.h"
+#include "probe_sucher.h"
 #include "protocol/optionen.h"
 #include "protocol/suchgrenzen.h"
 #include "protocol/uci_ausgabe.h"
 #include "search/suche.h"
-#include "search/sucher.h"
 
 namespace {
-// A searcher that records what it was given and, when asked to, holds the
-// search open until released.
-class ProbeSucher : public Sucher_t {
-public:
-    explicit ProbeSucher(bool festhalten = false) : festhalten_(festhalten) { fadenStarten(); }
-    ~ProbeSucher() override { beenden(); }
-
-    void search() override
-    {
-        faden = std::this_thread::get_id();
-        zuege.assign(wurzelAnfang(), wurzelEnde());
-        gegeben = rootMovesGiven;
-        warAnalyse = analyse;
-        warDebug = debug;
-        warPonder = ponderAktiv();
-        laeuft.store(true);
-        while (festhalten_ && !sollStoppen()) schlafeMs(1);
-        ausgabe->BesterZug(*stellung, zuege.empty() ? 0 : zuege[0], 0);
-        ++suchen;
-        laeuft.store(false);
-    }
-
-    std::thread::id faden;
-    std::vector<Zug> zuege;
-    bool gegeben = false, warAnalyse = false, warDebug = false, warPonder = false;
-    std::atomic<bool> laeuft{false};
-    std::atomic<int> suchen{0};
-
-private:
-    bool festhalten_;
-};
-
 class SucherThread : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        tabellenInitialisieren();
-        stellungSetzen(st, d, nullptr);
-    }
+    void SetUp() override { stellungSetzen(st, d, nullptr); }
     Stellung_t st;
     Stellungsdaten_t d;
     Optionen_t optionen{OPTIONEN_NORMAL};
@@ -69,11 +29,9 @@ TEST_F(SucherThread, SearchRunsOnTheSearchersThread)
     s.warteBisUntaetig();
     EXPECT_EQ(s.suchen.load(), 1);
     EXPECT_NE(s.faden, std::this_thread::get_id());
-    // Without root moves: every legal move of the start position.
-    EXPECT_EQ(s.zuege.size(), 20u);
-    EXPECT_FALSE(s.gegeben);
-    EXPECT_TRUE(s.warAnalyse);
-    EXPECT_FALSE(s.warDebug);
+    // Without root moves: every legal move of the start position; the flags
+    // given (moves, analysis, debug).
+    EXPECT_EQ(std::tuple(s.zuege.size(), s.gegeben, s.warAnalyse, s.warDebug), std::tuple(20u, false, true, false));
     EXPECT_TRUE(istZug(aus.besterZug));
 
     // Starting again waits for the previous search by itself.
@@ -89,9 +47,7 @@ TEST_F(SucherThread, SynchronousSearchRunsInTheCaller)
     s.starten(st, optionen, Sucher_t::FLAG_SYNCHRON | Sucher_t::FLAG_DEBUG, grenzen, aus, wurzel, wurzel + 2);
     EXPECT_EQ(s.suchen.load(), 1);
     EXPECT_EQ(s.faden, std::this_thread::get_id());
-    EXPECT_TRUE(s.gegeben);
-    EXPECT_TRUE(s.warDebug);
-    ASSERT_EQ(s.zuege.size(), 2u);
+    ASSERT_EQ(std::tuple(s.zuege.size(), s.gegeben, s.warDebug), std::tuple(2u, true, true));
     EXPECT_EQ(aus.besterZug, wurzel[0]);
 }
 

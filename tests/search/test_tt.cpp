@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <new>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "search/tt.h"
@@ -26,6 +27,8 @@ TTDaten_t daten(int32_t wert, int32_t tiefe, int32_t grenze = TT_OBERGRENZE, uin
     d.drohung = drohung;
     return d;
 }
+
+auto felderVon(const TTDaten_t& d) { return std::tuple(d.wert, d.tiefe, d.grenze, d.zug, d.nullfenster, d.drohung); }
 
 // Fills a bucket with four keys (entries 0..3 in order) and stores a fifth;
 // returns the index of the entry that gave way, -1 if none did.
@@ -78,24 +81,13 @@ TEST(TT, PackingPutsEveryFieldInItsBits)
     const uint64_t w = tt::packen(d, 0, 7);
     EXPECT_EQ(w, (uint64_t(12345 + 500000) << 44) | (uint64_t(0xBEEF) << 28) | (uint64_t(8191) << 15) | 0x4000u |
                      0x800u | ((127u - 5u) << 4) | 7u);
-    const TTDaten_t z = tt::entpacken(w, 0);
-    EXPECT_EQ(z.wert, 12345);
-    EXPECT_EQ(z.tiefe, 8191);
-    EXPECT_EQ(z.grenze, TT_EXAKT);
-    EXPECT_EQ(z.zug, 0xBEEFu);
-    EXPECT_EQ(z.nullfenster, 5);
-    EXPECT_EQ(z.drohung, TT_DROHUNG);
+    EXPECT_EQ(felderVon(tt::entpacken(w, 0)), felderVon(d));
     EXPECT_EQ(tt::alterVon(w), 7u);
     EXPECT_EQ(w & 0x1000, 0u); // bit 12 stays clear
 
     // Field extremes do not spill into their neighbours.
-    const TTDaten_t r = tt::entpacken(tt::packen(daten(-500000, 0, TT_UNTERGRENZE, 0, 127, 0), 0, 15), 0);
-    EXPECT_EQ(r.wert, -500000);
-    EXPECT_EQ(r.tiefe, 0);
-    EXPECT_EQ(r.grenze, TT_UNTERGRENZE);
-    EXPECT_EQ(r.zug, 0u);
-    EXPECT_EQ(r.nullfenster, 127);
-    EXPECT_EQ(r.drohung, 0);
+    const TTDaten_t r = daten(-500000, 0, TT_UNTERGRENZE, 0, 127, 0);
+    EXPECT_EQ(felderVon(tt::entpacken(tt::packen(r, 0, 15), 0)), felderVon(r));
     EXPECT_EQ(tt::entpacken(tt::packen(daten(500000, 1, TT_OBERGRENZE, 0xFFFF, 0, 0), 0, 1), 0).wert, 500000);
     EXPECT_EQ(tt::packen(daten(0, 0, TT_OBERGRENZE, 0x1234FFFF), 0, 1) >> 28 & 0xFFFF, 0xFFFFu); // 16-bit move
 }
@@ -116,10 +108,8 @@ TEST(TT, MateScoresAreKeptRelativeToTheNode)
     EXPECT_EQ(d.wert, -499988);
 
     // The thresholds: 450,000 and -450,000 are mates, 449,999 and -449,999 not.
-    EXPECT_EQ(tt::wertSpeichern(450000, 3), 450003);
-    EXPECT_EQ(tt::wertSpeichern(-450000, 3), -450003);
-    EXPECT_EQ(tt::wertSpeichern(449999, 3), 449999);
-    EXPECT_EQ(tt::wertSpeichern(-449999, 3), -449999);
+    for (auto [wert, gespeichert] : {std::pair{450000, 450003}, {-450000, -450003}, {449999, 449999}, {-449999, -449999}})
+        EXPECT_EQ(tt::wertSpeichern(wert, 3), gespeichert) << wert;
     // Window bounds beyond a mate are clamped instead of corrupting the word.
     EXPECT_EQ(tt::entpacken(tt::packen(daten(-500000, 0), 7, 1), 0).wert, -500000);
     EXPECT_EQ(tt::entpacken(tt::packen(daten(500000, 0), 7, 1), 0).wert, 500000);
@@ -134,9 +124,7 @@ TEST(TT, SameKeyIsOverwrittenEvenByAShallowerResult)
     tt.schreiben(k, 0, daten(-30, 2, TT_OBERGRENZE, 0x2222));
     TTDaten_t d;
     ASSERT_TRUE(tt.lesen(k, 0, d));
-    EXPECT_EQ(d.tiefe, 2);
-    EXPECT_EQ(d.wert, -30);
-    EXPECT_EQ(d.zug, 0x2222u);
+    EXPECT_EQ(felderVon(d), felderVon(daten(-30, 2, TT_OBERGRENZE, 0x2222)));
     EXPECT_FALSE(tt.lesen(schluessel(9, 2), 0, d));
 }
 

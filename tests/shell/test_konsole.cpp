@@ -1,64 +1,37 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
 #include <vector>
 
-#include "shell/ausgabe.h"
+#include "../test_hilfen.h"
 #include "shell/konsole.h"
 
 namespace {
+using Zeilen = std::vector<std::string>;
+
 // Feeds text through a temporary file and collects the lines the reader
 // hands on.
-std::vector<std::string> lesen(const std::string& eingabe)
+Zeilen lesen(const std::string& eingabe)
 {
     std::FILE* f = std::tmpfile();
     std::fwrite(eingabe.data(), 1, eingabe.size(), f);
     std::rewind(f);
     KonsolenLeser_t leser(f);
     leser.ungepuffert();
-    std::vector<std::string> zeilen;
+    Zeilen zeilen;
     while (leser.naechsteZeile()) zeilen.emplace_back(leser.zeile());
     std::fclose(f);
     return zeilen;
 }
-
-std::string inhalt(std::FILE* f)
-{
-    std::rewind(f);
-    std::string s;
-    int c;
-    while ((c = std::fgetc(f)) != EOF) s += char(c);
-    return s;
-}
-
-struct LeerAusgabe : Ausgabe_t {
-    using Ausgabe_t::Ausgabe_t;
-    void Fehler(const char*, const char*) override {}
-    void Fehler2(const char*, const char*) override {}
-    void BesterZug(const Stellung_t&, Zug, Zug) override {}
-    void Hauptvariante(const Stellung_t&, const Zug*, int, int, int, int, int, int, int64_t, int64_t, int,
-                       bool) override
-    {
-    }
-};
 } // namespace
 
 TEST(Konsole, TrimsTrailingWhiteSpaceKeepsLeadingAndSkipsEmptyLines)
 {
-    auto z = lesen("go   \n  go\n\n   \n\t\r\nisready\r\nuci \t\v\f\n");
-    ASSERT_EQ(z.size(), 4u);
-    EXPECT_EQ(z[0], "go");
-    EXPECT_EQ(z[1], "  go");
-    EXPECT_EQ(z[2], "isready");
-    EXPECT_EQ(z[3], "uci");
+    EXPECT_EQ(lesen("go   \n  go\n\n   \n\t\r\nisready\r\nuci \t\v\f\n"), Zeilen({"go", "  go", "isready", "uci"}));
 }
 
 TEST(Konsole, LastLineWithoutNewlineIsRead)
 {
-    auto z = lesen("uci\nquit");
-    ASSERT_EQ(z.size(), 2u);
-    EXPECT_EQ(z[1], "quit");
+    EXPECT_EQ(lesen("uci\nquit"), Zeilen({"uci", "quit"}));
 }
 
 TEST(Konsole, OverlongLineArrivesInPieces)
@@ -78,10 +51,7 @@ TEST(Konsole, NulByteEndsTheLineText)
     s += "junk\n";
     s += '\0';
     s += "\nquit\n";
-    auto z = lesen(s);
-    ASSERT_EQ(z.size(), 2u);
-    EXPECT_EQ(z[0], "isready");
-    EXPECT_EQ(z[1], "quit");
+    EXPECT_EQ(lesen(s), Zeilen({"isready", "quit"}));
 }
 
 TEST(Konsole, FirstWordIsCutToFifteenCharacters)
@@ -106,12 +76,12 @@ TEST(Konsole, FirstWordIsCutToFifteenCharacters)
 TEST(Ausgabe, PrintsWholeLinesUntilSilenced)
 {
     std::FILE* f = std::tmpfile();
-    LeerAusgabe aus(f);
+    StummeAusgabe aus(f);
     EXPECT_FALSE(aus.IstStumm());
     aus.Zeile("readyok");
     aus.stummSchalten();
     EXPECT_TRUE(aus.IstStumm());
     aus.Zeile("readyok");
-    EXPECT_EQ(inhalt(f), "readyok\n");
+    EXPECT_EQ(dateiInhalt(f), "readyok\n");
     std::fclose(f);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "timenet/neuronetz.h"
@@ -172,32 +173,21 @@ TEST(NeuroNetz, OptionalStepPartIsReadAndATruncatedOneKeepsTheDefaults)
     ASSERT_TRUE(lies(netz, kleinesNetz(0.5, 0.1, 0.2, 0.3, "schritte -1 0.01 1 0.02 -1 0.03 1 0.04\n")));
     auto z = netz.trainingszustand();
     ASSERT_EQ(z.size(), 4u);
-    EXPECT_EQ(z[0].gewicht, 0.5);
-    EXPECT_EQ(z[1].gewicht, 0.1);
-    EXPECT_EQ(z[2].gewicht, 0.2);
-    EXPECT_EQ(z[3].gewicht, 0.3);
-    const int richtung[] = {-1, 1, -1, 1};
-    const double schritt[] = {0.01, 0.02, 0.03, 0.04};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(z[i].richtung, richtung[i]);
-        EXPECT_EQ(z[i].schritt, schritt[i]);
-    }
+    // Weight, direction and step of each record.
+    const std::tuple<double, int, double> erwartet[] = {
+        {0.5, -1, 0.01}, {0.1, 1, 0.02}, {0.2, -1, 0.03}, {0.3, 1, 0.04}};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(std::tuple(z[i].gewicht, z[i].richtung, z[i].schritt), erwartet[i]) << i;
 
     ASSERT_TRUE(lies(netz, kleinesNetz(0.5, 0.1, 0.2, 0.3, "x -1 0.01 1\n")));
     z = netz.trainingszustand();
-    EXPECT_EQ(z[0].richtung, -1);
-    EXPECT_EQ(z[0].schritt, 0.01);
-    EXPECT_EQ(z[1].richtung, 1);
-    EXPECT_EQ(z[1].schritt, 1e-7);
+    EXPECT_EQ(std::tuple(z[0].richtung, z[0].schritt, z[1].richtung, z[1].schritt), std::tuple(-1, 0.01, 1, 1e-7));
 }
 
 TEST(NeuroNetz, BackPropagationGivesTheNegativeErrorGradient)
 {
     // 2 inputs, 2 inner nodes, 1 output, fully connected.
     NeuroNetz_t netz;
-    netz.schichtHinzufuegen(0, 2);
-    netz.schichtHinzufuegen(1, 2);
-    netz.schichtHinzufuegen(2, 1);
+    for (auto [schicht, knoten] : {std::pair{0, 2}, {1, 2}, {2, 1}}) netz.schichtHinzufuegen(schicht, knoten);
     for (int i = 0; i < 2; ++i)
         for (int j = 0; j < 2; ++j) netz.verbinden(0, i, 1, j, 0.0);
     for (int j = 0; j < 2; ++j) netz.verbinden(1, j, 2, 0, 0.0);
@@ -246,10 +236,8 @@ TEST(NeuroNetz, UpdateClampsWeightsAtTheLimitAndKeepsTheStepFloor)
     EXPECT_EQ(s[0].richtung, -1); // no gradient: the direction turns
     EXPECT_EQ(s[0].schritt, 1e-11); // and the step stays at its floor
     EXPECT_EQ(s[0].gewicht, 0.25 - 1e-11);
-    EXPECT_EQ(s[1].gewicht, -19.9999999);
-    EXPECT_EQ(s[1].schritt, 1e-11);
-    EXPECT_EQ(s[2].gewicht, 19.9999999);
-    EXPECT_EQ(s[2].schritt, 1e-11);
+    EXPECT_EQ(std::tuple(s[1].gewicht, s[1].schritt, s[2].gewicht, s[2].schritt),
+              std::tuple(-19.9999999, 1e-11, 19.9999999, 1e-11));
     // The inner node puts out -1, so the gradient of inner -> output is
     // negative: a change of sign against direction +1.
     EXPECT_EQ(s[3].richtung, -1);

@@ -4,7 +4,6 @@
 #include <random>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,29 +16,10 @@ namespace fs = std::filesystem;
 namespace {
 
 // An iteration and its predecessor whose features are worked out below.
-void beispiel(Iterationsdaten_t& jetzt, Iterationsdaten_t& vorher)
-{
-    jetzt = {};
-    vorher = {};
-    jetzt.gewechselt[0] = 1;
-    jetzt.gewechselt[2] = 1;
-    jetzt.taktisch = 1;
-    jetzt.wurzelZuege = 33;
-    jetzt.bedroht = 3;
-    jetzt.knotenBester = 200000;
-    jetzt.knotenAndere1 = 70001;
-    jetzt.knotenAndere2 = 20000;
-    jetzt.knotenGesamt = 300007;
-    const Zug pv[4] = {10, 20, 30, 40};
-    const Zug pvAlt[4] = {11, 20, 31, 20};
-    for (int i = 0; i < 4; ++i) {
-        jetzt.hauptvariante[i] = pv[i];
-        vorher.hauptvariante[i] = pvAlt[i];
-    }
-    jetzt.bewertung = 35;
-    vorher.bewertung = -20;
-    vorher.knotenGesamt = 100003;
-}
+const Iterationsdaten_t JETZT = {.gewechselt = {1, 0, 1}, .taktisch = 1, .wurzelZuege = 33, .bedroht = 3,
+                                 .knotenBester = 200000, .knotenAndere1 = 70001, .knotenAndere2 = 20000,
+                                 .knotenGesamt = 300007, .hauptvariante = {10, 20, 30, 40}, .bewertung = 35};
+const Iterationsdaten_t VORHER = {.knotenGesamt = 100003, .hauptvariante = {11, 20, 31, 20}, .bewertung = -20};
 
 fs::path neuesVerzeichnis(const char* name)
 {
@@ -96,10 +76,8 @@ TEST(Zeitnetz, TrainableFormIsEmptyAndClampsItsSize)
 
 TEST(Zeitnetz, FeaturesAreComputedAndRoundedToSixDigitsBeforeTheNetSeesThem)
 {
-    Iterationsdaten_t jetzt, vorher;
-    beispiel(jetzt, vorher);
     Zeitmerkmale_t m;
-    zeitMerkmaleBerechnen(jetzt, vorher, m);
+    zeitMerkmaleBerechnen(JETZT, VORHER, m);
     // Second PV moves agree, third ones differ, this second = previous fourth,
     // previous second != this fourth.
     const double erwartet[16] = {1, 0, 1, 1, 0, 1, 0, 0, 1, 0.825, 1.5, 100003.0 / 400010.0,
@@ -116,7 +94,7 @@ TEST(Zeitnetz, FeaturesAreComputedAndRoundedToSixDigitsBeforeTheNetSeesThem)
 
     Zeitnetz_t netz;
     std::string zeile;
-    double y = netz.iterationBewerten(jetzt, vorher, &zeile);
+    double y = netz.iterationBewerten(JETZT, VORHER, &zeile);
     EXPECT_EQ(zeile, text);
     EXPECT_NEAR(y, 0.13646205483096124, 1e-13);        // from the rounded values
     EXPECT_GT(std::fabs(y - 0.13646200130333902), 1e-8); // not the unrounded ones
