@@ -26,17 +26,19 @@ sanitize:
 tsan:
 	@$(CMAKE) -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKARIS_TSAN=ON >/dev/null
 	@$(CMAKE) --build build-tsan -j $(JOBS)
-	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure -j $(JOBS) -R 'tsan|thread|Thread|script'
+	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure -j $(JOBS) -R 'tsan|thread|Thread|script|XBoard'
 
 debug:
 	@$(CMAKE) -S . -B build-debug -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@$(CMAKE) --build build-debug -j $(JOBS)
 
 FUZZ_SECONDS ?= 600
+# Empty: every target; or for example FUZZ_TARGETS=fuzz_xboard.
+FUZZ_TARGETS ?=
 fuzz:
 	@CXX=clang++ $(CMAKE) -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKARIS_FUZZ=ON -DVELKARIS_TESTS=OFF >/dev/null
-	@$(CMAKE) --build build-fuzz -j $(JOBS) --target fuzz_uci fuzz_notation
-	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
+	@$(CMAKE) --build build-fuzz -j $(JOBS) --target fuzz_uci fuzz_notation fuzz_xboard
+	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Every position of the shared perft suites at its listed depths.
 PERFT_DATA ?= ../shared/data/perft

@@ -1,15 +1,18 @@
 #!/bin/bash
-# Runs both fuzzing targets, splitting the given seconds between them.
-# Corpora live in fuzz-corpus/ (not versioned) and are seeded on first use;
-# crash inputs land in fuzz-corpus/crashes/. Exits non-zero when a target
-# finds a crash.
-# Usage: bash fuzz/run.sh <build dir> [seconds]
+# Runs the fuzzing targets (all of them, or the ones named), splitting the
+# given seconds between them. Corpora live in fuzz-corpus/ (not versioned)
+# and are seeded on first use; crash inputs land in fuzz-corpus/crashes/.
+# Exits non-zero when a target finds a crash.
+# Usage: bash fuzz/run.sh <build dir> [seconds] [target ...]
 set -u
 build=${1:?build directory}
 sekunden=${2:-600}
+shift $(($# < 2 ? $# : 2))
+ziele=("$@")
+[ ${#ziele[@]} -gt 0 ] || ziele=(fuzz_uci fuzz_notation fuzz_xboard)
 wurzel=$(cd "$(dirname "$0")/.." && pwd)
 korpus=$wurzel/fuzz-corpus
-mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/crashes"
+mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/xboard" "$korpus/crashes"
 
 saat() { # directory, name, text (printf format)
     [ -e "$1/seed-$2" ] || printf "$3" >"$1/seed-$2"
@@ -26,9 +29,13 @@ saat "$korpus/notation" ep 'rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQ
 saat "$korpus/notation" san 'exf6'
 saat "$korpus/notation" promo 'bxa8=Q+'
 saat "$korpus/notation" castle 'O-O-O'
+saat "$korpus/xboard" game 'new\nlevel 40 5 0\npost\nhard\ntime 30000\nusermove e2e4\nping 1\nusermove g1f3\n?\nforce\nundo\nremove\nquit\n'
+saat "$korpus/xboard" analyze 'new\nforce\nanalyze\nusermove e2e4\n.\nhint\nundo\nexit\nsd 2\ngo\n'
+saat "$korpus/xboard" setboard 'setboard 7k/8/6K1/8/8/8/8/R7 w - - 0 1\nusermove Ra8\nsetboard 8/8/8 w\nusermove e2e4\nst 1\ngo\nping 2\n'
+saat "$korpus/xboard" frc 'new\nvariant fischerandom\nsetboard rk2r3/pppppppp/8/8/8/8/PPPPPPPP/RK2R3 w KQkq - 0 1\nusermove O-O\nsd 1\ngo\ndraw\nresult 1/2-1/2\n'
 
-haelfte=$((sekunden / 2))
-[ $haelfte -lt 1 ] && haelfte=1
+anteil=$((sekunden / ${#ziele[@]}))
+[ $anteil -lt 1 ] && anteil=1
 rc=0
 lauf() { # target, corpus, dictionary, seconds
     local ziel=$build/fuzz/$1
@@ -47,6 +54,8 @@ lauf() { # target, corpus, dictionary, seconds
         rc=1
     fi
 }
-lauf fuzz_uci "$korpus/uci" "$wurzel/fuzz/uci.dict" $haelfte
-lauf fuzz_notation "$korpus/notation" "$wurzel/fuzz/notation.dict" $((sekunden - haelfte > 0 ? sekunden - haelfte : 1))
+for ziel in "${ziele[@]}"; do
+    art=${ziel#fuzz_}
+    lauf "$ziel" "$korpus/$art" "$wurzel/fuzz/$art.dict" $anteil
+done
 exit $rc

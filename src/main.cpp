@@ -11,6 +11,8 @@
 #include "protocol/suchgrenzen.h"
 #include "protocol/uci.h"
 #include "protocol/uci_ausgabe.h"
+#include "protocol/xboard.h"
+#include "protocol/xboard_ausgabe.h"
 #include "search/suche.h"
 #include "search/suche_zufall.h"
 #include "search/sucher.h"
@@ -85,7 +87,18 @@ bool protokollWaehlen(const char* wort, Engine& e)
         e.eingabe = std::move(uci);
         return true;
     }
-    // (The XBoard interpreter hooks in here.)
+    if (!std::strcmp(wort, "xboard")) {
+        // XBoard commands are translated for a UCI interpreter of their own;
+        // the channel hands the engine's moves back to the XBoard side.
+        e.grenzen = std::make_unique<Suchgrenzen_t>();
+        auto aus = std::make_unique<XBoardAusgabe_t>(*e.grenzen);
+        e.innereUci = std::make_unique<UciInterface_t>(*e.sucher, e.optionen, *e.grenzen, *aus);
+        auto xboard = std::make_unique<XBoardInterface_t>(*e.innereUci, e.innereUci->optionen(), *aus);
+        aus->xboardSetzen(xboard.get());
+        e.ausgabe = std::move(aus);
+        e.eingabe = std::move(xboard);
+        return true;
+    }
     return false;
 }
 
@@ -120,8 +133,11 @@ int main(int argc, char** argv)
 
     // The input ended without "quit": shut down through the interpreter's
     // own commands. A timed search still runs to its end and reports its
-    // move; a search without an end of its own is stopped first.
-    if (!programmBeenden.load() && e.eingabe) {
+    // move; a search without an end of its own is stopped first. Under
+    // XBoard nobody is left to read a move: its "quit" stops the search.
+    if (!programmBeenden.load() && e.innereUci) {
+        e.eingabe->Zeile("quit");
+    } else if (!programmBeenden.load() && e.eingabe) {
         if (e.uci && e.uci->sucheOhneEnde()) e.eingabe->Zeile("stop");
         e.eingabe->Zeile("position startpos");
         e.eingabe->Zeile("quit");

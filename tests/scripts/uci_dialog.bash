@@ -147,7 +147,7 @@ dialog_ende() {
         kill -9 "$EPID" 2>/dev/null
         wait "$EPID" 2>/dev/null
     fi
-    rm -rf "$tmp"
+    [ -n "${BEHALTEN:-}" ] && cp -r "$tmp" "$BEHALTEN"; rm -rf "$tmp"
 }
 
 # Shows the end of the current dialog after a failure.

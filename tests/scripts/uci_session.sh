@@ -62,7 +62,7 @@ for engine in "$1" "$2"; do
 
     # Blank lines are skipped silently; any other first word is refused on
     # standard error and the engine keeps waiting.
-    lauf "$engine" '\n   \n\t\nucinewgame\nxboard\n  uci  \nisready\nquit\n'
+    lauf "$engine" '\n   \n\t\nucinewgame\nwinboard\n  uci  \nisready\nquit\n'
     { uci_antwort; echo readyok; } >"$tmp/soll"
     pruefen "$name: protocol word" "$tmp/soll" "$tmp/out"
     printf "'uci' or 'xboard' expected\n'uci' or 'xboard' expected\n" >"$tmp/soll"

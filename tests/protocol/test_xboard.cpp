@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+#include <mutex>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "../test_hilfen.h"
+#include "chess/spiel.h"
+#include "protocol/optionen.h"
+#include "protocol/suchgrenzen.h"
+#include "protocol/uci_ausgabe.h"
+#include "protocol/xboard.h"
+#include "protocol/xboard_ausgabe.h"
+#include "protocol/zahlen.h"
+
+namespace {
+using Zeilen = std::vector<std::string>;
+
+std::string einfach(const char* text)
+{
+    std::string s(text);
+    blanksZusammenfassen(s.data());
+    s.resize(std::strlen(s.c_str()));
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+// Stands in for the inner UCI interpreter: records the commands it gets
+// (blanks collapsed) and applies "setoption", so that NoOutput works.
+struct UciMitschrift : Eingabe_t {
+    explicit UciMitschrift(Optionen_t& o) : optionen(o) {}
+    void Zeile(const char* z) override
+    {
+        std::lock_guard<std::mutex> g(m);
+        befehle.push_back(einfach(z));
+        if (!std::strncmp(z, "setoption ", 10)) optionen.setoption(z);
+    }
+    Optionen_t& optionen;
+    std::mutex m;
+    Zeilen befehle;
+};
+
+// The position of a UCI "position" command.
+TestStellung stellungVon(const std::string& befehl)
+{
+    const std::size_t m = befehl.find(" moves ");
+    const std::string kopf = befehl.substr(0, m);
+    TestStellung t(kopf.rfind("position fen ", 0) == 0 ? kopf.c_str() + 13 : nullptr);
+    if (m == std::string::npos) return t;
+    Stellungsdaten_t d[2] = {t.d, t.d};
+    int i = 0;
+    for (std::size_t a = m + 7; a < befehl.size();) {
+        std::size_t e = std::min(befehl.find(' ', a), befehl.size());
+        const Zug z = koordinatenZugLesen(t.st, befehl.substr(a, e - a).c_str());
+        EXPECT_TRUE(zugSpielen(t.st, z, d[i ^ 1], d[i])) << befehl;
+        i ^= 1;
+        a = e + 1;
+    }
+    t.d = d[i];
+    return t;
+}
+
+class XBoard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        aus.xboardSetzen(&xb);
+        sagen({"protover 2"});
+        ausgabe();
+    }
+    // Sends the lines and returns the UCI commands they caused.
+    Zeilen sagen(std::initializer_list<const char*> zeilen)
+    {
+        for (const char* z : zeilen) xb.Zeile(z);
+        xb.warteBisAbgearbeitet();
+        std::lock_guard<std::mutex> g(uci.m);
+        Zeilen r(uci.befehle.begin() + long(gelesen), uci.befehle.end());
+        gelesen = uci.befehle.size();
+        for (const std::string& s : r)
+            if (s.rfind("position ", 0) == 0) letztePosition = s;
+        return r;
+    }
+    // The lines printed since the last call.
+    Zeilen ausgabe()
+    {
+        xb.warteBisAbgearbeitet();
+        std::string s = dateiInhalt(f);
+        Zeilen r;
+        for (std::size_t a = 0, e; (e = s.find('\n', a)) != std::string::npos; a = e + 1) r.push_back(s.substr(a, e - a));
+        Zeilen neu(r.begin() + long(ausgegeben), r.end());
+        ausgegeben = r.size();
+        return neu;
+    }
+    // The search reports its move (and a score through a thinking line)
+    // for the position of the last "position" command, or the given one.
+    void zieht(const char* zug, const char* ponder = "", int wert = 0, std::string position = "")
+    {
+        TestStellung t = stellungVon(position.empty() ? letztePosition : position);
+        const Zug z = koordinatenZugLesen(t.st, zug);
+        aus.Hauptvariante(t.st, &z, 1, wert, -500000, 500000, 3, 3, 0, 100, 0, true);
+        Zug p = 0;
+        if (*ponder) {
+            Stellungsdaten_t d;
+            Stellung_t nach = t.st;
+            zugSpielen(nach, z, d, t.d);
+            p = koordinatenZugLesen(nach, ponder);
+        }
+        aus.BesterZug(t.st, z, p);
+    }
+    // The first number after a word of the last go command.
+    int64_t goWert(const Zeilen& befehle, const char* wort)
+    {
+        const std::string& go = befehle.back();
+        int64_t v = -1;
+        ganzzahlLesen(go.c_str() + go.find(wort) + std::strlen(wort), v);
+        return v;
+    }
+
+    // Closed last: the interpreter's worker may print until it ends.
+    struct Datei {
+        std::FILE* f = std::tmpfile();
+        ~Datei() { std::fclose(f); }
+    } datei;
+    std::FILE* f = datei.f;
+    Suchgrenzen_t grenzen;
+    Optionen_t optionen{OPTIONEN_NORMAL};
+    UciMitschrift uci{optionen};
+    XBoardAusgabe_t aus{grenzen, f};
+    XBoardInterface_t xb{uci, optionen, aus};
+    std::size_t gelesen = 0, ausgegeben = 0;
+    std::string letztePosition = "position startpos";
+};
+
+const Zeilen STOP = {"setoption name NoOutput value true", "stop", "setoption name NoOutput value false"};
+Zeilen plus(Zeilen a, const Zeilen& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+} // namespace
+
+TEST(XBoardStart, OnlyProtocolTwoIsServed)
+{
+    std::FILE* f = std::tmpfile();
+    Suchgrenzen_t grenzen;
+    Optionen_t optionen{OPTIONEN_NORMAL};
+    UciMitschrift uci{optionen};
+    XBoardAusgabe_t aus{grenzen, f};
+    {
+        XBoardInterface_t xb{uci, optionen, aus};
+        xb.Zeile("xboard");
+        xb.Zeile("new");
+        xb.Zeile("protover 2"); // too late: the engine has quit
+        xb.warteBisAbgearbeitet();
+    }
+    EXPECT_EQ(uci.befehle, Zeilen({"quit"}));
+    EXPECT_EQ(dateiInhalt(f), "\nError (protocol version 2 required): new\n");
+    std::fclose(f);
+}
+
+TEST_F(XBoard, GoCommandsFollowTheTimeControl)
+{
+    EXPECT_EQ(sagen({"level 40 5 0", "time 12345", "otim 999", "go"}),
+              Zeilen({"position startpos", "go wtime 123450 btime 123450 winc 0 binc 0 movestogo 40"}));
+    zieht("e2e4");
+    EXPECT_EQ(sagen({"level 0 2:30 1.5", "usermove e7e5"}),
+              Zeilen({"position startpos moves e2e4 e7e5", "go wtime 150000 btime 150000 winc 1500 binc 1500"}));
+    zieht("g1f3");
+    EXPECT_EQ(sagen({"st 5", "usermove b8c6"}).back(), "go movetime 5000");
+    zieht("f1b5");
+    EXPECT_EQ(sagen({"sd 7", "usermove a7a6"}).back(), "go depth 7");
+    zieht("b5a4");
+    // A refused level keeps what was there (here the fixed depth).
+    EXPECT_EQ(sagen({"level 40 5", "usermove g8f6"}).back(), "go depth 7");
+    EXPECT_EQ(ausgabe(), Zeilen({"move e2e4", "move g1f3", "move f1b5", "move b5a4",
+                                 "Error (bad parameters): level 40 5"}));
+}
+
+TEST_F(XBoard, TheMoveThatClosesAPeriodBringsTheNextOnesTime)
+{
+    EXPECT_EQ(goWert(sagen({"level 2 5 0", "go"}), "movestogo"), 2);
+    zieht("e2e4");
+    const Zeilen zweiter = sagen({"time 1000", "usermove e7e5"});
+    EXPECT_EQ(goWert(zweiter, "movestogo"), 1);
+    EXPECT_EQ(goWert(zweiter, "wtime"), 10000);
+    zieht("g1f3");
+    const Zeilen dritter = sagen({"usermove b8c6"});
+    EXPECT_EQ(goWert(dritter, "movestogo"), 2);
+    // Ten seconds, less the moment the move took, plus the new period.
+    EXPECT_GT(goWert(dritter, "wtime"), 300000 + 9000);
+    EXPECT_LE(goWert(dritter, "wtime"), 300000 + 10000);
+}
+
+TEST_F(XBoard, PonderingOnTheExpectedReply)
+{
+    sagen({"hard", "level 0 5 0", "time 30000", "usermove e2e4"});
+    zieht("e7e5", "g1f3");
+    const Zeilen ponder = sagen({});
+    ASSERT_EQ(ponder.size(), 2u);
+    EXPECT_EQ(ponder[0], "position startpos moves e2e4 e7e5 g1f3");
+    EXPECT_EQ(ponder[1].substr(ponder[1].size() - 7), " ponder");
+    // The expected move turns the ponder search into the real one.
+    EXPECT_EQ(sagen({"hint", "usermove g1f3"}), Zeilen({"ponderhit"}));
+    zieht("b8c6", "f1b5");
+    EXPECT_EQ(sagen({}).size(), 2u);
+    // Another move stops it and searches afresh.
+    EXPECT_EQ(sagen({"time 30000", "usermove d2d4"}), plus(STOP, {"position startpos moves e2e4 e7e5 g1f3 b8c6 d2d4",
+                                                     "go wtime 300000 btime 300000 winc 0 binc 0"}));
+    // Fixed depth: no pondering.
+    sagen({"sd 3"});
+    zieht("e5d4", "d1d4");
+    EXPECT_EQ(sagen({}), Zeilen{});
+    EXPECT_EQ(ausgabe(), Zeilen({"move e7e5", "Hint: g1f3", "move b8c6", "move e5d4"}));
+}
+
+TEST_F(XBoard, PingWhileThinkingIsAnsweredAfterTheMove)
+{
+    sagen({"go", "ping 7"});
+    EXPECT_EQ(ausgabe(), Zeilen{});
+    zieht("e2e4");
+    sagen({"ping 8"});
+    // Stopped without a move: the answer comes all the same.
+    sagen({"usermove e7e5", "ping 9", "force"});
+    EXPECT_EQ(ausgabe(), Zeilen({"move e2e4", "pong 7", "pong 8", "pong 9"}));
+}
+
+TEST_F(XBoard, MovesOfAnotherPositionOrOfAStoppedSearchAreDropped)
+{
+    sagen({"go"});
+    // NoOutput on: the search was stopped.
+    optionen.setoption("setoption name NoOutput value true");
+    zieht("e2e4");
+    optionen.setoption("setoption name NoOutput value false");
+    sagen({"force", "usermove d2d4"});
+    // The search of the start position reports after the board moved on.
+    zieht("e2e4", "", 0, "position startpos");
+    EXPECT_EQ(ausgabe(), Zeilen{});
+    EXPECT_EQ(sagen({"go"}).back().substr(0, 9), "go wtime ");
+    EXPECT_EQ(letztePosition, "position startpos moves d2d4");
+}
+
+TEST_F(XBoard, UserMovesInEveryNotation)
+{
+    sagen({"force", "setboard r3k2r/ppp2ppp/8/8/8/8/PPP2PPP/R3K2R w KQkq - 0 1"});
+    // Castling words, coordinates, SAN; a fifth letter only for a promotion.
+    const std::string lang = "usermove " + std::string(500, 'x');
+    sagen({"usermove O-O", "usermove e8c8", "usermove Rfd1", "usermove a7a6q", "usermove Rxd1+", "usermove e2e4",
+           lang.c_str(), "usermove", "go"});
+    EXPECT_EQ(letztePosition, "position fen r3k2r/ppp2ppp/8/8/8/8/PPP2PPP/R3K2R w KQkq - 0 1 moves e1g1 e8c8 f1d1 d8d1");
+    EXPECT_EQ(ausgabe(), Zeilen({"Illegal move: a7a6q", "Illegal move: e2e4",
+                                 "Illegal move: " + std::string(63, 'x'), "Illegal move: "}));
+}
+
+TEST_F(XBoard, UndoRemoveAndSetboardRebuildTheGame)
+{
+    sagen({"force", "usermove e2e4", "usermove e7e5", "usermove g1f3", "undo", "go"});
+    EXPECT_EQ(letztePosition, "position startpos moves e2e4 e7e5");
+    zieht("g1f3");
+    sagen({"remove", "usermove d7d5", "force", "analyze"});
+    EXPECT_EQ(letztePosition, "position startpos moves e2e4 d7d5");
+    EXPECT_EQ(sagen({"undo"}), plus(STOP, {"position startpos moves e2e4", "go infinite"}));
+    EXPECT_EQ(sagen({"setboard 8/8/8/8/8/8/8/8 w - - 0 1"}),
+              plus(STOP, {"position startpos", "go infinite"}));
+    EXPECT_EQ(sagen({"setboard 4k3/8/8/8/8/8/8/4K2R w K - 0 1 moves e1g1", "exit", "go"}).back().substr(0, 3), "go ");
+    EXPECT_EQ(letztePosition, "position fen 4k3/8/8/8/8/8/8/4K2R w K - 0 1");
+    EXPECT_EQ(ausgabe(), Zeilen({"move g1f3", "Error (Illegal position): 8/8/8/8/8/8/8/8 w - - 0 1"}));
+}
+
+TEST_F(XBoard, GameEndsAfterEitherSidesMove)
+{
+    // The user mates: the result, and no search.
+    EXPECT_EQ(sagen({"setboard 7k/5Q2/6K1/8/8/8/8/8 w - - 0 1", "usermove Qg7"}), STOP);
+    // The engine mates: the result follows its move; nothing to ponder.
+    sagen({"hard", "setboard 7k/5Q2/6K1/8/8/8/8/8 w - - 0 1", "go"});
+    zieht("f7g7", "h8g7");
+    EXPECT_EQ(sagen({}), Zeilen{});
+    // Two kings left.
+    sagen({"setboard 7k/8/6K1/8/8/8/8/6r1 w - - 0 1", "usermove g6h6", "usermove g1g6"});
+    zieht("h6g6", "", 0, "position fen 7k/8/6K1/8/8/8/8/6r1 w - - 0 1 moves g6h6 g1g6");
+    EXPECT_EQ(ausgabe(), Zeilen({"1-0 {White mates}", "move f7g7", "1-0 {White mates}", "move h6g6",
+                                 "1/2-1/2 {Insufficient material}"}));
+}
+
+TEST_F(XBoard, DrawOffersAndResignationFollowTheScores)
+{
+    // White's rook walks up while Black's king steps to and fro.
+    const char* zuege[] = {"h1h2", "h2h3", "h3h4", "h4h5", "h5h6"};
+    const char* antworten[] = {"e8d8", "d8e8", "e8d8", "d8e8"};
+    sagen({"setboard 4k3/8/8/8/8/8/8/4K2R w K - 0 1", "go"});
+    for (int i = 0; i < 4; ++i) {
+        if (i == 3) sagen({"draw"});
+        zieht(zuege[i], "", 0);
+        sagen({(std::string("usermove ") + antworten[i]).c_str()});
+    }
+    EXPECT_EQ(ausgabe(), Zeilen({"move h1h2", "move h2h3", "move h3h4", "offer draw", "move h4h5"}));
+
+    sagen({"new", "setboard 4k3/8/8/8/8/8/8/4K2R w K - 0 1", "go"});
+    const int werte[] = {-8000, -9000, -9000, -9500};
+    for (int i = 0; i < 4; ++i) {
+        zieht(zuege[i], "", werte[i]);
+        sagen({(std::string("usermove ") + antworten[i]).c_str()});
+    }
+    EXPECT_EQ(ausgabe(), Zeilen({"move h1h2", "move h2h3", "move h3h4", "move h4h5", "resign"}));
+}
+
+TEST_F(XBoard, Chess960CastlesInWords)
+{
+    sagen({"new", "variant fischerandom", "setboard rk2r3/pppppppp/8/8/8/8/PPPPPPPP/RK2R3 w KQkq - 0 1", "force",
+           "usermove O-O-O", "go"});
+    EXPECT_EQ(letztePosition, "position fen rk2r3/pppppppp/8/8/8/8/PPPPPPPP/RK2R3 w KQkq - 0 1 moves O-O-O");
+    zieht("O-O-O");
+    EXPECT_EQ(ausgabe(), Zeilen({"move O-O-O"}));
+}
+
+TEST_F(XBoard, QuitStopsAndEndsEverything)
+{
+    EXPECT_EQ(sagen({"memory 100", "cores 0", "name Some One", "bk", "quit", "go", "new"}),
+              Zeilen({"setoption name Hash value 96", "setoption name NumberOfProcessors value 1",
+                      "setoption name Opponent value Some One", "setoption name NoOutput value true", "quit"}));
+    EXPECT_EQ(ausgabe(), Zeilen({""}));
+}

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "../test_hilfen.h"
+#include "chess/squares.h"
+#include "platform/clock.h"
+#include "protocol/optionen.h"
+#include "protocol/suchgrenzen.h"
+#include "protocol/xboard_ausgabe.h"
+
+namespace {
+// The lines printed, with the time of thinking and status lines as T (it
+// depends on the machine's speed).
+std::vector<std::string> zeilenVon(std::FILE* f)
+{
+    static const std::regex zeit("^(-?[0-9]+ -?[0-9]+ |stat01: *)[0-9]+");
+    std::vector<std::string> zeilen;
+    std::string s = dateiInhalt(f);
+    for (std::size_t a = 0, e; (e = s.find('\n', a)) != std::string::npos; a = e + 1)
+        zeilen.push_back(std::regex_replace(s.substr(a, e - a), zeit, "$1T"));
+    return zeilen;
+}
+
+class XBoardKanal : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        grenzen.start = jetztMs();
+        aus.optionenSetzen(&optionen);
+    }
+    void TearDown() override { std::fclose(f); }
+
+    // The thinking line for a variation from the start position.
+    void denken(int wert, bool still = false)
+    {
+        TestStellung t;
+        const Zug pv[] = {zugBauen(E2, E4, BAUER), zugBauen(E7, E5, BAUER)};
+        aus.Hauptvariante(t.st, pv, 2, wert, -500000, 500000, 5, 9, 0, 4567, 0, still);
+    }
+
+    std::FILE* f = nullptr;
+    Suchgrenzen_t grenzen;
+    Optionen_t optionen{OPTIONEN_NORMAL};
+    XBoardAusgabe_t aus{grenzen, f = std::tmpfile()};
+};
+} // namespace
+
+TEST(XBoardText, ScoresInCentipawnsAndMateDistances)
+{
+    const std::pair<int, int> faelle[] = {
+        {499990, 32757}, {499999, 32766}, {-499990, -32757}, {-499998, -32765}, // mates, either side
+        {1000, 100}, {15, 2}, {12, 2}, {2, 1}, {1, 0}, {0, 0}, {-1, 0}, {-2, -1}, {-12, -2}, {-1000, -100},
+        {450000, 45000}, {-450000, -45000},
+    };
+    for (auto [wert, erwartet] : faelle) EXPECT_EQ(xboardWert(wert), erwartet) << wert;
+}
+
+TEST(XBoardText, CastlingAsWordsInChess960)
+{
+    const TestStellung normal("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
+    const TestStellung frc("rk2r3/8/8/8/8/8/8/RK2R3 w KQkq - 0 1");
+    const TestStellung shredder("rk2r3/8/8/8/8/8/8/RK2R3 w EAea - 0 1");
+    ASSERT_TRUE(normal.ok && frc.ok && shredder.ok);
+    auto text = [](const TestStellung& t, Zug z, bool worte) {
+        char puffer[8];
+        xboardZugSchreiben(t.st, z, worte, puffer);
+        return std::string(puffer);
+    };
+    EXPECT_EQ(text(normal, zugBauen(E1, G1, ART_ROCHADE), false), "e1g1");
+    EXPECT_EQ(text(normal, zugBauen(E1, C1, ART_ROCHADE), true), "O-O-O");
+    EXPECT_EQ(text(frc, zugBauen(B1, G1, ART_ROCHADE), false), "O-O");
+    EXPECT_EQ(text(shredder, zugBauen(B1, C1, ART_ROCHADE), false), "O-O-O");
+    EXPECT_EQ(text(shredder, zugBauen(B1, C1, KOENIG), true), "b1c1");
+}
+
+TEST_F(XBoardKanal, ThinkingLinesErrorsAndSilence)
+{
+    denken(1234);
+    aus.ponderTextSetzen("g1f3");
+    denken(-499990);
+    aus.ponderTextSetzen("");
+    // Without post nothing is printed and the score is not taken either.
+    aus.postSetzen(false);
+    denken(77);
+    EXPECT_EQ(aus.letzterWert(), -499990);
+    aus.postSetzen(true);
+    // A suppressed line only records its score.
+    denken(-5, true);
+    EXPECT_EQ(aus.letzterWert(), -5);
+    aus.Fehler("bad parameters", "level 40 5");
+    aus.Fehler("position: Illegal FEN string: ", nullptr);
+    // NoOutput silences everything but a move already decided on.
+    optionen.setoption("setoption name NoOutput value true");
+    EXPECT_TRUE(aus.IstStumm());
+    denken(3);
+    aus.Fehler("x", "y");
+    aus.zeileImmer("move e2e4");
+    optionen.setoption("setoption name NoOutput value false");
+    aus.stummSchalten();
+    EXPECT_TRUE(aus.IstStumm());
+    aus.zeileImmer("move e7e5");
+
+    EXPECT_EQ(zeilenVon(f), (std::vector<std::string>{
+                                "5 124 T 4567 e2e4 e7e5",
+                                "5 -32757 T 4567 (g1f3) e2e4 e7e5",
+                                "Error (bad parameters): level 40 5",
+                                "Error (position: Illegal FEN string: ): internal error",
+                                "move e2e4",
+                            }));
+}
+
+TEST_F(XBoardKanal, AnalysisKeepsTheHintAndShowsItsStatus)
+{
+    aus.analyseBeginnt(20);
+    char hinweis[8];
+    EXPECT_FALSE(aus.hinweis(hinweis, sizeof hinweis));
+    TestStellung t;
+    aus.AktuellerZug(t.st, zugBauen(G1, F3, SPRINGER), 3, 0);
+    denken(0);
+    EXPECT_TRUE(aus.hinweis(hinweis, sizeof hinweis));
+    EXPECT_EQ(std::string(hinweis), "e2e4");
+    aus.analyseStatus();
+    const auto z = zeilenVon(f);
+    ASSERT_EQ(z.size(), 2u);
+    // Time, the latest nodes and depth, 18 of 20 moves left.
+    EXPECT_EQ(z[1], "stat01:            T             4567      5  18  20 g1f3");
+}
