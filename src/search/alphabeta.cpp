@@ -121,17 +121,6 @@ int Suche_t::zugDurchsuchen(Ply_t* p, int alpha, int beta, int scout, int tiefe,
     return w;
 }
 
-// A refutation becomes the first killer of its ply, unless it recaptures on
-// the square just moved to, is an en-passant capture, or goes to a corner.
-void Suche_t::killerEintragen(Ply_t* p, Zug m, Zug vorZug)
-{
-    const int ziel = zugNach(m);
-    const bool ecke = ziel == A1 || ziel == H1 || ziel == A8 || ziel == H8;
-    if ((istZug(vorZug) && ziel == zugNach(vorZug)) || m == (p->killer[0] & 0xFFFF) || zugArt(m) == ART_EP || ecke) return;
-    p->killer[1] = p->killer[0];
-    p->killer[0] = m;
-}
-
 int Suche_t::suchen(int alpha, int beta, Ply_t* p, int tiefe, int z)
 {
     Ply_t* const eltern = p - 1;
