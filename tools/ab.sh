@@ -89,5 +89,5 @@ node "$match/match.js" \
   --each option.Hash="$hash" \
   --tc "$tc" --openings "$ofile" --rounds $(((games + 1) / 2)) \
   --concurrency "$conc" --pgnout "$out.pgn" --json "$out.json" >"$out.log" 2>&1 || true
-tail -n 30 "$out.log"
+sed -n '/^=== /,$p' "$out.log"
 echo "PGN: $out.pgn"

@@ -6,3 +6,4 @@ int benchPerftSuite(int argc, char** argv);
 int benchEval(int argc, char** argv);
 int benchSearch(int argc, char** argv);
 int benchEpd(int argc, char** argv);
+int benchQs(int argc, char** argv);

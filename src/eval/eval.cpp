@@ -21,7 +21,7 @@ inline int32_t bewerten(const Stellung_t& st, const Stellungsdaten_t& d, Materia
     const Mobilitaet_t mobS = mobilitaet<SCHWARZ>(st, d);
     const Mobilitaet_t mobW = mobilitaet<WEISS>(st, d);
 
-    PackedScore summe = pe.wert + me.ungleichgewicht + nurMg(me.bilanz) - mobS.wert + mobW.wert;
+    PackedScore summe = pe.wert + me.ungleichgewicht - mobS.wert + mobW.wert;
     const PackedScore fb = figurenUndBauern(st, d, pe);
     summe += fb;
 
@@ -36,7 +36,13 @@ inline int32_t bewerten(const Stellung_t& st, const Stellungsdaten_t& d, Materia
     }
     summe += st.amZug == WEISS ? TEMPO : -TEMPO;
 
-    int32_t score = (summe.eg() * (256 - me.phase) + summe.mg() * me.phase) / 256;
+    // Material counts in the middlegame half and once more unphased. It
+    // joins the middlegame half as a plain number: inside the packed sum a
+    // big lead (two queens up with the whole army still on the board) would
+    // wrap round the 16 bits and read as a big deficit, so that winning
+    // more material looked like losing it.
+    const int32_t mg = summe.mg() + me.bilanz;
+    int32_t score = (summe.eg() * (256 - me.phase) + mg * me.phase) / 256;
     score += me.bilanz;
     const int32_t gemischt = score;
     score = scaleDrawish(st, score, pe);

@@ -22,7 +22,7 @@ struct Bewertungsteile_t {
     PackedScore figurenBauern;
     int32_t koenigEndspiel;       // 0 when the phase is 256
     int32_t koenigssicherheit;    // 0 when the phase is 0
-    PackedScore summe;            // everything packed, tempo included
+    PackedScore summe;            // every packed term, tempo included (the material balance is added apart)
     int32_t gemischt;             // the blend of both halves, plus the balance again
     int32_t ergebnis;             // after the drawish scaling
 };

@@ -61,13 +61,14 @@ inline PackedScore figurenUndBauernSeite(const Stellung_t& st, const Stellungsda
     if (ich.anzahl[TURM] && (pe.rueckstaendigHalboffen & er.bb[BAUER]))
         w += TURM_GEGEN_RUECKSTAENDIG * (ich.anzahl[TURM] + 1);
 
-    // A bishop in the enemy's corner behind protected pawns.
+    // A bishop caught in the enemy's corner behind protected pawns (Bxa7
+    // b6): it is out of play and may be lost, a penalty.
     if (ich.bb[LAEUFER]) {
         const Bitboard gedeckteBauern = er.bb[BAUER] & seine.angegriffen;
         for (const Eckmuster_t& m : ECKMUSTER)
             if ((ich.bb[LAEUFER] & bit(relativ<S>(m.laeufer))) &&
                 (gedeckteBauern & gespiegelt<S>(m.bauern)) == gespiegelt<S>(m.bauern))
-                w += LAEUFER_ECKE;
+                w -= LAEUFER_ECKE;
     }
 
     // Advanced passed pawns: protection of the pawn and of its stop square.

@@ -91,7 +91,8 @@ inline int32_t koenigssicherheit(const Stellung_t& st, const Stellungsdaten_t& d
     const Seite_t& s = st.seite[SCHWARZ];
     const int32_t k = koenigsgefahr<WEISS>(st, d, zaehlerSchwarz);
     const int32_t kb = koenigsgefahr<SCHWARZ>(st, d, zaehlerWeiss);
-    const int32_t v = ((me.summe[WEISS] - 5000) / 256) * k - ((me.summe[SCHWARZ] - 5000) / 256) * kb;
+    // The attack on a king weighs with the material the attacker keeps.
+    const int32_t v = ((me.summe[SCHWARZ] - 5000) / 256) * k - ((me.summe[WEISS] - 5000) / 256) * kb;
     int32_t r = (v * 20) / 1024;
 
     // A centre pawn on its start square with the square in front taken.

@@ -121,17 +121,6 @@ int Suche_t::zugDurchsuchen(Ply_t* p, int alpha, int beta, int scout, int tiefe,
     return w;
 }
 
-// A refutation becomes the first killer of its ply, unless it recaptures on
-// the square just moved to, is an en-passant capture, or goes to a corner.
-void Suche_t::killerEintragen(Ply_t* p, Zug m, Zug vorZug)
-{
-    const int ziel = zugNach(m);
-    const bool ecke = ziel == A1 || ziel == H1 || ziel == A8 || ziel == H8;
-    if ((istZug(vorZug) && ziel == zugNach(vorZug)) || m == (p->killer[0] & 0xFFFF) || zugArt(m) == ART_EP || ecke) return;
-    p->killer[1] = p->killer[0];
-    p->killer[0] = m;
-}
-
 int Suche_t::suchen(int alpha, int beta, Ply_t* p, int tiefe, int z)
 {
     Ply_t* const eltern = p - 1;
@@ -415,11 +404,16 @@ int Suche_t::ruhesuche(int alpha, int beta, Ply_t* p, int qtiefe)
     }
 
     // 4. Which enemy pieces are worth capturing: the further the material
-    // gain would lift us towards alpha, the more targets qualify.
+    // gain would lift us towards alpha, the more targets qualify. The gain
+    // is weighed as the evaluation weighs material: once in the endgame and
+    // twice in the middlegame, blended by the phase. With the bare table
+    // value a recapture looked hopeless in narrow windows and was pruned, so
+    // that an ordinary exchange passed for winning a piece.
     const int s = st.amZug, g = s ^ 1;
     Bitboard maske = 0;
     if (!schach) {
         const Seite_t& gs = st.seite[g];
+        const int gewicht = 256 + materialEintrag(material_, st, d.materialSchluessel).phase;
         const int extra = gs.anzahl[BAUER] == 1 ? 500 : 0;
         const int m1 = (qtiefe + 15) * 70 + extra;
         const int m2 = qtiefe * 70 + 690 + extra;
@@ -428,7 +422,7 @@ int Suche_t::ruhesuche(int alpha, int beta, Ply_t* p, int qtiefe)
                                  d.angriffe[g].bedroht;
         auto gewinn = [&](int typ) {
             int n = gs.anzahl[typ];
-            return materialWert(typ, n) - materialWert(typ, n - 1) + standPat - alpha;
+            return (materialWert(typ, n) - materialWert(typ, n - 1)) * gewicht / 256 + standPat - alpha;
         };
         if (gs.anzahl[BAUER]) {
             const Bitboard bauern = gs.bb[BAUER];

@@ -43,6 +43,30 @@ int64_t Suche_t::verstrichen() const
     return grenzen->verstrichen(int64_t(knoten_));
 }
 
+// The two records before the root describe the root position; the root's
+// record starts the ply count and the killers of every ply are forgotten.
+void Suche_t::wurzelVorbereiten(const Stellung_t& st)
+{
+    st_ = st;
+    for (int i = 0; i < PLY_BASIS; ++i) {
+        Ply_t& b = stapel_[i];
+        b.zug = 0;
+        b.besterZug = 0;
+        b.ply = i - PLY_BASIS;
+        b.zd.geschlagen = 0;
+        datenBerechnen(st_, b.daten);
+    }
+    stapel_[PLY_BASIS].ply = 0;
+    for (int i = PLY_BASIS; i < PLY_STAPEL; ++i) stapel_[i].killer[0] = stapel_[i].killer[1] = 0;
+}
+
+int Suche_t::ruhewert(const Stellung_t& st, int alpha, int beta)
+{
+    wurzelVorbereiten(st);
+    stop.store(false, std::memory_order_relaxed);
+    return ruhesuche(alpha, beta, &stapel_[PLY_BASIS], -1);
+}
+
 void Suche_t::wurzelSortieren()
 {
     std::stable_sort(wurzel_, wurzel_ + wurzelN_, wurzelVor);
@@ -299,20 +323,8 @@ void Suche_t::search()
 {
     Optionen_t& opt = *optionen;
 
-    // 1. The game position and its data; the two records before the root
-    // describe the root position.
-    st_ = *stellung;
-    for (int i = 0; i < PLY_BASIS; ++i) {
-        Ply_t& b = stapel_[i];
-        b.zug = 0;
-        b.besterZug = 0;
-        b.ply = i - PLY_BASIS;
-        b.zd.geschlagen = 0;
-        datenBerechnen(st_, b.daten);
-    }
-    // The root's record: its children count their ply from it.
-    stapel_[PLY_BASIS].ply = 0;
-    for (int i = PLY_BASIS; i < PLY_STAPEL; ++i) stapel_[i].killer[0] = stapel_[i].killer[1] = 0;
+    // 1. The game position and its data.
+    wurzelVorbereiten(*stellung);
     besterWurzelZug_ = 0;
     const Bitboard randReihen = rowMask(0) | rowMask(1) | rowMask(6) | rowMask(7);
     eroeffnung_ = popcount(st_.belegt() & randReihen) >= 31;

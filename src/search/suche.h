@@ -66,6 +66,11 @@ public:
     int suchen(int alpha, int beta, Ply_t* p, int tiefe, int z);
     int ruhesuche(int alpha, int beta, Ply_t* p, int qtiefe);
 
+    // Quiescence value of a position on its own, within the window (alpha,
+    // beta), outside any "go" (for tools and tests of the search's
+    // consistency).
+    int ruhewert(const Stellung_t& st, int alpha, int beta);
+
 private:
     friend class SplitPointPool;
     friend struct SplitPoint;
@@ -74,6 +79,7 @@ private:
     explicit Suche_t(Suche_t& master);
 
     // Controller parts.
+    void wurzelVorbereiten(const Stellung_t& st);
     int wurzelSuche(int tiefe, int vorher);
     void hauptvarianteBerichten(Zug bester, int wert, int tiefe, int64_t zeit, bool still);
     int hauptvarianteHolen(Zug erster, Zug* pv, int max);
@@ -92,7 +98,6 @@ private:
     static constexpr int BESCHNEIDEN = -1;
     int reduktion(const Ply_t* p, Zug m, int e, int tiefe, int z, int alpha, int scout, bool nochKeinZug) const;
     int zugDurchsuchen(Ply_t* p, int alpha, int beta, int scout, int tiefe, int e, int r, int z);
-    void killerEintragen(Ply_t* p, Zug m, Zug vorZug);
     int erweiterung(const Ply_t* p, Zug z, bool schach, int tiefe) const;
     bool entschaerftDrohung(const Ply_t* p) const;
     bool abgebrochen() const;

@@ -38,6 +38,17 @@ struct ZugwahlKontext_t {
     Zug vorherigerZug;          // the parent's move (0 after a null move)
 };
 
+// A refutation becomes the first killer of its ply, unless it recaptures on
+// the square just moved to, is an en-passant capture, or goes to a corner.
+inline void killerEintragen(Ply_t* p, Zug m, Zug vorZug)
+{
+    const int ziel = zugNach(m);
+    const bool ecke = ziel == A1 || ziel == H1 || ziel == A8 || ziel == H8;
+    if ((istZug(vorZug) && ziel == zugNach(vorZug)) || m == (p->killer[0] & 0xFFFF) || zugArt(m) == ART_EP || ecke) return;
+    p->killer[1] = p->killer[0];
+    p->killer[0] = m;
+}
+
 // Prepares the picker for a freshly generated list.
 inline void zugwahlStarten(Ply_t* p, Zug* ende, Zug hashZug)
 {

@@ -134,20 +134,17 @@ TEST(Bewertung, LonePassedPawnRacingAFarKing)
     EXPECT_EQ(bewerte(q, t), -(183 + 739 - 284 + 169 - 35 + 1056));
 }
 
-TEST(Bewertung, MaterialBalanceWrapsInTheMiddlegameHalf)
+TEST(Bewertung, BigMaterialLeadDoesNotWrapTheMiddlegameHalf)
 {
     // Two queens and the whole army against a bare king: the middlegame
-    // half (balance 44790 - 506 plus the other terms) leaves the 16-bit
-    // range. It wraps like every other term and the unpacking decides; the
-    // unphased balance still counts in full.
+    // half (balance 44790 - 506 plus the other terms) is far beyond 16
+    // bits. It must still count in full, and a queen more must still be
+    // worth more than a queen less.
     const Bewertungsteile_t b = teile(setzen("4k3/8/8/8/8/3Q4/PPPPPPP1/RNBQKBNR w KQ - 0 1"));
     EXPECT_EQ(b.bilanz, 44790 - 506);
     EXPECT_EQ(b.phase, 256);
-    const PackedScore ohneBilanz = b.summe - nurMg(b.bilanz);
-    ASSERT_GT(ohneBilanz.mg() + b.bilanz, 32767);
-    EXPECT_EQ(b.summe.mg(), ohneBilanz.mg() + b.bilanz - 65536);
-    EXPECT_EQ(b.summe.eg(), ohneBilanz.eg() + 1);
-    EXPECT_EQ(b.gemischt, b.summe.mg() + b.bilanz);
+    EXPECT_EQ(b.gemischt, b.summe.mg() + 2 * b.bilanz);
+    EXPECT_GT(b.ergebnis, teile(setzen("4k3/8/8/8/8/8/PPPPPPP1/RNBQKBNR w KQ - 0 1")).ergebnis);
 }
 
 TEST(Bewertung, RookOnTheSeventhAndAHangingPawn)
@@ -264,6 +261,40 @@ TEST(Bewertung, ShelterLooksAtThePawnsInFrontOfTheKing)
     EXPECT_EQ(kingShelter<WEISS>(A1, felder({A2, B2})), -74);     // no file left of a
     EXPECT_EQ(kingShelter<SCHWARZ>(G8, felder({F7, G6, H7})), 1);
     EXPECT_EQ(kingShelter<SCHWARZ>(G8, felder({F2, G2, H2})), -139);
+}
+
+TEST(Bewertung, TrappedBishopIsAPenalty)
+{
+    // Bxa7 b6 (or Bxh7 g6) with the pawn covered: the bishop is shut in the
+    // corner and scores worse than the same bishop in play.
+    const std::pair<const char*, const char*> faelle[] = {
+        {"4k2r/B1p5/1p6/8/8/8/PP6/4K2R w - - 0 1", "4k2r/2p5/1p6/8/8/4B3/PP6/4K2R w - - 0 1"},
+        {"r3k3/5p1B/6p1/8/8/8/6PP/R3K3 w - - 0 1", "r3k3/5p2/6p1/8/8/3B4/6PP/R3K3 w - - 0 1"},
+        {"1B1k3r/2p5/1p6/8/8/8/PP6/4K2R w - - 0 1", "3k3r/2p5/1p6/8/8/4B3/PP6/4K2R w - - 0 1"},
+    };
+    Tabellen t;
+    for (const auto& [gefangen, frei] : faelle) {
+        EXPECT_LT(bewerte(setzen(gefangen), t), bewerte(setzen(frei), t)) << gefangen;
+        EXPECT_LT(bewerte(gespiegelt(setzen(gefangen)), t), bewerte(gespiegelt(setzen(frei)), t)) << gefangen;
+    }
+}
+
+TEST(Bewertung, KingDangerWeighsWithTheAttackersMaterial)
+{
+    // The white king stands bare before queen and rook, the black king sits
+    // behind its pawns. The danger to a king grows with the material its
+    // attacker keeps: all material on Black's side must cost White far more
+    // than the same material on White's side.
+    const Pos p = setzen("6k1/5ppp/8/8/8/7q/P3r3/6K1 w - - 0 1");
+    const int32_t zw = mobilitaet<WEISS>(p.st, p.d).koenigsangriff;
+    const int32_t zs = mobilitaet<SCHWARZ>(p.st, p.d).koenigsangriff;
+    MaterialEntry schwarzReich{}, weissReich{};
+    schwarzReich.summe[WEISS] = weissReich.summe[SCHWARZ] = 5000;
+    schwarzReich.summe[SCHWARZ] = weissReich.summe[WEISS] = 30600;
+    const int32_t angreiferReich = koenigssicherheit(p.st, p.d, schwarzReich, zw, zs);
+    const int32_t verteidigerReich = koenigssicherheit(p.st, p.d, weissReich, zw, zs);
+    EXPECT_LT(angreiferReich, -500);
+    EXPECT_LT(angreiferReich + 300, verteidigerReich);
 }
 
 TEST(Bewertung, MobilityTablesCoverEveryReach)

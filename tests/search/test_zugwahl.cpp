@@ -1,0 +1,137 @@
+// The move picker's order, the history counters and the killer rules.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "../test_hilfen.h"
+#include "chess/zuggen.h"
+#include "search/zugwahl.h"
+
+namespace {
+
+// The moves of a position in the order the picker's sorting leaves them.
+struct Sortiert {
+    TestStellung t;
+    Ply_t p{};
+    Historie_t h{};
+    std::vector<std::string> zuege;
+
+    Sortiert(const char* fen, std::vector<std::string> killer = {}, std::vector<std::string> belohnt = {})
+        : t(fen)
+    {
+        h.leeren();
+        Zug* ende = alleZuege(t.st, t.d, p.liste);
+        auto finden = [&](const std::string& text) {
+            for (Zug* q = p.liste; q != ende; ++q)
+                if (zugText(t.st, *q) == text) return *q & 0xFFFF;
+            ADD_FAILURE() << "no move " << text << " in " << fen;
+            return Zug(0);
+        };
+        for (std::size_t i = 0; i < killer.size(); ++i) p.killer[i] = finden(killer[i]);
+        for (const std::string& z : belohnt) h.belohnen(finden(z), 4);
+        zugwahlStarten(&p, ende, 0);
+        const ZugwahlKontext_t k{&t.st, &t.d, &h, 0};
+        zugwahlSortieren(&p, k, p.liste);
+        for (Zug* q = p.liste; q != ende; ++q) zuege.push_back(zugText(t.st, *q & 0xFFFF));
+    }
+
+    int rang(const std::string& z) const
+    {
+        auto it = std::find(zuege.begin(), zuege.end(), z);
+        return it == zuege.end() ? -1 : int(it - zuege.begin());
+    }
+};
+
+struct Reihenfolge {
+    const char* fen;
+    std::vector<std::string> killer, belohnt;
+    std::vector<std::string> erwartet; // in this order, other moves anywhere
+    const char* warum;
+};
+
+TEST(Zugwahl, SortedListFollowsTheOrderingRules)
+{
+    const Reihenfolge faelle[] = {
+        {"4k3/8/8/3q4/1NP5/8/8/4K3 w - - 0 1", {}, {}, {"c4d5", "b4d5", "e1f1"},
+         "the queen taken by the pawn before the knight, both before quiet moves"},
+        {"4k3/8/8/8/8/8/8/1N2K3 w - - 0 1", {"b1c3", "b1d2"}, {}, {"b1c3", "b1d2", "b1a3"},
+         "the first killer before the second before other knight moves"},
+        {"4k3/8/8/8/8/8/8/1N2K3 w - - 0 1", {}, {"b1a3"}, {"b1a3", "b1c3"},
+         "a move that refuted before goes before its equals"},
+        {"4k3/8/8/8/8/8/8/R3K2R w KQ - 0 1", {}, {}, {"e1g1", "e1f2"}, "castling before a king step"},
+        {"4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", {}, {}, {"e5d6", "e5e6"}, "en passant before a pawn push"},
+        {"4k3/8/3p4/4p3/3P4/8/8/4K3 w - - 0 1", {}, {}, {"d4e5", "e1d2"}, "pawn ending: a pawn capture first"},
+    };
+    for (const Reihenfolge& f : faelle) {
+        const Sortiert s(f.fen, f.killer, f.belohnt);
+        for (std::size_t i = 0; i + 1 < f.erwartet.size(); ++i) {
+            const int a = s.rang(f.erwartet[i]), b = s.rang(f.erwartet[i + 1]);
+            EXPECT_TRUE(a >= 0 && b >= 0 && a < b) << f.warum << ": " << f.erwartet[i] << " at " << a << ", "
+                                                   << f.erwartet[i + 1] << " at " << b;
+        }
+    }
+}
+
+TEST(Zugwahl, HistoryStaysBoundedThroughItsRescales)
+{
+    // Rewards keep coming; the counters are rescaled again and again, the
+    // values used for ordering stay within 16 bits, the increment never
+    // collapses, and the move rewarded last and most reads highest.
+    Historie_t h;
+    h.leeren();
+    const Zug oft = Zug((SPRINGER << 12) | (G1 << 6) | F3);
+    const Zug selten = Zug((LAEUFER << 12) | (F1 << 6) | C4);
+    int skaliert = 0;
+    for (int i = 0; i < 300000; ++i) {
+        const uint32_t shiftVorher = h.shift;
+        h.belohnen(i % 7 ? oft : selten, 1 + i % 9);
+        if (h.shift < shiftVorher) {
+            ++skaliert;
+            ASSERT_GE(h.inkrement, 32u) << i;
+        }
+        ASSERT_LE(h.wert[Historie_t::index(oft)], 0x3C000000u) << i;
+        ASSERT_LE(h.lesen(oft), 0x10000u) << i;
+        ASSERT_LE(h.lesen(selten), 0x10000u) << i;
+    }
+    EXPECT_GE(skaliert, 2);
+    EXPECT_GT(h.lesen(oft), h.lesen(selten));
+}
+
+TEST(Zugwahl, KillerRules)
+{
+    struct Fall {
+        const char* zug;    // refutation, from-to
+        const char* vorher; // destination of the previous move
+        bool wirdKiller;
+        const char* warum;
+    };
+    const Fall faelle[] = {
+        {"g1f3", "e5", true, "an ordinary refutation"},
+        {"d4e5", "e5", false, "a recapture on the square just moved to"},
+        {"a2a1", "e5", false, "a move into a corner"},
+        {"g2h1", "e5", false, "a move into a corner"},
+        {"d5e6", "e5", false, "an en-passant capture"},
+    };
+    for (const Fall& f : faelle) {
+        Ply_t p{};
+        p.killer[0] = 77;
+        auto feld = [](const char* s) { return (7 - (s[1] - '1')) * 8 + (s[0] - 'a'); };
+        const int art = std::string(f.warum) == "an en-passant capture" ? ART_EP : SPRINGER;
+        const Zug m = Zug((art << 12) | (feld(f.zug) << 6) | feld(f.zug + 2));
+        const Zug vor = Zug((BAUER << 12) | (feld("e7") << 6) | feld(f.vorher));
+        killerEintragen(&p, m, vor);
+        EXPECT_EQ(p.killer[0] == m, f.wirdKiller) << f.warum;
+        EXPECT_EQ(p.killer[1], f.wirdKiller ? 77u : 0u) << f.warum;
+    }
+    // The first killer again: no duplicate in the second slot.
+    Ply_t p{};
+    const Zug m = Zug((SPRINGER << 12) | (G1 << 6) | F3);
+    killerEintragen(&p, m, 0);
+    killerEintragen(&p, m, 0);
+    EXPECT_EQ(p.killer[0], m);
+    EXPECT_EQ(p.killer[1], 0u);
+}
+
+} // namespace
