@@ -110,7 +110,7 @@ const XBoardInterface_t::Eintrag XBoardInterface_t::BEFEHLE[] = {
 };
 
 XBoardInterface_t::XBoardInterface_t(Eingabe_t& uci, const Optionen_t& optionen, XBoardAusgabe_t& ausgabe)
-    : uci_(uci), optionen_(optionen), ausgabe_(ausgabe), queue_(std::make_unique<XboardUciQueue_t>(uci, ausgabe))
+    : optionen_(optionen), ausgabe_(ausgabe), queue_(std::make_unique<XboardUciQueue_t>(uci, ausgabe))
 {
     ausgabe_.optionenSetzen(&optionen_);
     grundZustand();
@@ -136,6 +136,19 @@ void XBoardInterface_t::Zeile(const char* zeile)
 
     std::unique_lock<Sperre_t> halter(sperre_);
     if (beendet_) return;
+    imBefehl_ = true;
+    befehlAusfuehren(wort, rest, befehl);
+    imBefehl_ = false;
+    if (aufgeschoben_.da) {
+        const Aufgeschoben a = aufgeschoben_;
+        aufgeschoben_ = {};
+        zugVerarbeiten(a.schluessel, a.zug, a.ponder);
+    }
+    if (beendet_) beenden(halter);
+}
+
+void XBoardInterface_t::befehlAusfuehren(const char* wort, const char* rest, const char* befehl)
+{
     if (!std::strcmp(wort, "xboard")) {
         ausgabe_.Zeile("");
         return;
@@ -159,7 +172,6 @@ void XBoardInterface_t::Zeile(const char* zeile)
         if (e == std::end(BEFEHLE)) fehler("unknown command", befehl);
         else (this->*e->aktion)(rest, befehl);
     }
-    if (beendet_) beenden(halter);
 }
 
 void XBoardInterface_t::beenden(std::unique_lock<Sperre_t>& halter)
@@ -734,13 +746,24 @@ void XBoardInterface_t::status(const char*, const char*)
 
 void XBoardInterface_t::zugDerEngine(const Stellung_t& st, Zug zug, Zug ponder)
 {
+    const uint64_t schluessel = schluesselBerechnen(st);
     std::lock_guard<Sperre_t> halter(sperre_);
+    if (imBefehl_) {
+        // The main thread waits for the queue in the middle of a command.
+        aufgeschoben_ = {true, schluessel, zug, ponder};
+        return;
+    }
+    zugVerarbeiten(schluessel, zug, ponder);
+}
+
+void XBoardInterface_t::zugVerarbeiten(uint64_t schluessel, Zug zug, Zug ponder)
+{
     // Decided once, under the lock: a move is either printed and recorded,
     // or neither.
     if (beendet_ || analysiert_ || ausgabe_.IstStumm()) return;
     // A search of another position than the game's (it was overtaken by a
     // command) has nothing to say about this game.
-    if (schluesselBerechnen(st) != daten().schluessel) return;
+    if (schluessel != daten().schluessel) return;
     zug = zugOhneSchluessel(zug);
     if (!istZug(zug) || !zugLegal(brett_, daten(), zug)) {
         // Nothing to play: the search is over all the same.

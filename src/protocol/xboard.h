@@ -126,12 +126,16 @@ private:
     void analyseStarten();
     void pongsSagen(bool direkt);
 
+    // The engine's move for the position with this key, under the lock.
+    void zugVerarbeiten(uint64_t schluessel, Zug zug, Zug ponder);
+    // The command itself, under the lock (Zeile adds the rest).
+    void befehlAusfuehren(const char* wort, const char* rest, const char* befehl);
+
     // After the engine's move (search thread, under the lock).
     void remisAngebotPruefen();
     bool aufgebenPruefen();
 
     Sperre_t sperre_;
-    Eingabe_t& uci_;
     const Optionen_t& optionen_;
     XBoardAusgabe_t& ausgabe_;
     // Ended first when the interpreter goes: its last entries may still
@@ -158,6 +162,16 @@ private:
     bool denkt_ = false;
     bool chess960_ = false;
     bool beendet_ = false;
+    // A command is under way. It may leave the lock while it waits for a
+    // slot of the queue; an engine move that arrives meanwhile must not
+    // change the game under its feet, so it is kept here and handled when
+    // the command is done.
+    bool imBefehl_ = false;
+    struct Aufgeschoben {
+        bool da = false;
+        uint64_t schluessel = 0;
+        Zug zug = 0, ponder = 0;
+    } aufgeschoben_;
 
     // Answers to "ping" held back until the engine's move is out.
     static constexpr int PONGS = 4;

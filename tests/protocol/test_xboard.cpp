@@ -3,7 +3,6 @@
 #include <cstring>
 #include <initializer_list>
 #include <mutex>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -142,25 +141,6 @@ Zeilen plus(Zeilen a, const Zeilen& b)
 }
 } // namespace
 
-TEST(XBoardStart, OnlyProtocolTwoIsServed)
-{
-    std::FILE* f = std::tmpfile();
-    Suchgrenzen_t grenzen;
-    Optionen_t optionen{OPTIONEN_NORMAL};
-    UciMitschrift uci{optionen};
-    XBoardAusgabe_t aus{grenzen, f};
-    {
-        XBoardInterface_t xb{uci, optionen, aus};
-        xb.Zeile("xboard");
-        xb.Zeile("new");
-        xb.Zeile("protover 2"); // too late: the engine has quit
-        xb.warteBisAbgearbeitet();
-    }
-    EXPECT_EQ(uci.befehle, Zeilen({"quit"}));
-    EXPECT_EQ(dateiInhalt(f), "\nError (protocol version 2 required): new\n");
-    std::fclose(f);
-}
-
 TEST_F(XBoard, GoCommandsFollowTheTimeControl)
 {
     EXPECT_EQ(sagen({"level 40 5 0", "time 12345", "otim 999", "go"}),
@@ -242,18 +222,6 @@ TEST_F(XBoard, MovesOfAnotherPositionOrOfAStoppedSearchAreDropped)
     EXPECT_EQ(letztePosition, "position startpos moves d2d4");
 }
 
-TEST_F(XBoard, UserMovesInEveryNotation)
-{
-    sagen({"force", "setboard r3k2r/ppp2ppp/8/8/8/8/PPP2PPP/R3K2R w KQkq - 0 1"});
-    // Castling words, coordinates, SAN; a fifth letter only for a promotion.
-    const std::string lang = "usermove " + std::string(500, 'x');
-    sagen({"usermove O-O", "usermove e8c8", "usermove Rfd1", "usermove a7a6q", "usermove Rxd1+", "usermove e2e4",
-           lang.c_str(), "usermove", "go"});
-    EXPECT_EQ(letztePosition, "position fen r3k2r/ppp2ppp/8/8/8/8/PPP2PPP/R3K2R w KQkq - 0 1 moves e1g1 e8c8 f1d1 d8d1");
-    EXPECT_EQ(ausgabe(), Zeilen({"Illegal move: a7a6q", "Illegal move: e2e4",
-                                 "Illegal move: " + std::string(63, 'x'), "Illegal move: "}));
-}
-
 TEST_F(XBoard, UndoRemoveAndSetboardRebuildTheGame)
 {
     sagen({"force", "usermove e2e4", "usermove e7e5", "usermove g1f3", "undo", "go"});
@@ -267,52 +235,6 @@ TEST_F(XBoard, UndoRemoveAndSetboardRebuildTheGame)
     EXPECT_EQ(sagen({"setboard 4k3/8/8/8/8/8/8/4K2R w K - 0 1 moves e1g1", "exit", "go"}).back().substr(0, 3), "go ");
     EXPECT_EQ(letztePosition, "position fen 4k3/8/8/8/8/8/8/4K2R w K - 0 1");
     EXPECT_EQ(ausgabe(), Zeilen({"move g1f3", "Error (Illegal position): 8/8/8/8/8/8/8/8 w - - 0 1"}));
-}
-
-TEST_F(XBoard, GameEndsAfterEitherSidesMove)
-{
-    // The user mates: the result, and no search.
-    EXPECT_EQ(sagen({"setboard 7k/5Q2/6K1/8/8/8/8/8 w - - 0 1", "usermove Qg7"}), STOP);
-    // The engine mates: the result follows its move; nothing to ponder.
-    sagen({"hard", "setboard 7k/5Q2/6K1/8/8/8/8/8 w - - 0 1", "go"});
-    zieht("f7g7", "h8g7");
-    EXPECT_EQ(sagen({}), Zeilen{});
-    // Two kings left.
-    sagen({"setboard 7k/8/6K1/8/8/8/8/6r1 w - - 0 1", "usermove g6h6", "usermove g1g6"});
-    zieht("h6g6", "", 0, "position fen 7k/8/6K1/8/8/8/8/6r1 w - - 0 1 moves g6h6 g1g6");
-    EXPECT_EQ(ausgabe(), Zeilen({"1-0 {White mates}", "move f7g7", "1-0 {White mates}", "move h6g6",
-                                 "1/2-1/2 {Insufficient material}"}));
-}
-
-TEST_F(XBoard, DrawOffersAndResignationFollowTheScores)
-{
-    // White's rook walks up while Black's king steps to and fro.
-    const char* zuege[] = {"h1h2", "h2h3", "h3h4", "h4h5", "h5h6"};
-    const char* antworten[] = {"e8d8", "d8e8", "e8d8", "d8e8"};
-    sagen({"setboard 4k3/8/8/8/8/8/8/4K2R w K - 0 1", "go"});
-    for (int i = 0; i < 4; ++i) {
-        if (i == 3) sagen({"draw"});
-        zieht(zuege[i], "", 0);
-        sagen({(std::string("usermove ") + antworten[i]).c_str()});
-    }
-    EXPECT_EQ(ausgabe(), Zeilen({"move h1h2", "move h2h3", "move h3h4", "offer draw", "move h4h5"}));
-
-    sagen({"new", "setboard 4k3/8/8/8/8/8/8/4K2R w K - 0 1", "go"});
-    const int werte[] = {-8000, -9000, -9000, -9500};
-    for (int i = 0; i < 4; ++i) {
-        zieht(zuege[i], "", werte[i]);
-        sagen({(std::string("usermove ") + antworten[i]).c_str()});
-    }
-    EXPECT_EQ(ausgabe(), Zeilen({"move h1h2", "move h2h3", "move h3h4", "move h4h5", "resign"}));
-}
-
-TEST_F(XBoard, Chess960CastlesInWords)
-{
-    sagen({"new", "variant fischerandom", "setboard rk2r3/pppppppp/8/8/8/8/PPPPPPPP/RK2R3 w KQkq - 0 1", "force",
-           "usermove O-O-O", "go"});
-    EXPECT_EQ(letztePosition, "position fen rk2r3/pppppppp/8/8/8/8/PPPPPPPP/RK2R3 w KQkq - 0 1 moves O-O-O");
-    zieht("O-O-O");
-    EXPECT_EQ(ausgabe(), Zeilen({"move O-O-O"}));
 }
 
 TEST_F(XBoard, QuitStopsAndEndsEverything)
