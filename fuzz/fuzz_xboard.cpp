@@ -7,6 +7,7 @@
 // the way the start-up ends one.
 #include <cstdint>
 #include <cstdio>
+#include <new>
 
 #include "chess/attacks.h"
 #include "eval/endspiel.h"
@@ -20,12 +21,27 @@
 #include "shell/konsole.h"
 
 namespace {
+// "memory" may ask for tens of gigabytes; the fuzzer's machine pretends to
+// have 256 MB, so the table takes the path of a refused allocation.
+void* kleinZuteilen(size_t bytes)
+{
+    if (bytes > (size_t(256) << 20)) return nullptr;
+    return ::operator new(bytes, std::align_val_t{64}, std::nothrow);
+}
+
+void kleinFreigeben(void* p)
+{
+    ::operator delete(p, std::align_val_t{64});
+}
+
 Suche_t* sucher()
 {
     static Suche_t* s = [] {
         tabellenInitialisieren();
         kbkTabelleBauen();
-        return new Suche_t();
+        Suche_t* neu = new Suche_t();
+        neu->tabelle().zuteilerSetzen(kleinZuteilen, kleinFreigeben);
+        return neu;
     }();
     return s;
 }
