@@ -58,24 +58,6 @@ TEST(XBoardText, ScoresInCentipawnsAndMateDistances)
     for (auto [wert, erwartet] : faelle) EXPECT_EQ(xboardWert(wert), erwartet) << wert;
 }
 
-TEST(XBoardText, CastlingAsWordsInChess960)
-{
-    const TestStellung normal("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
-    const TestStellung frc("rk2r3/8/8/8/8/8/8/RK2R3 w KQkq - 0 1");
-    const TestStellung shredder("rk2r3/8/8/8/8/8/8/RK2R3 w EAea - 0 1");
-    ASSERT_TRUE(normal.ok && frc.ok && shredder.ok);
-    auto text = [](const TestStellung& t, Zug z, bool worte) {
-        char puffer[8];
-        xboardZugSchreiben(t.st, z, worte, puffer);
-        return std::string(puffer);
-    };
-    EXPECT_EQ(text(normal, zugBauen(E1, G1, ART_ROCHADE), false), "e1g1");
-    EXPECT_EQ(text(normal, zugBauen(E1, C1, ART_ROCHADE), true), "O-O-O");
-    EXPECT_EQ(text(frc, zugBauen(B1, G1, ART_ROCHADE), false), "O-O");
-    EXPECT_EQ(text(shredder, zugBauen(B1, C1, ART_ROCHADE), false), "O-O-O");
-    EXPECT_EQ(text(shredder, zugBauen(B1, C1, KOENIG), true), "b1c1");
-}
-
 TEST_F(XBoardKanal, ThinkingLinesErrorsAndSilence)
 {
     denken(1234);
