@@ -47,6 +47,17 @@ std::string tokens(const char* p, int n)
     return r;
 }
 
+// A move's coordinate text padded with blanks to the record's width of six
+// characters (the longest text, a promotion or O-O-O, has five).
+void zugFeld(const Stellung_t& st, Zug z, char (&feld)[XBoardInterface_t::ZUG_BREITE + 1])
+{
+    char text[8] = {};
+    zugSchreiben(st, z, text);
+    std::memset(feld, ' ', XBoardInterface_t::ZUG_BREITE);
+    std::memcpy(feld, text, std::min(std::strlen(text), XBoardInterface_t::ZUG_BREITE));
+    feld[XBoardInterface_t::ZUG_BREITE] = 0;
+}
+
 // The detail of an error: the start of the offending command says enough.
 constexpr std::size_t DETAIL_MAX = 200;
 // Longest FEN a set-up may bring (real ones have fewer than 100 characters).
@@ -452,10 +463,8 @@ Zug XBoardInterface_t::zugLesen(const char* text)
 void XBoardInterface_t::zugAnhaengen(Zug z)
 {
     // The engine's own coordinate text, which the UCI side reads back.
-    char text[8];
-    zugSchreiben(brett_, z, text);
     char feld[ZUG_BREITE + 1];
-    std::snprintf(feld, sizeof feld, "%-6s", text);
+    zugFeld(brett_, z, feld);
     zuege_.append(feld, ZUG_BREITE);
     const int neu = datenIndex_ ^ 1;
     zugSpielen(brett_, z, daten_[neu], daten_[datenIndex_]);
@@ -671,10 +680,8 @@ bool XBoardInterface_t::pondernStarten(Zug ponder)
 {
     // On the search thread: the queue is never waited for here (the worker
     // may be waiting for this very search), so without room, no pondering.
-    char text[8];
-    zugSchreiben(brett_, ponder, text);
     char feld[ZUG_BREITE + 1];
-    std::snprintf(feld, sizeof feld, "%-6s", text);
+    zugFeld(brett_, ponder, feld);
     const std::string position = positionsBefehl(feld);
     const std::string go = goBefehl(true);
     if (!platzFuerZug() || queue_->wartetAufPlatz() || !queue_->platzFuer(position.size() + 1, go.size() + 1))

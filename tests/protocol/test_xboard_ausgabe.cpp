@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -14,13 +15,29 @@
 namespace {
 // The lines printed, with the time of thinking and status lines as T (it
 // depends on the machine's speed).
+std::string zeitMaskieren(std::string z)
+{
+    std::size_t p = 0;
+    if (z.rfind("stat01:", 0) == 0) {
+        p = 7;
+    } else if (!z.empty() && (std::isdigit(static_cast<unsigned char>(z[0])) || z[0] == '-')) {
+        // depth and score come first
+        for (int feld = 0; feld < 2 && p != std::string::npos; ++feld)
+            if ((p = z.find(' ', p)) != std::string::npos) ++p;
+    } else {
+        return z;
+    }
+    if (p == std::string::npos || (p = z.find_first_not_of(' ', p)) == std::string::npos) return z;
+    const std::size_t e = std::min(z.find_first_not_of("0123456789", p), z.size());
+    return e > p ? z.replace(p, e - p, "T") : z;
+}
+
 std::vector<std::string> zeilenVon(std::FILE* f)
 {
-    static const std::regex zeit("^(-?[0-9]+ -?[0-9]+ |stat01: *)[0-9]+");
     std::vector<std::string> zeilen;
     std::string s = dateiInhalt(f);
     for (std::size_t a = 0, e; (e = s.find('\n', a)) != std::string::npos; a = e + 1)
-        zeilen.push_back(std::regex_replace(s.substr(a, e - a), zeit, "$1T"));
+        zeilen.push_back(zeitMaskieren(s.substr(a, e - a)));
     return zeilen;
 }
 
