@@ -5,6 +5,8 @@
 //   velkaris_bench eval            FEN lines on stdin -> static scores
 //   velkaris_bench search [--depth D] [--threads N]
 //   velkaris_bench epd FILE [--ms T] [--threads N]   test-suite score
+//   velkaris_bench pgn FILE...     every game of PGN files, one line each
+//   velkaris_bench book FILE       opening book load time and lookups
 #include <cstdio>
 #include <cstring>
 
@@ -23,6 +25,8 @@ int main(int argc, char** argv)
     if (!std::strcmp(was, "eval")) return benchEval(argc - 2, argv + 2);
     if (!std::strcmp(was, "search")) return benchSearch(argc - 2, argv + 2);
     if (!std::strcmp(was, "epd")) return benchEpd(argc - 2, argv + 2);
-    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T]]\n");
+    if (!std::strcmp(was, "pgn")) return benchPgn(argc - 2, argv + 2);
+    if (!std::strcmp(was, "book")) return benchBuch(argc - 2, argv + 2);
+    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T] | pgn FILE... | book FILE]\n");
     return 2;
 }
