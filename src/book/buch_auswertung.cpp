@@ -1,5 +1,6 @@
 #include "book/buch_auswertung.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <unordered_map>
@@ -153,7 +154,8 @@ double buchEntropie(const Buch_t& buch)
     double h = 0;
     for (double p : g.wahrscheinlichkeiten())
         if (p > 0) h -= p * std::log(p);
-    return h / std::log(2.0);
+    // Sums of shares may pass 1 by a rounding error: no "-0.00" bits.
+    return std::max(0.0, h / std::log(2.0));
 }
 
 int buchEndstellungen(const Buch_t& buch, std::FILE* aus)

@@ -2,9 +2,10 @@
 // analyses), the binary image, the written book, entropy and end positions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <memory>
 #include <cstring>
+#include <memory>
 #include <tuple>
 
 #include "book/buch_auswertung.h"
@@ -56,6 +57,8 @@ TEST(BuchAuswertung, EntropyOfSmallBooks)
         {"Nf3 1 Nf6 1 Ng1 1 Ng8 1 Nf3 1 * * * * * *", "0.00"},
         // Weight 0: a path the engine never plays.
         {"e4 0 e5 1 * * d4 1 * *", "0.00"},
+        // Reach probabilities summed from shares must not print "-0.00".
+        {"e4 8 e5 5 * * e4 0 e5 5 * * e4 0 e5 5 * e5 5 * * *", "0.00"},
     };
     for (const auto& [buch, h] : faelle) EXPECT_EQ(entropie(buch), h) << buch;
 }
@@ -222,4 +225,27 @@ TEST(Buchberechnung, GamesToBook)
     const std::vector<std::string> start = buchZuege(geladen, "");
     ASSERT_FALSE(start.empty());
     EXPECT_EQ(start[0], "e2e4 99");
+}
+
+// makepos: one line per position worth analysing (probability at least
+// 0.001, a legal move to play), as addpos reads it back.
+TEST(Buchberechnung, AnalysingPositions)
+{
+    TempDatei ein("0.5 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\n"
+                  "0.0001 rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1\n"
+                  "0.2 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1\n"
+                  "0.3 8/8/8/8/8/8/8/K6k w - - 0 1\n"
+                  "junk\n"),
+        aus;
+    ASSERT_TRUE(stellungenAnalysieren(ein.name.c_str(), aus.name.c_str(), 3000, 1));
+    const std::string text = aus.lesen();
+    // The back-rank mate is found; bare kings are a draw whatever the search says.
+    EXPECT_EQ(text.substr(0, 5), "a1a8 ");
+    EXPECT_NE(text.find(" 6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - 0 1\n"), std::string::npos);
+    EXPECT_NE(text.find(" 0 8/8/8/8/8/8/8/K6k w - - 0 1\n"), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
+    Buchberechnung_t b;
+    ASSERT_TRUE(b.analysenHinzufuegen(aus.name, 1000));
+    EXPECT_EQ(b.eintraege.size(), 2u);
+    EXPECT_FALSE(stellungenAnalysieren((ein.name + "x").c_str(), aus.name.c_str(), 3000, 1));
 }
