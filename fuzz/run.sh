@@ -1,15 +1,18 @@
 #!/bin/bash
-# Runs both fuzzing targets, splitting the given seconds between them.
-# Corpora live in fuzz-corpus/ (not versioned) and are seeded on first use;
-# crash inputs land in fuzz-corpus/crashes/. Exits non-zero when a target
-# finds a crash.
-# Usage: bash fuzz/run.sh <build dir> [seconds]
+# Runs the fuzzing targets (all, or the ones named), splitting the given
+# seconds between them. Corpora live in fuzz-corpus/ (not versioned) and are
+# seeded on first use; crash inputs land in fuzz-corpus/crashes/. Exits
+# non-zero when a target finds a crash.
+# Usage: bash fuzz/run.sh <build dir> [seconds] [target...]
 set -u
 build=${1:?build directory}
 sekunden=${2:-600}
+shift 2 2>/dev/null || shift $#
+ziele=("$@")
+[ ${#ziele[@]} -eq 0 ] && ziele=(fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder)
 wurzel=$(cd "$(dirname "$0")/.." && pwd)
 korpus=$wurzel/fuzz-corpus
-mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/crashes"
+mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/buch" "$korpus/pgn" "$korpus/buchbilder" "$korpus/crashes"
 
 saat() { # directory, name, text (printf format)
     [ -e "$1/seed-$2" ] || printf "$3" >"$1/seed-$2"
@@ -26,11 +29,21 @@ saat "$korpus/notation" ep 'rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQ
 saat "$korpus/notation" san 'exf6'
 saat "$korpus/notation" promo 'bxa8=Q+'
 saat "$korpus/notation" castle 'O-O-O'
+saat "$korpus/buch" beispiel 'e4 60 e5 30 * c5 25 * * d4 40 d5 10 * * *'
+saat "$korpus/buch" notationen 'g1f3 1 Sf6 2 Sc3 1 * g2g3 3 d5 1 Lg2 1 c6 1 0-0 4 * * * * * * * *'
+saat "$korpus/buch" tanz 'Nf3 1 Nf6 1 Ng1 1 Ng8 1 startpos 0 b2b3 2 * * Nc6 7 * * * * *'
+saat "$korpus/buch" pfad 'e4 0 e5 5 * * startpos 518 *'
+saat "$korpus/pgn" partie '[Event "x"]\n[White "w"]\n[Black "b"]\n[Result "1-0"]\n\n1. e4 {c} e5 (1... c5 (1... e6) 2. Nf3) 2. Nf3 $1 Nc6 3. Bb5 a6 1-0\n'
+saat "$korpus/pgn" fen '[White "w"]\n[Black "b"]\n[Result "0-1"]\n[SetUp "1"]\n[FEN "r5k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1"]\n1... Ra1# 0-1\n'
+saat "$korpus/pgn" chess960 '[White "w"]\n[Black "b"]\n[Result "*"]\n[FEN "rk5r/8/8/8/8/8/8/RK5R w HAha - 0 1"]\n1. O-O O-O-O *\n'
+saat "$korpus/pgn" deutsch '[White "w"]\n[Black "b"]\n[Result "1/2-1/2"]\n%% escape\n1. e4 e5 2. Sf3 Sc6 3. Lb5 Sf6 4. O-O ; rest\n1/2-1/2\n'
+saat "$korpus/buchbilder" baum '\000\322\004\000\000\001\000\000\000\000\000\000\000\266\232\041\163\054\153\311\061\000\000\000\000\024\000\000\000\000\000\000\000\000\000\000\000'
+saat "$korpus/buchbilder" bild '\001\000\000\000\000\000\000\000\360\077\000\000\000\000\000\000\360\077\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000'
 
-haelfte=$((sekunden / 2))
-[ $haelfte -lt 1 ] && haelfte=1
+je=$((sekunden / ${#ziele[@]}))
+[ $je -lt 1 ] && je=1
 rc=0
-lauf() { # target, corpus, dictionary, seconds
+lauf() { # target, corpus, dictionary (or empty), seconds
     local ziel=$build/fuzz/$1
     if [ ! -x "$ziel" ]; then
         echo "missing $ziel (build the fuzz targets first)"
@@ -38,8 +51,10 @@ lauf() { # target, corpus, dictionary, seconds
         return
     fi
     echo "== $1: $4 s"
+    local woerter=()
+    [ -n "$3" ] && woerter=(-dict="$3")
     "$ziel" -max_total_time="$4" -max_len=4096 -timeout=30 -rss_limit_mb=4096 \
-        -dict="$3" -artifact_prefix="$korpus/crashes/$1-" -print_final_stats=1 "$2" 2>"$korpus/$1.log"
+        "${woerter[@]}" -artifact_prefix="$korpus/crashes/$1-" -print_final_stats=1 "$2" 2>"$korpus/$1.log"
     local r=$?
     tail -n 12 "$korpus/$1.log"
     if [ $r -ne 0 ]; then
@@ -47,6 +62,14 @@ lauf() { # target, corpus, dictionary, seconds
         rc=1
     fi
 }
-lauf fuzz_uci "$korpus/uci" "$wurzel/fuzz/uci.dict" $haelfte
-lauf fuzz_notation "$korpus/notation" "$wurzel/fuzz/notation.dict" $((sekunden - haelfte > 0 ? sekunden - haelfte : 1))
+for z in "${ziele[@]}"; do
+    case $z in
+    fuzz_uci) lauf fuzz_uci "$korpus/uci" "$wurzel/fuzz/uci.dict" $je ;;
+    fuzz_notation) lauf fuzz_notation "$korpus/notation" "$wurzel/fuzz/notation.dict" $je ;;
+    fuzz_buch) lauf fuzz_buch "$korpus/buch" "$wurzel/fuzz/buch.dict" $je ;;
+    fuzz_pgn) lauf fuzz_pgn "$korpus/pgn" "$wurzel/fuzz/pgn.dict" $je ;;
+    fuzz_buchbilder) lauf fuzz_buchbilder "$korpus/buchbilder" "" $je ;;
+    *) echo "unknown target $z"; rc=1 ;;
+    esac
+done
 exit $rc

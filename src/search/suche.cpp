@@ -1,5 +1,6 @@
 #include "search/suche.h"
 
+#include "book/buch.h"
 #include "platform/clock.h"
 #include "protocol/suchgrenzen.h"
 #include "search/parallel.h"

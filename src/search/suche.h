@@ -13,6 +13,7 @@
 #include "timenet/zeitnetz.h"
 #include "timenet/zeitprotokoll.h"
 
+class Buch_t;
 struct SplitPoint;
 class SplitPointPool;
 
@@ -91,6 +92,9 @@ private:
     void iterationAuswerten(int iteration, int wert, Zug vorherBester, Iterationsdaten_t& jetzt,
                             const Iterationsdaten_t& vorher, double& y);
     void helferAnpassen(int anzahl);
+    // The book's move for the root, reported as the search's result; false
+    // when the book is off, not asked, or has no move.
+    bool buchZugMelden(Optionen_t& opt);
     int64_t verstrichen() const;
     void stopSetzen() { stop.store(true, std::memory_order_relaxed); }
 
@@ -143,6 +147,7 @@ private:
     Transpositionstabelle_t* tt_ = nullptr;
     std::unique_ptr<Transpositionstabelle_t> ttEigen_;
     std::unique_ptr<Zeitnetz_t> zeitnetz_;
+    std::unique_ptr<Buch_t> buch_; // read on the first search that asks it
     Zeitprotokoll_t protokoll_;
 
     // Parallel search: the master owns the pool and its helpers.

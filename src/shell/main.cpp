@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "book/buchbaum.h"
 #include "chess/attacks.h"
 #include "eval/endspiel.h"
 #include "protocol/optionen.h"
@@ -52,10 +53,14 @@ struct Engine {
 };
 
 // The command-line tools. Each runs and ends the program with its exit
-// code; true when argv named one. (The bitbase, test-position and book
-// tools hook in here.)
-bool werkzeugAusfuehren(int, char**, int&)
+// code; true when argv named one. (The bitbase and test-position tools
+// hook in here.)
+bool werkzeugAusfuehren(int argc, char** argv, int& rc)
 {
+    if (argc >= 2 && !std::strcmp(argv[1], "--book")) {
+        rc = buchWerkzeug(argc, argv);
+        return true;
+    }
     return false;
 }
 
