@@ -1,15 +1,16 @@
 #!/bin/bash
-# Runs both fuzzing targets, splitting the given seconds between them.
+# Runs the fuzzing targets, splitting the given seconds between them (or
+# only the targets named after the seconds).
 # Corpora live in fuzz-corpus/ (not versioned) and are seeded on first use;
 # crash inputs land in fuzz-corpus/crashes/. Exits non-zero when a target
 # finds a crash.
-# Usage: bash fuzz/run.sh <build dir> [seconds]
+# Usage: bash fuzz/run.sh <build dir> [seconds] [target...]
 set -u
 build=${1:?build directory}
 sekunden=${2:-600}
 wurzel=$(cd "$(dirname "$0")/.." && pwd)
 korpus=$wurzel/fuzz-corpus
-mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/crashes"
+mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/bitbase" "$korpus/crashes"
 
 saat() { # directory, name, text (printf format)
     [ -e "$1/seed-$2" ] || printf "$3" >"$1/seed-$2"
@@ -26,9 +27,17 @@ saat "$korpus/notation" ep 'rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQ
 saat "$korpus/notation" san 'exf6'
 saat "$korpus/notation" promo 'bxa8=Q+'
 saat "$korpus/notation" castle 'O-O-O'
+# Bitbase files: the first byte picks the material (0 KDK, 3 KBKB).
+konstant='\x00\xff\xff\xff\x00'
+saat "$korpus/bitbase" zeros "\x00$(printf "$konstant%.0s" $(seq 20))"
+saat "$korpus/bitbase" payload '\x00\x64\x00\x00\x00\x05\x00\xff\xff\xff\x00\xf0\x12\xf6\xff\x00\xf6\xf8\x00\x00\x00\x00'
+saat "$korpus/bitbase" raw '\x03\x05\x00\x00\x00\x00'
 
-haelfte=$((sekunden / 2))
-[ $haelfte -lt 1 ] && haelfte=1
+shift 2 2>/dev/null || shift $#
+ziele=("$@")
+[ ${#ziele[@]} -eq 0 ] && ziele=(fuzz_uci fuzz_notation fuzz_bitbase)
+anteil=$((sekunden / ${#ziele[@]}))
+[ $anteil -lt 1 ] && anteil=1
 rc=0
 lauf() { # target, corpus, dictionary, seconds
     local ziel=$build/fuzz/$1
@@ -47,6 +56,12 @@ lauf() { # target, corpus, dictionary, seconds
         rc=1
     fi
 }
-lauf fuzz_uci "$korpus/uci" "$wurzel/fuzz/uci.dict" $haelfte
-lauf fuzz_notation "$korpus/notation" "$wurzel/fuzz/notation.dict" $((sekunden - haelfte > 0 ? sekunden - haelfte : 1))
+for z in "${ziele[@]}"; do
+    case $z in
+    fuzz_uci) lauf fuzz_uci "$korpus/uci" "$wurzel/fuzz/uci.dict" $anteil ;;
+    fuzz_notation) lauf fuzz_notation "$korpus/notation" "$wurzel/fuzz/notation.dict" $anteil ;;
+    fuzz_bitbase) lauf fuzz_bitbase "$korpus/bitbase" "$wurzel/fuzz/bitbase.dict" $anteil ;;
+    *) echo "unknown target $z"; rc=1 ;;
+    esac
+done
 exit $rc

@@ -5,6 +5,8 @@
 //   velkaris_bench eval            FEN lines on stdin -> static scores
 //   velkaris_bench search [--depth D] [--threads N]
 //   velkaris_bench epd FILE [--ms T] [--threads N]   test-suite score
+//   velkaris_bench bitbase DIR < fens   win/draw/loss per FEN (and the
+//                  bitbase-speed, bitbase-count and bitbase-rules tools)
 #include <cstdio>
 #include <cstring>
 
@@ -23,6 +25,7 @@ int main(int argc, char** argv)
     if (!std::strcmp(was, "eval")) return benchEval(argc - 2, argv + 2);
     if (!std::strcmp(was, "search")) return benchSearch(argc - 2, argv + 2);
     if (!std::strcmp(was, "epd")) return benchEpd(argc - 2, argv + 2);
-    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T]]\n");
+    if (!std::strncmp(was, "bitbase", 7)) return benchBitbase(argc - 1, argv + 1);
+    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T] | bitbase DIR < fens]\n");
     return 2;
 }

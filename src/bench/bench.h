@@ -6,3 +6,5 @@ int benchPerftSuite(int argc, char** argv);
 int benchEval(int argc, char** argv);
 int benchSearch(int argc, char** argv);
 int benchEpd(int argc, char** argv);
+// Gets its own sub-command name as argv[0] (bitbase, bitbase-speed, ...).
+int benchBitbase(int argc, char** argv);

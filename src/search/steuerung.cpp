@@ -308,10 +308,12 @@ void Suche_t::search()
         b.besterZug = 0;
         b.ply = i - PLY_BASIS;
         b.zd.geschlagen = 0;
+        b.bbGefunden = 0;
         datenBerechnen(st_, b.daten);
     }
     // The root's record: its children count their ply from it.
     stapel_[PLY_BASIS].ply = 0;
+    stapel_[PLY_BASIS].bbGefunden = 0;
     for (int i = PLY_BASIS; i < PLY_STAPEL; ++i) stapel_[i].killer[0] = stapel_[i].killer[1] = 0;
     besterWurzelZug_ = 0;
     const Bitboard randReihen = rowMask(0) | rowMask(1) | rowMask(6) | rowMask(7);
@@ -328,7 +330,15 @@ void Suche_t::search()
     multiPv_ = std::max(1, opt.wert(OPT_MULTIPV));
     multiPvRand_ = opt.wert(OPT_MULTIPV_SCORE) * 10;
 
-    // 5. (The opening book answers here once it exists.) 6. (Bitbase cache.)
+    // 5. (The opening book answers here once it exists.)
+
+    // 6. The bitbase cache: a new size empties it, 0 switches probing off.
+    bb_->setSize(uint64_t(opt.wert(OPT_BITBASE_CACHE)) * 1048576ull);
+    {
+        char pfad[OPTION_TEXT_LAENGE + 4];
+        opt.textKopieren(OPT_BITBASE_PATH, pfad, int(sizeof(pfad)));
+        bb_->setPath(pfad);
+    }
 
     // 7. Helpers.
     helferAnpassen(std::clamp(opt.wert(OPT_PROZESSOREN), 1, 24) - 1);
