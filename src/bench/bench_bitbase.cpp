@@ -206,7 +206,9 @@ int regeln(const char* verzeichnis)
     for (const std::string& n : alle) {
         std::printf("%s:", datei(n).c_str());
         for (const std::string& b : bitbaseBenoetigt(n.c_str())) std::printf(" %s", datei(b).c_str());
-        std::printf("\n\tcd %s && $(VELKARIS) --CreateBitbase %s > %s.log\n", verzeichnis, n.c_str(), n.c_str());
+        std::printf("\n\t@cd %s && t=$$(date +%%s%%N) && $(VELKARIS) --CreateBitbase %s > %s.log && "
+                    "echo \"%s $$(( ($$(date +%%s%%N) - t) / 1000000 )) ms\" | tee -a zeiten.txt\n",
+                    verzeichnis, n.c_str(), n.c_str(), n.c_str());
     }
     return 0;
 }

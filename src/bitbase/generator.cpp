@@ -350,6 +350,12 @@ void Generator::vorgaenger(const BbStellung_t& f, F fn)
             if ((pb.belegt & (bit(ep) | bit(ep + hinten))) || !(AT.bauer[er][ep] & pb.bauern[ich])) continue;
             p.ep = ep;
             fn(p);
+            // The en-passant codes are not mirrored with the board, so the
+            // mirror image has an index of its own: it is a predecessor too.
+            BbStellung_t s = p;
+            for (int j = 0; j < s.n; ++j) s.feld[j] ^= 7;
+            s.ep ^= 7;
+            fn(s);
         }
         p.ep = 0;
     };

@@ -5,6 +5,8 @@
 # a search with bitbases loaded finds the won ending.
 # Usage: bash bitbase_tools.sh <engine> <popcnt engine> <test data dir>
 source "$(dirname "$0")/uci_dialog.bash"
+# The tools run in directories of their own: the programs by full path.
+set -- "$(readlink -f "$1")" "$(readlink -f "$2")" "$3"
 
 for engine in "$1" "$2"; do
     d="$tmp/$(basename "$engine")"
@@ -34,10 +36,10 @@ grep -q 'invalid material name' "$d/out.txt" || fehlschlag "KXK: $(cat "$d/out.t
 grep -q 'Fehler in BitPruefen' "$d/out.txt" || fehlschlag "KDKT without KDK: $(cat "$d/out.txt")"
 [ -e "$d/KDKT.vbb" ] && fehlschlag "KDKT.vbb written although KDK was missing"
 
-# A search with the rook ending's bitbases announces the win; without
-# them the same search still plays a legal move.
+# A search with the rook ending's bitbases loaded finds the win. (The end
+# of input, not "quit", lets the search finish and report.)
 d="$tmp/$(basename "$1")"
-antwort=$(printf 'uci\nsetoption name BitbasePath value %s\nsetoption name BitbaseCache value 4\nposition fen 8/8/8/4k3/8/8/8/R3K3 w - - 0 1\ngo depth 12\nquit\n' "$d" |
+antwort=$(printf 'uci\nsetoption name BitbasePath value %s\nsetoption name BitbaseCache value 4\nposition fen 8/8/8/4k3/8/8/8/R3K3 w - - 0 1\ngo depth 14\n' "$d" |
     timeout 60 "$2" | grep -E '^(info .* score|bestmove)' | tail -n 2)
 echo "$antwort" | grep -q 'score mate\|score cp [0-9]\{3,\}' || fehlschlag "no winning score with bitbases: $antwort"
 echo "$antwort" | grep -q '^bestmove ' || fehlschlag "no bestmove: $antwort"
