@@ -9,10 +9,10 @@ build=${1:?build directory}
 sekunden=${2:-600}
 shift 2 2>/dev/null || shift $#
 ziele=("$@")
-[ ${#ziele[@]} -eq 0 ] && ziele=(fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder)
+[ ${#ziele[@]} -eq 0 ] && ziele=(fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase)
 wurzel=$(cd "$(dirname "$0")/.." && pwd)
 korpus=$wurzel/fuzz-corpus
-mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/buch" "$korpus/pgn" "$korpus/buchbilder" "$korpus/crashes"
+mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/buch" "$korpus/pgn" "$korpus/buchbilder" "$korpus/bitbase" "$korpus/crashes"
 
 saat() { # directory, name, text (printf format)
     [ -e "$1/seed-$2" ] || printf "$3" >"$1/seed-$2"
@@ -39,6 +39,12 @@ saat "$korpus/pgn" chess960 '[White "w"]\n[Black "b"]\n[Result "*"]\n[FEN "rk5r/
 saat "$korpus/pgn" deutsch '[White "w"]\n[Black "b"]\n[Result "1/2-1/2"]\n%% escape\n1. e4 e5 2. Sf3 Sc6 3. Lb5 Sf6 4. O-O ; rest\n1/2-1/2\n'
 saat "$korpus/buchbilder" baum '\000\322\004\000\000\001\000\000\000\000\000\000\000\266\232\041\163\054\153\311\061\000\000\000\000\024\000\000\000\000\000\000\000\000\000\000\000'
 saat "$korpus/buchbilder" bild '\001\000\000\000\000\000\000\000\360\077\000\000\000\000\000\000\360\077\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000'
+
+# Bitbase files: the first byte picks the material (0 KDK, 3 KBKB).
+konstant='\x00\xff\xff\xff\x00'
+saat "$korpus/bitbase" zeros "\x00$(printf "$konstant%.0s" $(seq 20))"
+saat "$korpus/bitbase" payload '\x00\x64\x00\x00\x00\x05\x00\xff\xff\xff\x00\xf0\x12\xf6\xff\x00\xf6\xf8\x00\x00\x00\x00'
+saat "$korpus/bitbase" raw '\x03\x05\x00\x00\x00\x00'
 
 je=$((sekunden / ${#ziele[@]}))
 [ $je -lt 1 ] && je=1
@@ -69,6 +75,7 @@ for z in "${ziele[@]}"; do
     fuzz_buch) lauf fuzz_buch "$korpus/buch" "$wurzel/fuzz/buch.dict" $je ;;
     fuzz_pgn) lauf fuzz_pgn "$korpus/pgn" "$wurzel/fuzz/pgn.dict" $je ;;
     fuzz_buchbilder) lauf fuzz_buchbilder "$korpus/buchbilder" "" $je ;;
+    fuzz_bitbase) lauf fuzz_bitbase "$korpus/bitbase" "$wurzel/fuzz/bitbase.dict" $je ;;
     *) echo "unknown target $z"; rc=1 ;;
     esac
 done

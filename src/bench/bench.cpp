@@ -8,6 +8,8 @@
 //   velkaris_bench qs FILE...      quiescence values in full and narrow windows
 //   velkaris_bench pgn FILE...     every game of PGN files, one line each
 //   velkaris_bench book FILE       opening book load time and lookups
+//   velkaris_bench bitbase DIR < fens   win/draw/loss per FEN (and the
+//                  bitbase-speed, bitbase-count and bitbase-rules tools)
 #include <cstdio>
 #include <cstring>
 
@@ -29,6 +31,7 @@ int main(int argc, char** argv)
     if (!std::strcmp(was, "qs")) return benchQs(argc - 2, argv + 2);
     if (!std::strcmp(was, "pgn")) return benchPgn(argc - 2, argv + 2);
     if (!std::strcmp(was, "book")) return benchBuch(argc - 2, argv + 2);
-    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T] | pgn FILE... | book FILE | qs FILE...]\n");
+    if (!std::strncmp(was, "bitbase", 7)) return benchBitbase(argc - 1, argv + 1);
+    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T] | pgn FILE... | book FILE | qs FILE... | bitbase DIR < fens]\n");
     return 2;
 }

@@ -55,9 +55,11 @@ void Suche_t::wurzelVorbereiten(const Stellung_t& st)
         b.besterZug = 0;
         b.ply = i - PLY_BASIS;
         b.zd.geschlagen = 0;
+        b.bbGefunden = 0;
         datenBerechnen(st_, b.daten);
     }
     stapel_[PLY_BASIS].ply = 0;
+    stapel_[PLY_BASIS].bbGefunden = 0;
     for (int i = PLY_BASIS; i < PLY_STAPEL; ++i) stapel_[i].killer[0] = stapel_[i].killer[1] = 0;
 }
 
@@ -360,7 +362,13 @@ void Suche_t::search()
     // in analysis, and not when the interface restricted the root moves
     // (the book knows nothing of the restriction).
     if (buchZugMelden(opt)) return;
-    // 6. (Bitbase cache.)
+    // 6. The bitbase cache: a new size empties it, 0 switches probing off.
+    bb_->setSize(uint64_t(opt.wert(OPT_BITBASE_CACHE)) * 1048576ull);
+    {
+        char pfad[OPTION_TEXT_LAENGE + 4];
+        opt.textKopieren(OPT_BITBASE_PATH, pfad, int(sizeof(pfad)));
+        bb_->setPath(pfad);
+    }
 
     // 7. Helpers.
     helferAnpassen(std::clamp(opt.wert(OPT_PROZESSOREN), 1, 24) - 1);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "bitbase/cache.h"
 #include "eval/bauern_tabelle.h"
 #include "eval/material_tabelle.h"
 #include "search/historie.h"
@@ -105,6 +106,7 @@ private:
     int erweiterung(const Ply_t* p, Zug z, bool schach, int tiefe) const;
     bool entschaerftDrohung(const Ply_t* p) const;
     bool abgebrochen() const;
+    bool bitbaseFragen(Ply_t* p, int alpha, int beta, int tiefe, int z, int& wert);
 
     // Parallel search.
     bool splitAnbieten(Ply_t* p, int& alpha, int beta, int& best, int tiefe, int z, int knotenTyp);
@@ -146,6 +148,8 @@ private:
 
     Transpositionstabelle_t* tt_ = nullptr;
     std::unique_ptr<Transpositionstabelle_t> ttEigen_;
+    BitbaseCache_t* bb_ = nullptr; // the master's, shared by its helpers
+    std::unique_ptr<BitbaseCache_t> bbEigen_;
     std::unique_ptr<Zeitnetz_t> zeitnetz_;
     std::unique_ptr<Buch_t> buch_; // read on the first search that asks it
     Zeitprotokoll_t protokoll_;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "bitbase/erklaeren.h"
+#include "bitbase/generator.h"
 #include "book/buchbaum.h"
 #include "chess/attacks.h"
 #include "eval/endspiel.h"
@@ -53,10 +55,17 @@ struct Engine {
 };
 
 // The command-line tools. Each runs and ends the program with its exit
-// code; true when argv named one. (The bitbase and test-position tools
-// hook in here.)
+// code; true when argv named one. (The test-position tools hook in here.)
 bool werkzeugAusfuehren(int argc, char** argv, int& rc)
 {
+    if (argc == 3 && !std::strcmp(argv[1], "--CreateBitbase")) {
+        rc = bitbaseWerkzeug(argv[2]);
+        return true;
+    }
+    if (argc == 3 && !std::strcmp(argv[1], "--ExplainBitbase")) {
+        rc = bitbaseErklaeren(argv[2]);
+        return true;
+    }
     if (argc >= 2 && !std::strcmp(argv[1], "--book")) {
         rc = buchWerkzeug(argc, argv);
         return true;
