@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all build run test sanitize tsan debug fuzz perft-full bench clean
+.PHONY: all build run test sanitize tsan debug fuzz perft-full bench clean bitbases bitbases-4 bitbase-check
 
 all: build
 
@@ -37,7 +37,7 @@ FUZZ_SECONDS ?= 600
 FUZZ_TARGETS ?=
 fuzz:
 	@CXX=clang++ $(CMAKE) -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKARIS_FUZZ=ON -DVELKARIS_TESTS=OFF >/dev/null
-	@$(CMAKE) --build build-fuzz -j $(JOBS) --target fuzz_uci fuzz_notation fuzz_xboard
+	@$(CMAKE) --build build-fuzz -j $(JOBS) --target fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard
 	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Every position of the shared perft suites at its listed depths.
@@ -48,6 +48,31 @@ perft-full: build
 
 bench: build
 	./build/velkaris_bench
+
+# Endgame bitbases into build/bitbases: every material of up to four pieces
+# and the five-piece sets of rook (queen, bishop) and pawn against the same
+# piece, rook and pawn against bishop, with everything they convert into,
+# in both colour orders. The rules name each material's smaller materials
+# as prerequisites, so `make -j2 bitbases` works on independent materials
+# side by side, and a run that was stopped goes on where it stopped.
+BB_DIR := build/bitbases
+BB_PROGRAMM = $(CURDIR)/build/$(if $(shell grep -qw popcnt /proc/cpuinfo 2>/dev/null && echo y),velkaris_popcnt,velkaris)
+BB_CHECK ?= KDK KTK KLK KSK KBK KLSK KDKT KTKL KTKS KBKB
+
+$(BB_DIR)/rules.mk: build
+	@mkdir -p $(BB_DIR)
+	@./build/velkaris_bench bitbase-rules $(BB_DIR) > $@.tmp && mv $@.tmp $@
+
+bitbases: $(BB_DIR)/rules.mk
+	@$(MAKE) --no-print-directory -f $(BB_DIR)/rules.mk VELKARIS=$(BB_PROGRAMM) all-bitbases
+
+bitbases-4: $(BB_DIR)/rules.mk
+	@$(MAKE) --no-print-directory -f $(BB_DIR)/rules.mk VELKARIS=$(BB_PROGRAMM) bitbases-4
+
+# Every legal position of the three-piece sets and of KLSK, KDKT, KTKL, KTKS
+# and KBKB against an independent solver.
+bitbase-check: bitbases-4
+	./build/velkaris_bitbase_check $(BB_DIR) $(BB_CHECK)
 
 clean:
 	rm -rf build build-asan build-tsan build-debug build-fuzz

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <memory>
 
+#include "bitbase/erklaeren.h"
+#include "bitbase/generator.h"
+#include "book/buchbaum.h"
 #include "chess/attacks.h"
 #include "eval/endspiel.h"
 #include "protocol/optionen.h"
@@ -54,10 +57,21 @@ struct Engine {
 };
 
 // The command-line tools. Each runs and ends the program with its exit
-// code; true when argv named one. (The bitbase, test-position and book
-// tools hook in here.)
-bool werkzeugAusfuehren(int, char**, int&)
+// code; true when argv named one. (The test-position tools hook in here.)
+bool werkzeugAusfuehren(int argc, char** argv, int& rc)
 {
+    if (argc == 3 && !std::strcmp(argv[1], "--CreateBitbase")) {
+        rc = bitbaseWerkzeug(argv[2]);
+        return true;
+    }
+    if (argc == 3 && !std::strcmp(argv[1], "--ExplainBitbase")) {
+        rc = bitbaseErklaeren(argv[2]);
+        return true;
+    }
+    if (argc >= 2 && !std::strcmp(argv[1], "--book")) {
+        rc = buchWerkzeug(argc, argv);
+        return true;
+    }
     return false;
 }
 

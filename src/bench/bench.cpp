@@ -6,6 +6,10 @@
 //   velkaris_bench search [--depth D] [--threads N]
 //   velkaris_bench epd FILE [--ms T] [--threads N]   test-suite score
 //   velkaris_bench qs FILE...      quiescence values in full and narrow windows
+//   velkaris_bench pgn FILE...     every game of PGN files, one line each
+//   velkaris_bench book FILE       opening book load time and lookups
+//   velkaris_bench bitbase DIR < fens   win/draw/loss per FEN (and the
+//                  bitbase-speed, bitbase-count and bitbase-rules tools)
 #include <cstdio>
 #include <cstring>
 
@@ -25,6 +29,9 @@ int main(int argc, char** argv)
     if (!std::strcmp(was, "search")) return benchSearch(argc - 2, argv + 2);
     if (!std::strcmp(was, "epd")) return benchEpd(argc - 2, argv + 2);
     if (!std::strcmp(was, "qs")) return benchQs(argc - 2, argv + 2);
-    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T] | qs FILE...]\n");
+    if (!std::strcmp(was, "pgn")) return benchPgn(argc - 2, argv + 2);
+    if (!std::strcmp(was, "book")) return benchBuch(argc - 2, argv + 2);
+    if (!std::strncmp(was, "bitbase", 7)) return benchBitbase(argc - 1, argv + 1);
+    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T] | pgn FILE... | book FILE | qs FILE... | bitbase DIR < fens]\n");
     return 2;
 }

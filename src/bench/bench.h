@@ -7,3 +7,7 @@ int benchEval(int argc, char** argv);
 int benchSearch(int argc, char** argv);
 int benchEpd(int argc, char** argv);
 int benchQs(int argc, char** argv);
+int benchPgn(int argc, char** argv);
+int benchBuch(int argc, char** argv);
+// Gets its own sub-command name as argv[0] (bitbase, bitbase-speed, ...).
+int benchBitbase(int argc, char** argv);

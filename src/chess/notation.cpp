@@ -286,3 +286,23 @@ Zug sanZugLesen(Stellung_t& st, const Stellungsdaten_t& d, const char* text)
     }
     return zug;
 }
+
+Zug zugTextLesen(Stellung_t& st, const Stellungsdaten_t& d, const char* text)
+{
+    while (*text && istLeer(*text)) ++text;
+    const size_t n = std::strlen(text);
+    // The coordinate reader looks at the first characters only, so the
+    // whole text must have one of its shapes; everything else is SAN.
+    static const char* const ROCHADEN[] = {"O-O", "O-O-O", "0-0", "0-0-0", "o-o", "o-o-o"};
+    const bool felder = (n == 4 || (n == 5 && std::strchr("nbrqNBRQ", text[4]))) && feldLesen(text) >= 0 &&
+                        feldLesen(text + 2) >= 0;
+    bool rochade = false;
+    for (const char* r : ROCHADEN) rochade |= !std::strcmp(text, r);
+    if (felder || rochade) {
+        const Zug z = koordinatenZugLesen(st, text);
+        // A promotion letter only after a pawn move to the last rank.
+        const bool form = rochade || n == 4 || istPromotion(z);
+        if (istZug(z) && form && zugLegal(st, d, z)) return zugOhneSchluessel(z);
+    }
+    return zugOhneSchluessel(sanZugLesen(st, d, text));
+}

@@ -16,3 +16,8 @@ Zug koordinatenZugLesen(const Stellung_t& st, const char* text);
 // Reads a SAN move (English or German piece letters); 0 for anything
 // malformed, ambiguous, illegal or contradicting its annotations.
 Zug sanZugLesen(Stellung_t& st, const Stellungsdaten_t& d, const char* text);
+
+// Reads a move in any notation the engine accepts from files: coordinates
+// ("e2e4", "e7e8q"), castling words ("O-O", "0-0-0", "o-o") or SAN. 0 unless
+// the whole text is one legal move of the position.
+Zug zugTextLesen(Stellung_t& st, const Stellungsdaten_t& d, const char* text);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "book/buch_befehle.h"
+#include "book/buchberechnung.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "chess/perft.h"
@@ -93,6 +95,11 @@ void UciInterface_t::Zeile(const char* zeile)
     else if (!std::strcmp(wort, "perft")) perft(rest);
     else if (!std::strcmp(wort, "book")) buch(befehl);
     else if (!std::strcmp(wort, "time")) zeit(befehl);
+}
+
+void UciInterface_t::buch(const char* zeile)
+{
+    buchBefehl(zeile, buchberechnung_, ausgabe_);
 }
 
 void UciInterface_t::stop()

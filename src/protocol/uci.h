@@ -1,6 +1,7 @@
 #pragma once
 #include <climits>
 #include <cstdint>
+#include <memory>
 
 #include "chess/stellung.h"
 #include "chess/zug.h"
@@ -8,6 +9,7 @@
 #include "shell/eingabe.h"
 
 class Ausgabe_t;
+class Buchberechnung_t;
 class Sucher_t;
 struct GoParameter_t;
 struct Suchgrenzen_t;
@@ -61,8 +63,8 @@ private:
     // position; 0 when it is no legal move. *ende is set behind the token.
     Zug zugLesen(const char* text, const char** ende);
     void wurzelZuegeLesen(const char* zeile);
-    // Places for the book and time-network sub-commands.
-    void buch(const char*) {}
+    // The "book" sub-commands; the time-network ones have their place too.
+    void buch(const char* zeile);
     void zeit(const char*) {}
 
     Ausgabe_t& ausgabe_;
@@ -81,4 +83,6 @@ private:
     int perftTiefeMax_ = INT_MAX;
     int perftHashMax_ = 32000;
     bool goKurz_ = false;
+    // The statistics of the "book" commands, made by the first that fills them.
+    std::unique_ptr<Buchberechnung_t> buchberechnung_;
 };

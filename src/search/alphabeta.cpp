@@ -1,5 +1,7 @@
 #include <algorithm>
 
+#include "bitbase/cache.h"
+#include "bitbase/material.h"
 #include "chess/attacks.h"
 #include "chess/spiel.h"
 #include "chess/zuggen.h"
@@ -121,6 +123,51 @@ int Suche_t::zugDurchsuchen(Ply_t* p, int alpha, int beta, int scout, int tiefe,
     return w;
 }
 
+// Asks the bitbases about the node p. True when the answer settles the
+// node (its score in wert): the move that led here changed the theoretical
+// result the parent found (it is refuted), or the known result lies outside
+// the window. Zero-window nodes probe less: only from depth 20, and below
+// depth 26 only from the cache and only after a capture or under a parent
+// that found a result.
+bool Suche_t::bitbaseFragen(Ply_t* p, int alpha, int beta, int tiefe, int z, int& wert)
+{
+    const Ply_t* const eltern = p - 1;
+    const Stellung_t& st = st_;
+    bool nurCache = false;
+    if (z > 0 && tiefe < 26) {
+        if (!eltern->bbGefunden && !(istZug(eltern->zug) && eltern->zd.geschlagen)) return false;
+        nurCache = true;
+    }
+    if (st.rochade || popcount(eltern->daten.belegt) > BB_MAX_FIGUREN) return false;
+    BbSeite_t seiten[2];
+    for (int s = 0; s < 2; ++s) {
+        const Seite_t& ss = st.seite[s];
+        BbSeite_t& b = seiten[s];
+        b.typ[0] = KOENIG;
+        b.feld[0] = ss.koenig;
+        b.anzahl = 1;
+        for (int t = BAUER; t <= DAME; ++t)
+            for (int i = 0; i < ss.anzahl[t]; ++i) {
+                b.typ[b.anzahl] = uint8_t(t);
+                b.feld[b.anzahl++] = ss.liste[t - 1][i];
+            }
+    }
+    int ergebnis;
+    if (!bitbaseProbe(*bb_, seiten[0], seiten[1], st.amZug, st.ep, nurCache, ergebnis)) return false;
+    p->bbGefunden = 1;
+    p->bbWert = ergebnis;
+    if (eltern->bbGefunden && eltern->bbWert != ergebnis) {
+        wert = beta;
+        return true;
+    }
+    const int s = st.amZug == WEISS ? ergebnis : -ergebnis;
+    if ((s < 0 && s < alpha) || (s == 0 && (alpha > 0 || beta < 0)) || (s > 0 && s > beta)) {
+        wert = s;
+        return true;
+    }
+    return false;
+}
+
 int Suche_t::suchen(int alpha, int beta, Ply_t* p, int tiefe, int z)
 {
     Ply_t* const eltern = p - 1;
@@ -183,10 +230,16 @@ int Suche_t::suchen(int alpha, int beta, Ply_t* p, int tiefe, int z)
 
     // 6., 7.
     const bool schach = imSchach(st, d);
-    const bool nullErlaubt = tiefe >= 2 && !schach && !p->drohung;
+    bool nullErlaubt = tiefe >= 2 && !schach && !p->drohung;
 
-    // 8. (Endgame bitbases are probed here once they are loaded.)
+    // 8. Endgame bitbases, when loaded, for nodes deep enough to be worth
+    // the probe.
     p->bbGefunden = 0;
+    if (bb_->aktiv() && tiefe >= (z == 0 ? 12 : 20)) {
+        int w;
+        if (bitbaseFragen(p, alpha, beta, tiefe, z, w)) return w;
+        if (p->bbGefunden && eltern->bbGefunden) nullErlaubt = false;
+    }
 
     // 9. Static evaluation.
     p->statisch = statischeBewertung(st, d, material_, bauern_);

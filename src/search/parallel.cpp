@@ -176,6 +176,8 @@ bool Suche_t::beitreten(SplitPoint* sp, int schutz)
     q.statisch = sp->statisch;
     q.drohFeld = sp->drohFeld;
     q.drohung = sp->drohung;
+    q.bbGefunden = sp->ply->bbGefunden;
+    q.bbWert = sp->ply->bbWert;
     q.killer[0] = sp->ply->killer[0];
     q.killer[1] = sp->ply->killer[1];
     q.zug = 0;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "book/buch.h"
 #include "chess/spiel.h"
 #include "chess/zuggen.h"
 #include "chess/zugmachen.h"
@@ -54,9 +55,11 @@ void Suche_t::wurzelVorbereiten(const Stellung_t& st)
         b.besterZug = 0;
         b.ply = i - PLY_BASIS;
         b.zd.geschlagen = 0;
+        b.bbGefunden = 0;
         datenBerechnen(st_, b.daten);
     }
     stapel_[PLY_BASIS].ply = 0;
+    stapel_[PLY_BASIS].bbGefunden = 0;
     for (int i = PLY_BASIS; i < PLY_STAPEL; ++i) stapel_[i].killer[0] = stapel_[i].killer[1] = 0;
 }
 
@@ -319,6 +322,21 @@ void Suche_t::iterationAuswerten(int iteration, int wert, Zug vorherBester, Iter
     if (protokoll_.aktiv()) protokoll_.iteration(gewechselt, gebaut ? &zeile : nullptr, y, knoten_);
 }
 
+bool Suche_t::buchZugMelden(Optionen_t& opt)
+{
+    if (helfer_ || analyse || rootMovesGiven || !opt.wahr(OPT_OWNBOOK)) return false;
+    char datei[OPTION_TEXT_LAENGE + 4];
+    opt.textKopieren(OPT_BOOKFILE, datei, int(sizeof(datei)));
+    if (!buch_) buch_ = std::make_unique<Buch_t>();
+    Zug zug = 0, ponder = 0;
+    if (!buch_->probe(datei, st_, zug, &ponder)) return false;
+    // A ponder search answers only after "ponderhit" or "stop".
+    while (ponderAktiv()) schlafeMs(20);
+    eroeffnung_ = false;
+    ausgabe->BesterZug(st_, zug, ponder);
+    return true;
+}
+
 void Suche_t::search()
 {
     Optionen_t& opt = *optionen;
@@ -340,7 +358,17 @@ void Suche_t::search()
     multiPv_ = std::max(1, opt.wert(OPT_MULTIPV));
     multiPvRand_ = opt.wert(OPT_MULTIPV_SCORE) * 10;
 
-    // 5. (The opening book answers here once it exists.) 6. (Bitbase cache.)
+    // 5. The opening book: a move it knows is played without a search. Not
+    // in analysis, and not when the interface restricted the root moves
+    // (the book knows nothing of the restriction).
+    if (buchZugMelden(opt)) return;
+    // 6. The bitbase cache: a new size empties it, 0 switches probing off.
+    bb_->setSize(uint64_t(opt.wert(OPT_BITBASE_CACHE)) * 1048576ull);
+    {
+        char pfad[OPTION_TEXT_LAENGE + 4];
+        opt.textKopieren(OPT_BITBASE_PATH, pfad, int(sizeof(pfad)));
+        bb_->setPath(pfad);
+    }
 
     // 7. Helpers.
     helferAnpassen(std::clamp(opt.wert(OPT_PROZESSOREN), 1, 24) - 1);

@@ -1,5 +1,6 @@
 #include "search/suche.h"
 
+#include "book/buch.h"
 #include "platform/clock.h"
 #include "protocol/suchgrenzen.h"
 #include "search/parallel.h"
@@ -8,6 +9,8 @@ Suche_t::Suche_t()
 {
     ttEigen_ = std::make_unique<Transpositionstabelle_t>();
     tt_ = ttEigen_.get();
+    bbEigen_ = std::make_unique<BitbaseCache_t>(0);
+    bb_ = bbEigen_.get();
     poolEigen_ = std::make_unique<SplitPointPool>();
     pool_ = poolEigen_.get();
     zeitnetz_ = std::make_unique<Zeitnetz_t>();
@@ -21,6 +24,7 @@ Suche_t::Suche_t(Suche_t& master)
     helfer_ = true;
     meister_ = &master;
     tt_ = master.tt_;
+    bb_ = master.bb_;
     pool_ = master.pool_;
     historie_[0].leeren();
     historie_[1].leeren();

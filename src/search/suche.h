@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "bitbase/cache.h"
 #include "eval/bauern_tabelle.h"
 #include "eval/material_tabelle.h"
 #include "search/historie.h"
@@ -13,6 +14,7 @@
 #include "timenet/zeitnetz.h"
 #include "timenet/zeitprotokoll.h"
 
+class Buch_t;
 struct SplitPoint;
 class SplitPointPool;
 
@@ -91,6 +93,9 @@ private:
     void iterationAuswerten(int iteration, int wert, Zug vorherBester, Iterationsdaten_t& jetzt,
                             const Iterationsdaten_t& vorher, double& y);
     void helferAnpassen(int anzahl);
+    // The book's move for the root, reported as the search's result; false
+    // when the book is off, not asked, or has no move.
+    bool buchZugMelden(Optionen_t& opt);
     int64_t verstrichen() const;
     void stopSetzen() { stop.store(true, std::memory_order_relaxed); }
 
@@ -101,6 +106,7 @@ private:
     int erweiterung(const Ply_t* p, Zug z, bool schach, int tiefe) const;
     bool entschaerftDrohung(const Ply_t* p) const;
     bool abgebrochen() const;
+    bool bitbaseFragen(Ply_t* p, int alpha, int beta, int tiefe, int z, int& wert);
 
     // Parallel search.
     bool splitAnbieten(Ply_t* p, int& alpha, int beta, int& best, int tiefe, int z, int knotenTyp);
@@ -142,7 +148,10 @@ private:
 
     Transpositionstabelle_t* tt_ = nullptr;
     std::unique_ptr<Transpositionstabelle_t> ttEigen_;
+    BitbaseCache_t* bb_ = nullptr; // the master's, shared by its helpers
+    std::unique_ptr<BitbaseCache_t> bbEigen_;
     std::unique_ptr<Zeitnetz_t> zeitnetz_;
+    std::unique_ptr<Buch_t> buch_; // read on the first search that asks it
     Zeitprotokoll_t protokoll_;
 
     // Parallel search: the master owns the pool and its helpers.

@@ -83,3 +83,32 @@ TEST(Notation, CoordinateReaderAndWriter)
     EXPECT_EQ(koordinatenZugLesen(c.st, "f1g1"), zugBauen(F1, G1, ART_ROCHADE));
     EXPECT_TRUE(zugLegal(c.st, c.d, zugBauen(F1, G1, ART_ROCHADE)));
 }
+
+// Moves in files: coordinates only in their exact shapes (the coordinate
+// reader alone would ignore trailing junk), castling words, SAN otherwise;
+// only legal moves.
+TEST(Notation, MoveTextOfFiles)
+{
+    const char* roch = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1";
+    const char* bauer = "4k3/P7/8/8/8/8/8/4K3 w - - 0 1";
+    const struct {
+        const char* fen;
+        std::initializer_list<const char*> texte;
+        const char* zug;
+    } faelle[] = {
+        {START, {"e2e4", " e2e4", "e4", "e2-e4"}, "e2e4"},
+        {START, {"g1f3", "Sf3", "Nf3"}, "g1f3"},
+        {START, {"e2e4x", "e2e5", "e7e5", "e2", "", "O-O", "g1f3q"}, "0"},
+        {roch, {"O-O", "0-0", "o-o", "e1g1"}, "e1g1"},
+        {roch, {"O-O-O", "0-0-0", "o-o-o", "e1c1"}, "e1c1"},
+        {bauer, {"a7a8q", "a7a8Q", "a8=Q", "a8D"}, "a7a8q"},
+        {bauer, {"a7a8", "a7a8k"}, "0"},
+    };
+    for (const auto& f : faelle) {
+        for (const char* text : f.texte) {
+            TestStellung t(f.fen);
+            const Zug z = zugTextLesen(t.st, t.d, text);
+            EXPECT_EQ(z ? zugText(t.st, z) : "0", f.zug) << f.fen << " / '" << text << "'";
+        }
+    }
+}

@@ -146,6 +146,8 @@ sitzung() { # threads
 engine_start "$engine"
 senden uci
 warten '^uciok$' "$lang" || fehlschlag "no uciok"
+# These are searches: the opening book would answer some of them at once.
+senden "setoption name OwnBook value false"
 for threads in 1 2 4 24 1 24 2; do
     sitzung "$threads"
 done
@@ -161,6 +163,7 @@ for threads in 1 2 4 24; do
     for go in "go infinite" "go depth 60" "go ponder wtime 60000 btime 60000"; do
         engine_start "$engine"
         senden uci
+        senden "setoption name OwnBook value false"
         senden "setoption name NumberOfProcessors value $threads"
         senden "position startpos moves d2d4"
         senden "$go"
@@ -184,6 +187,7 @@ done
 # a search, at a moment that differs from run to run; so would a setoption
 # sent while a search runs, which is why MultiPV is set before the first.)
 eingabe='uci
+setoption name OwnBook value false
 setoption name MultiPV value 2
 position fen r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8
 go depth 8

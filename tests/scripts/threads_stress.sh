@@ -31,6 +31,7 @@ senden uci
 warten '^uciok$' $((5000 * langsam)) || fehlschlag "no uciok"
 senden "setoption name NumberOfProcessors value 24"
 senden "setoption name Hash value 16"
+senden "setoption name OwnBook value false"
 
 latenzen=()
 spaete=0

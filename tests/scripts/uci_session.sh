@@ -102,8 +102,9 @@ done
 
 # Both programs answer identically. (End of input, unlike "quit", lets a
 # bounded search finish and print its move.)
-for eingabe in 'uci\nposition startpos moves e2e4 e7e5\ngo depth 1\n' \
-    'uci\nposition startpos moves e2e4 e7e5\ngo depth 6\n' \
+# (Searches: the opening book, whose choice is random, stays off.)
+for eingabe in 'uci\nsetoption name OwnBook value false\nposition startpos moves e2e4 e7e5\ngo depth 1\n' \
+    'uci\nsetoption name OwnBook value false\nposition startpos moves e2e4 e7e5\ngo depth 6\n' \
     'uci\nposition fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1\ngo depth 4 searchmoves e1c1\n'; do
     # Times and speeds differ from run to run; everything else may not.
     lauf "$1" "$eingabe"

@@ -1,0 +1,26 @@
+#include "gamefiles/ausgabedatei.h"
+
+Ausgabedatei_t::Ausgabedatei_t(const std::string& name, bool binaer) : name_(name), tmp_(name + ".tmp")
+{
+    datei_ = std::fopen(tmp_.c_str(), binaer ? "wb" : "w");
+}
+
+Ausgabedatei_t::~Ausgabedatei_t()
+{
+    if (!datei_) return;
+    std::fclose(datei_);
+    std::remove(tmp_.c_str());
+}
+
+bool Ausgabedatei_t::abschliessen()
+{
+    if (!datei_) return false;
+    const bool fehler = std::ferror(datei_) != 0;
+    const bool zu = std::fclose(datei_) == 0;
+    datei_ = nullptr;
+    if (fehler || !zu || std::rename(tmp_.c_str(), name_.c_str()) != 0) {
+        std::remove(tmp_.c_str());
+        return false;
+    }
+    return true;
+}

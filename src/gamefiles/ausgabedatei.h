@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdio>
+#include <string>
+
+// A file the program writes: it is written under a temporary name (the
+// name with ".tmp" appended) and renamed to its real name only when it is
+// complete, so an interrupted run never leaves half a file behind that a
+// later run would trust. Dropped without abschliessen(), the temporary file
+// is removed and an older file of the real name stays as it was.
+class Ausgabedatei_t {
+public:
+    explicit Ausgabedatei_t(const std::string& name, bool binaer = false);
+    ~Ausgabedatei_t();
+    Ausgabedatei_t(const Ausgabedatei_t&) = delete;
+    Ausgabedatei_t& operator=(const Ausgabedatei_t&) = delete;
+
+    bool offen() const { return datei_ != nullptr; }
+    std::FILE* datei() const { return datei_; }
+
+    // Closes the file and gives it its real name; false (and nothing
+    // renamed) when any write failed.
+    bool abschliessen();
+
+private:
+    std::string name_;
+    std::string tmp_;
+    std::FILE* datei_ = nullptr;
+};

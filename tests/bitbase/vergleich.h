@@ -1,0 +1,17 @@
+#pragma once
+// Compares every legal position of a material, and its colour-reversed
+// twin, between the independent solver and the bitbase probe.
+#include <string>
+
+#include "bitbase/cache.h"
+#include "orakel.h"
+
+struct Vergleich_t {
+    uint64_t geprueft = 0;  // probes made (both colour orders)
+    uint64_t falsch = 0;    // probe answered differently
+    uint64_t unbekannt = 0; // probe had no answer
+    uint64_t weissGewinnt = 0; // won positions with White (first-named) to move
+    std::string erstesProblem;
+};
+
+Vergleich_t bitbasenVergleichen(const orakel::Loeser& l, BitbaseCache_t& cache);
