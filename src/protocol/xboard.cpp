@@ -662,8 +662,7 @@ void XBoardInterface_t::denkenStarten()
     if (denkt_ || pondertJetzt_) sucheStoppen();
     if (analysiert_) {
         sucheStoppen();
-        analysiert_ = false;
-        ausgabe_.analyseSetzen(false);
+        analyseBeenden();
     }
     if (!platzFuerZug()) {
         fehler("game too long", "go");
@@ -697,6 +696,14 @@ bool XBoardInterface_t::pondernStarten(Zug ponder)
 
 void XBoardInterface_t::analyseStarten()
 {
+    if (!analysiert_) {
+        // The book would answer a known position with its move, after the
+        // analysis, and print nothing meanwhile: it rests while the engine
+        // analyses.
+        const int i = optionen_.finden("OwnBook");
+        buchPausiert_ = i >= 0 && optionen_.wahr(i);
+        if (buchPausiert_) senden("setoption name OwnBook value false");
+    }
     analysiert_ = true;
     senden(positionsBefehl(nullptr));
     ausgabe_.analyseBeginnt(legaleZuegeZaehlen(brett_, daten()));
@@ -738,9 +745,16 @@ void XBoardInterface_t::exit(const char*, const char*)
 {
     if (!analysiert_) return;
     sucheStoppen();
+    analyseBeenden();
+    senden("setoption name Clear Hash value true");
+}
+
+void XBoardInterface_t::analyseBeenden()
+{
     analysiert_ = false;
     ausgabe_.analyseSetzen(false);
-    senden("setoption name Clear Hash value true");
+    if (buchPausiert_) senden("setoption name OwnBook value true");
+    buchPausiert_ = false;
 }
 
 void XBoardInterface_t::status(const char*, const char*)

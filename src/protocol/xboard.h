@@ -124,6 +124,7 @@ private:
     void denkenStarten();
     bool pondernStarten(Zug ponder);
     void analyseStarten();
+    void analyseBeenden();
     void pongsSagen(bool direkt);
 
     // The engine's move for the position with this key, under the lock.
@@ -162,6 +163,8 @@ private:
     bool denkt_ = false;
     bool chess960_ = false;
     bool beendet_ = false;
+    // OwnBook was on when the analysis began; it is switched on again after.
+    bool buchPausiert_ = false;
     // A command is under way. It may leave the lock while it waits for a
     // slot of the queue; an engine move that arrives meanwhile must not
     // change the game under its feet, so it is kept here and handled when
