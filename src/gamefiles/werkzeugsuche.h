@@ -1,0 +1,41 @@
+#pragma once
+#include <memory>
+
+#include "chess/stellung.h"
+#include "protocol/optionen.h"
+#include "protocol/suchgrenzen.h"
+#include "chess/zug.h"
+
+class Suche_t;
+
+// What one search found: the best move (0 when none) and the score of the
+// last principal variation, from the side to move's view.
+struct Suchergebnis_t {
+    Zug zug = 0;
+    int32_t wert = 0;
+};
+
+// The searcher of one batch-tool worker: a search controller of its own
+// with its own table, the book off, one thread, silent output. Every search
+// starts with a cleared table, so a position's result does not depend on
+// which positions the worker saw before.
+class Werkzeugsuche_t {
+public:
+    static constexpr int HASH_MB = 64;
+
+    Werkzeugsuche_t();
+    ~Werkzeugsuche_t();
+    Werkzeugsuche_t(const Werkzeugsuche_t&) = delete;
+    Werkzeugsuche_t& operator=(const Werkzeugsuche_t&) = delete;
+
+    // Searches st within the limits that go describes (start: now), in the
+    // calling thread.
+    Suchergebnis_t suchen(const Stellung_t& st, const GoParameter_t& go);
+
+    // The quiescence value of st from the side to move's view.
+    int ruhewert(const Stellung_t& st);
+
+private:
+    Optionen_t optionen_;
+    std::unique_ptr<Suche_t> suche_;
+};
