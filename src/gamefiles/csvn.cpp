@@ -80,12 +80,10 @@ void CsvnErgebnisse_t::schreiben(std::size_t hoechstens)
 
 int csvnWerkzeug(const char* eingabe, const char* ausgabe)
 {
-    GoParameter_t go;
-    go.zugzeit = 1000;
-    return csvnWerkzeug(eingabe, ausgabe, go);
+    return csvnWerkzeug(eingabe, ausgabe, WerkzeugEinstellung_t{});
 }
 
-int csvnWerkzeug(const char* eingabe, const char* ausgabe, const GoParameter_t& go)
+int csvnWerkzeug(const char* eingabe, const char* ausgabe, const WerkzeugEinstellung_t& e)
 {
     std::FILE* ein = std::fopen(eingabe, "r");
     if (!ein) {
@@ -101,11 +99,11 @@ int csvnWerkzeug(const char* eingabe, const char* ausgabe, const GoParameter_t& 
 
     CsvnErgebnisse_t ergebnisse(aus.datei());
     std::vector<std::unique_ptr<Werkzeugsuche_t>> suchen;
-    for (int i = 0; i < Arbeiterpool_t::ANZAHL; ++i) suchen.push_back(std::make_unique<Werkzeugsuche_t>());
+    for (int i = 0; i < Arbeiterpool_t::ANZAHL; ++i) suchen.push_back(std::make_unique<Werkzeugsuche_t>(e.hashMb));
     CsvnSatz_t saetze[Arbeiterpool_t::ANZAHL];
     Arbeiterpool_t pool([&](int arbeiter, int s) {
         const CsvnSatz_t& satz = saetze[s];
-        ergebnisse.eintragen(satz.nummer, satz.text + " bm " + besterZug(*suchen[size_t(arbeiter)], satz.text, go));
+        ergebnisse.eintragen(satz.nummer, satz.text + " bm " + besterZug(*suchen[size_t(arbeiter)], satz.text, e.go));
     });
 
     std::string zeile;

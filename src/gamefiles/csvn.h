@@ -5,7 +5,6 @@
 #include <string>
 
 #include "platform/lock.h"
-#include "protocol/suchgrenzen.h"
 
 // The results of the position-list tool, written to the output in the
 // order of the input. Workers finish in any order; a result waits in an
@@ -42,8 +41,9 @@ private:
 // line, with or without move counters and EPD operations) and writes
 // "TEXT bm MOVE" per line in input order, TEXT being the line's first 90
 // characters, MOVE the best move in coordinates or "(not found)". Four
-// workers search at once, each for the limits of go (one second by
-// default). Returns the exit code: 0, or 1 when a file could not be opened
-// or written.
+// workers search at once, one second each unless the settings say
+// otherwise. Returns the exit code: 0, or 1 when a file could not be
+// opened or written.
+struct WerkzeugEinstellung_t;
 int csvnWerkzeug(const char* eingabe, const char* ausgabe);
-int csvnWerkzeug(const char* eingabe, const char* ausgabe, const GoParameter_t& go);
+int csvnWerkzeug(const char* eingabe, const char* ausgabe, const WerkzeugEinstellung_t& e);

@@ -167,12 +167,10 @@ int bekannteStellungenLesen(const std::string& datei, std::unordered_set<uint64_
 
 int testposWerkzeug(const char* parameterDatei)
 {
-    GoParameter_t go;
-    go.zugzeit = 1000;
-    return testposWerkzeug(parameterDatei, go, 0);
+    return testposWerkzeug(parameterDatei, WerkzeugEinstellung_t{});
 }
 
-int testposWerkzeug(const char* parameterDatei, const GoParameter_t& go, uint32_t saat)
+int testposWerkzeug(const char* parameterDatei, const WerkzeugEinstellung_t& e)
 {
     const std::string paramName = parameterDatei;
     TestposAusgabe_t aus;
@@ -198,12 +196,12 @@ int testposWerkzeug(const char* parameterDatei, const GoParameter_t& go, uint32_
     if (!pgn.oeffnen(param.pgn)) return 1;
 
     std::unique_ptr<Zufallsgenerator> zufall =
-        saat ? std::make_unique<Zufallsgenerator>(saat) : std::make_unique<Zufallsgenerator>();
-    Werkzeugsuche_t ruhe;
+        e.saat ? std::make_unique<Zufallsgenerator>(e.saat) : std::make_unique<Zufallsgenerator>();
+    Werkzeugsuche_t ruhe(1);
     std::vector<std::unique_ptr<Werkzeugsuche_t>> suchen_;
-    for (int i = 0; i < Arbeiterpool_t::ANZAHL; ++i) suchen_.push_back(std::make_unique<Werkzeugsuche_t>());
+    for (int i = 0; i < Arbeiterpool_t::ANZAHL; ++i) suchen_.push_back(std::make_unique<Werkzeugsuche_t>(e.hashMb));
     std::unique_ptr<TestposSatz_t[]> saetze(new TestposSatz_t[Arbeiterpool_t::ANZAHL]);
-    Arbeiterpool_t pool([&](int arbeiter, int s) { suchen(*suchen_[size_t(arbeiter)], saetze[size_t(s)], go, aus); });
+    Arbeiterpool_t pool([&](int arbeiter, int s) { suchen(*suchen_[size_t(arbeiter)], saetze[size_t(s)], e.go, aus); });
 
     std::vector<Zug> zuege;
     std::string fen;

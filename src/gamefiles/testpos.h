@@ -3,7 +3,6 @@
 #include <string>
 #include <unordered_set>
 
-#include "protocol/suchgrenzen.h"
 
 // "--Testpos PARAMETER-FILE" picks quiet, balanced positions from the games
 // of a PGN file, searches them, and appends for each position whose search
@@ -41,9 +40,8 @@ inline int ruheFenster(uint64_t schluessel)
     return int(a < b ? a : b) + 850;
 }
 
-// The tool: one second per position. Returns the exit code (0, or 1 when
-// a file could not be read or written).
+// The tool: one second per position unless the settings say otherwise.
+// Returns the exit code (0, or 1 when a file could not be read or written).
+struct WerkzeugEinstellung_t;
 int testposWerkzeug(const char* parameterDatei);
-// The same with the limits of go per search and a fixed random seed (0:
-// seeded from the clock).
-int testposWerkzeug(const char* parameterDatei, const GoParameter_t& go, uint32_t saat);
+int testposWerkzeug(const char* parameterDatei, const WerkzeugEinstellung_t& e);

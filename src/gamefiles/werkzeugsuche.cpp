@@ -3,9 +3,9 @@
 #include "protocol/uci_ausgabe.h"
 #include "search/suche.h"
 
-Werkzeugsuche_t::Werkzeugsuche_t() : optionen_(OPTIONEN_NORMAL), suche_(std::make_unique<Suche_t>())
+Werkzeugsuche_t::Werkzeugsuche_t(int hashMb) : optionen_(OPTIONEN_NORMAL), suche_(std::make_unique<Suche_t>())
 {
-    optionen_.setzen(OPT_HASH, HASH_MB);
+    optionen_.setzen(OPT_HASH, hashMb);
     optionen_.setzen(OPT_OWNBOOK, 0);
     optionen_.setzen(OPT_PROZESSOREN, 1);
 }

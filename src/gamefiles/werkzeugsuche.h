@@ -8,6 +8,22 @@
 
 class Suche_t;
 
+// How the batch tools search: the limits of every search (start: its own
+// start), the table size of each worker, and the random seed of the tools
+// that draw (0: seeded from the clock).
+struct WerkzeugEinstellung_t {
+    GoParameter_t go = sekunde();
+    int hashMb = 64;
+    uint32_t saat = 0;
+
+    static GoParameter_t sekunde()
+    {
+        GoParameter_t g;
+        g.zugzeit = 1000;
+        return g;
+    }
+};
+
 // What one search found: the best move (0 when none) and the score of the
 // last principal variation, from the side to move's view.
 struct Suchergebnis_t {
@@ -21,9 +37,7 @@ struct Suchergebnis_t {
 // which positions the worker saw before.
 class Werkzeugsuche_t {
 public:
-    static constexpr int HASH_MB = 64;
-
-    Werkzeugsuche_t();
+    explicit Werkzeugsuche_t(int hashMb);
     ~Werkzeugsuche_t();
     Werkzeugsuche_t(const Werkzeugsuche_t&) = delete;
     Werkzeugsuche_t& operator=(const Werkzeugsuche_t&) = delete;
