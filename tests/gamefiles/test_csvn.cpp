@@ -145,10 +145,6 @@ TEST_F(CsvnDateien, dateifehlerGebenExitCode)
     EXPECT_EQ(csvnWerkzeug(pfad("fehlt.epd").c_str(), pfad("out.epd").c_str(), flach()), 1);
     EXPECT_EQ(csvnWerkzeug(pfad("in.epd").c_str(), pfad("kein/ordner/out.epd").c_str(), flach()), 1);
     EXPECT_FALSE(std::filesystem::exists(pfad("out.epd")));
-    // An empty input is no error: an empty output.
-    { std::ofstream(pfad("leer.epd")); }
-    EXPECT_EQ(csvnWerkzeug(pfad("leer.epd").c_str(), pfad("out.epd").c_str(), flach()), 0);
-    EXPECT_TRUE(dateiZeilen(pfad("out.epd")).empty());
 }
 
 } // namespace
