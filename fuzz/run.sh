@@ -9,7 +9,7 @@ build=${1:?build directory}
 sekunden=${2:-600}
 shift 2 2>/dev/null || shift $#
 ziele=("$@")
-[ ${#ziele[@]} -eq 0 ] && ziele=(fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard)
+[ ${#ziele[@]} -eq 0 ] && ziele=(fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard fuzz_zeitproben)
 wurzel=$(cd "$(dirname "$0")/.." && pwd)
 korpus=$wurzel/fuzz-corpus
 mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/buch" "$korpus/pgn" "$korpus/buchbilder" "$korpus/bitbase" "$korpus/xboard" "$korpus/crashes"

@@ -10,6 +10,8 @@
 #include "book/buchbaum.h"
 #include "chess/attacks.h"
 #include "eval/endspiel.h"
+#include "gamefiles/csvn.h"
+#include "gamefiles/testpos.h"
 #include "protocol/optionen.h"
 #include "protocol/suchgrenzen.h"
 #include "protocol/uci.h"
@@ -57,7 +59,7 @@ struct Engine {
 };
 
 // The command-line tools. Each runs and ends the program with its exit
-// code; true when argv named one. (The test-position tools hook in here.)
+// code; true when argv named one.
 bool werkzeugAusfuehren(int argc, char** argv, int& rc)
 {
     if (argc == 3 && !std::strcmp(argv[1], "--CreateBitbase")) {
@@ -68,8 +70,16 @@ bool werkzeugAusfuehren(int argc, char** argv, int& rc)
         rc = bitbaseErklaeren(argv[2]);
         return true;
     }
+    if (argc == 3 && !std::strcmp(argv[1], "--Testpos")) {
+        rc = testposWerkzeug(argv[2]);
+        return true;
+    }
     if (argc >= 2 && !std::strcmp(argv[1], "--book")) {
         rc = buchWerkzeug(argc, argv);
+        return true;
+    }
+    if (argc == 4 && !std::strcmp(argv[1], "--CSVN")) {
+        rc = csvnWerkzeug(argv[2], argv[3]);
         return true;
     }
     return false;

@@ -5,6 +5,7 @@
 //   velkaris_bench eval            FEN lines on stdin -> static scores
 //   velkaris_bench search [--depth D] [--threads N]
 //   velkaris_bench epd FILE [--ms T] [--threads N]   test-suite score
+//   velkaris_bench epd-score FILE   score of a "--CSVN" output against its "bm"
 //   velkaris_bench qs FILE...      quiescence values in full and narrow windows
 //   velkaris_bench pgn FILE...     every game of PGN files, one line each
 //   velkaris_bench book FILE       opening book load time and lookups
@@ -28,10 +29,11 @@ int main(int argc, char** argv)
     if (!std::strcmp(was, "eval")) return benchEval(argc - 2, argv + 2);
     if (!std::strcmp(was, "search")) return benchSearch(argc - 2, argv + 2);
     if (!std::strcmp(was, "epd")) return benchEpd(argc - 2, argv + 2);
+    if (!std::strcmp(was, "epd-score") && argc == 3) return benchEpdWertung(argv[2]);
     if (!std::strcmp(was, "qs")) return benchQs(argc - 2, argv + 2);
     if (!std::strcmp(was, "pgn")) return benchPgn(argc - 2, argv + 2);
     if (!std::strcmp(was, "book")) return benchBuch(argc - 2, argv + 2);
     if (!std::strncmp(was, "bitbase", 7)) return benchBitbase(argc - 1, argv + 1);
-    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T] | pgn FILE... | book FILE | qs FILE... | bitbase DIR < fens]\n");
+    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T] | epd-score FILE | pgn FILE... | book FILE | qs FILE... | bitbase DIR < fens]\n");
     return 2;
 }

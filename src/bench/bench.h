@@ -6,6 +6,7 @@ int benchPerftSuite(int argc, char** argv);
 int benchEval(int argc, char** argv);
 int benchSearch(int argc, char** argv);
 int benchEpd(int argc, char** argv);
+int benchEpdWertung(const char* datei);
 int benchQs(int argc, char** argv);
 int benchPgn(int argc, char** argv);
 int benchBuch(int argc, char** argv);

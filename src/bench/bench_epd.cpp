@@ -1,6 +1,9 @@
 // velkaris_bench epd FILE [--ms T] [--threads N]: searches every position of
 // an EPD test suite for T milliseconds and counts the positions whose best
 // move is one of the "bm" moves and none of the "am" moves.
+// velkaris_bench epd-score FILE: the same count for the output of
+// "velkaris --CSVN SUITE FILE", whose lines end in " bm MOVE" (coordinates)
+// after the suite's own operations.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -99,6 +102,38 @@ int benchEpd(int argc, char** argv)
         auto id = zeile.find(" id ");
         std::printf("%s %-6s %s\n", ok ? "ok  " : "MISS", text, id == std::string::npos ? "" : zeile.c_str() + id + 4);
         std::fflush(stdout);
+    }
+    std::printf("solved %d of %d\n", geloest, gesamt);
+    return 0;
+}
+
+int benchEpdWertung(const char* datei)
+{
+    tabellenInitialisieren();
+    std::ifstream in(datei);
+    if (!in) {
+        std::fprintf(stderr, "cannot open %s\n", datei);
+        return 2;
+    }
+    int gesamt = 0, geloest = 0;
+    std::string zeile;
+    while (std::getline(in, zeile)) {
+        const auto letztes = zeile.rfind(" bm ");
+        if (letztes == std::string::npos) continue;
+        Stellung_t st;
+        Stellungsdaten_t d;
+        if (!stellungSetzen(st, d, zeile.c_str())) continue;
+        const std::string suite = zeile.substr(0, letztes);
+        std::vector<Zug> bm = operationZuege(st, d, suite, "bm");
+        std::vector<Zug> am = operationZuege(st, d, suite, "am");
+        if (bm.empty() && am.empty()) continue;
+        // "(not found)" reads as no move: never a solution.
+        const Zug z = koordinatenZugLesen(st, zeile.c_str() + letztes + 4) & 0xFFFF;
+        bool ok = z && bm.empty();
+        for (Zug b : bm) ok |= z && (b & 0xFFFF) == z;
+        for (Zug a : am) ok &= (a & 0xFFFF) != z;
+        ++gesamt;
+        geloest += ok;
     }
     std::printf("solved %d of %d\n", geloest, gesamt);
     return 0;

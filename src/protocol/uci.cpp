@@ -22,6 +22,7 @@
 #include "shell/ausgabe.h"
 #include "shell/beenden.h"
 #include "shell/konsole.h"
+#include "timenet/zeitnetz_trainer.h"
 
 namespace {
 bool weiss(char c)
@@ -100,6 +101,11 @@ void UciInterface_t::Zeile(const char* zeile)
 void UciInterface_t::buch(const char* zeile)
 {
     buchBefehl(zeile, buchberechnung_, ausgabe_);
+}
+
+void UciInterface_t::zeit(const char* zeile)
+{
+    zeitBefehl(zeile, zeitTrainer_, ausgabe_);
 }
 
 void UciInterface_t::stop()

@@ -11,6 +11,7 @@
 class Ausgabe_t;
 class Buchberechnung_t;
 class Sucher_t;
+class ZeitnetzTrainer_t;
 struct GoParameter_t;
 struct Suchgrenzen_t;
 
@@ -63,9 +64,9 @@ private:
     // position; 0 when it is no legal move. *ende is set behind the token.
     Zug zugLesen(const char* text, const char** ende);
     void wurzelZuegeLesen(const char* zeile);
-    // The "book" sub-commands; the time-network ones have their place too.
+    // The "book" and "time" sub-commands.
     void buch(const char* zeile);
-    void zeit(const char*) {}
+    void zeit(const char* zeile);
 
     Ausgabe_t& ausgabe_;
     Optionen_t optionen_;
@@ -85,4 +86,6 @@ private:
     bool goKurz_ = false;
     // The statistics of the "book" commands, made by the first that fills them.
     std::unique_ptr<Buchberechnung_t> buchberechnung_;
+    // The time-network trainer of the "time" commands, made on first use.
+    std::unique_ptr<ZeitnetzTrainer_t> zeitTrainer_;
 };

@@ -93,10 +93,10 @@ for engine in "$1" "$2"; do
     # Command-line arguments the engine does not know are reported, and the
     # engine starts all the same (a tool word with the wrong number of
     # arguments is just another unknown argument).
-    lauf "$engine" 'uci\nquit\n' --Testpos '--Rnd x'
+    lauf "$engine" 'uci\nquit\n' --Testpos '--Rnd x' y
     uci_antwort >"$tmp/soll"
     pruefen "$name: arguments stdout" "$tmp/soll" "$tmp/out"
-    printf 'illegal command line argument argv[1] = "--Testpos"\nillegal command line argument argv[2] = "--Rnd x"\n' >"$tmp/soll"
+    printf 'illegal command line argument argv[1] = "--Testpos"\nillegal command line argument argv[2] = "--Rnd x"\nillegal command line argument argv[3] = "y"\n' >"$tmp/soll"
     pruefen "$name: arguments stderr" "$tmp/soll" "$tmp/err"
 done
 

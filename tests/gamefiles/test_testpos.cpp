@@ -1,0 +1,148 @@
+// The test-position tool: its parameter file, the positions it remembers
+// from an earlier run (also after a run killed while writing), and whole
+// runs on a few games: a second run adds no position twice, no draw score
+// is written, and the parameter file names a game of the file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "../test_hilfen.h"
+#include "gamefiles/testpos.h"
+#include "gamefiles/werkzeugsuche.h"
+
+namespace {
+
+struct TestposDateien : ::testing::Test {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                ("velkaris_testpos_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    void SetUp() override
+    {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string pfad(const char* n) const { return (dir / n).string(); }
+    void schreiben(const char* n, const std::string& text) const { std::ofstream(pfad(n), std::ios::binary) << text; }
+    std::string lesen(const char* n) const
+    {
+        std::ifstream ein(pfad(n), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(ein), {});
+    }
+};
+
+TEST_F(TestposDateien, parameterdatei)
+{
+    struct Fall {
+        const char* text;
+        bool ok;
+        long partie;
+    };
+    const Fall faelle[] = {
+        {"games.pgn  \n17\nout.txt\t\n", true, 17},
+        {"my games.pgn\n0\nout.txt", true, 1},  // no line end at the end; 0 = from the start
+        {"games.pgn\n17\n", false, 0},          // output line missing
+        {"games.pgn\nseventeen\nout.txt\n", false, 0},
+        {"games.pgn\n17x\nout.txt\n", false, 0},
+        {"games.pgn\n-3\nout.txt\n", false, 0},
+    };
+    for (const Fall& f : faelle) {
+        schreiben("p.txt", f.text);
+        TestposParameter_t p;
+        std::string fehler;
+        EXPECT_EQ(testposParameterLesen(pfad("p.txt"), p, fehler), f.ok) << f.text;
+        if (!f.ok) {
+            EXPECT_FALSE(fehler.empty());
+            continue;
+        }
+        EXPECT_EQ(p.partie, f.partie) << f.text;
+        EXPECT_EQ(p.ausgabe, "out.txt");
+    }
+}
+
+TEST_F(TestposDateien, bekannteStellungenUndAbgebrocheneZeile)
+{
+    const std::string a = "     -12     345  1 rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq -\n";
+    const std::string b = "      80    -999 -1 r1bqkbnr/pppppppp/2n5/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -\n";
+    const std::string kaputt = "garbage\n";
+    const std::string halb = "       3      77  0 rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP";
+    schreiben("out.txt", a + kaputt + b + halb);
+    std::unordered_set<uint64_t> bekannt;
+    EXPECT_EQ(bekannteStellungenLesen(pfad("out.txt"), bekannt), 1);
+    EXPECT_EQ(bekannt.size(), 2u);
+    EXPECT_TRUE(bekannt.count(TestStellung(a.c_str() + 20).d.schluessel));
+    EXPECT_TRUE(bekannt.count(TestStellung(b.c_str() + 20).d.schluessel));
+    // The half-written last line is gone, the rest is untouched.
+    EXPECT_EQ(lesen("out.txt"), a + kaputt + b);
+    bekannt.clear();
+    EXPECT_EQ(bekannteStellungenLesen(pfad("fehlt.txt"), bekannt), 0);
+    EXPECT_TRUE(bekannt.empty());
+}
+
+TEST_F(TestposDateien, zweiLaeufeOhneDoppelte)
+{
+    const std::string pgn = std::string(VELKARIS_TEST_DATA) + "/testpos_partien.pgn";
+    schreiben("p.txt", pgn + "\n1\n" + pfad("out.txt") + "\n");
+    WerkzeugEinstellung_t e;
+    e.go = GoParameter_t{};
+    e.go.tiefe = 3;
+    e.hashMb = 1;
+    std::vector<std::string> zeilen;
+    for (uint32_t saat : {7u, 7u, 99u}) {
+        e.saat = saat;
+        ASSERT_EQ(testposWerkzeug(pfad("p.txt").c_str(), e), 0);
+        // Every run goes through the file from the game the last one named.
+        TestposParameter_t p;
+        std::string fehler;
+        ASSERT_TRUE(testposParameterLesen(pfad("p.txt"), p, fehler)) << fehler;
+        EXPECT_TRUE(p.partie == 1 || p.partie == 2 || p.partie == 5) << p.partie;
+    }
+    std::ifstream ein(pfad("out.txt"));
+    std::set<uint64_t> schluessel;
+    int n = 0;
+    for (std::string z; std::getline(ein, z); ++n) {
+        ASSERT_GT(z.size(), 20u);
+        long ruhe = 0, wert = 0;
+        int ergebnis = 9;
+        ASSERT_EQ(std::sscanf(z.c_str(), "%8ld%8ld%3d", &ruhe, &wert, &ergebnis), 3) << z;
+        EXPECT_TRUE(wert <= -2 || wert >= 2) << z;
+        EXPECT_TRUE(ergebnis >= -1 && ergebnis <= 1) << z;
+        TestStellung t(z.c_str() + 20);
+        ASSERT_TRUE(t.ok) << z;
+        EXPECT_LE(std::abs(ruhe), ruheFenster(t.d.schluessel)) << z;
+        EXPECT_TRUE(schluessel.insert(t.d.schluessel).second) << "twice: " << z;
+    }
+    EXPECT_GT(n, 0);
+}
+
+TEST_F(TestposDateien, schlechteEingaben)
+{
+    WerkzeugEinstellung_t e;
+    e.go = GoParameter_t{};
+    e.go.tiefe = 1;
+    e.hashMb = 1;
+    const std::string pgn = std::string(VELKARIS_TEST_DATA) + "/testpos_partien.pgn";
+    struct Fall {
+        std::string parameter;
+        int rc;
+    };
+    const Fall faelle[] = {
+        {"", 1},
+        {pgn + "\n", 1},                                         // lines missing
+        {pfad("fehlt.pgn") + "\n1\n" + pfad("out.txt") + "\n", 1}, // no PGN file
+        {pgn + "\n1\n" + pfad("kein/ordner/out.txt") + "\n", 1},  // output cannot be made
+        {pgn + "\n500\n" + pfad("out.txt") + "\n", 0},            // beyond the last game
+    };
+    for (const Fall& f : faelle) {
+        schreiben("p.txt", f.parameter);
+        EXPECT_EQ(testposWerkzeug(pfad("p.txt").c_str(), e), f.rc) << f.parameter;
+        EXPECT_EQ(lesen("p.txt"), f.parameter) << "parameters rewritten without a position";
+        EXPECT_EQ(lesen("out.txt"), "");
+    }
+}
+
+} // namespace
