@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -20,8 +19,9 @@ bool aufBrett(int r, int c) { return r >= 0 && r < 8 && c >= 0 && c < 8; }
 int feld(int r, int c) { return r * 8 + c; }
 int vorzeichen(int x) { return (x > 0) - (x < 0); }
 
-constexpr int SPRINGER_SCHRITTE[8][2] = {{1, 2}, {2, 1}, {-1, 2}, {-2, 1}, {1, -2}, {2, -1}, {-1, -2}, {-2, -1}};
-constexpr int KOENIG_SCHRITTE[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
+// Straight lines, diagonals, then the knight's jumps.
+constexpr int SCHRITTE[16][2] = {{1, 0},  {-1, 0}, {0, 1},  {0, -1}, {1, 1},   {1, -1}, {-1, 1},  {-1, -1},
+                                 {1, 2},  {2, 1},  {-1, 2}, {-2, 1}, {1, -2},  {2, -1}, {-1, -2}, {-2, -1}};
 
 struct Brett {
     const std::vector<Figur>& fig;
@@ -39,15 +39,11 @@ struct Brett {
         const int von = f[j];
         if (von < 0 || von == ziel) return false;
         const int dr = reihe(ziel) - reihe(von), dc = linie(ziel) - linie(von);
-        const int ar = std::abs(dr), ac = std::abs(dc);
-        switch (fig[j].typ) {
-        case BAUER: return dr == (fig[j].seite == 0 ? -1 : 1) && ac == 1;
-        case SPRINGER: return (ar == 1 && ac == 2) || (ar == 2 && ac == 1);
-        case KOENIG: return std::max(ar, ac) == 1;
-        default: break;
-        }
+        const int ar = std::abs(dr), ac = std::abs(dc), t = fig[j].typ;
+        if (t == BAUER) return dr == (fig[j].seite == 0 ? -1 : 1) && ac == 1;
+        if (t == SPRINGER) return (ar == 1 && ac == 2) || (ar == 2 && ac == 1);
+        if (t == KOENIG) return std::max(ar, ac) == 1;
         const bool gerade = dr == 0 || dc == 0, schraeg = ar == ac;
-        const int t = fig[j].typ;
         if (!((t != LAEUFER && gerade) || (t != TURM && schraeg))) return false;
         const int sr = vorzeichen(dr), sc = vorzeichen(dc);
         for (int r = reihe(von) + sr, c = linie(von) + sc; feld(r, c) != ziel; r += sr, c += sc)
@@ -60,34 +56,47 @@ struct Brett {
             if (fig[j].seite == seite && greiftAn(j, sq)) return true;
         return false;
     }
-    int koenig(int seite) const
+    bool imSchach(int seite) const
     {
         for (int j = 0; j < n; ++j)
-            if (fig[j].seite == seite && fig[j].typ == KOENIG) return f[j];
-        return -1;
+            if (fig[j].seite == seite && fig[j].typ == KOENIG) return angegriffen(f[j], 1 - seite);
+        return false;
+    }
+    // fn(square) for every square a piece of type t (not a pawn) on von
+    // reaches: empty squares and the first occupied one of each line.
+    template <class F>
+    void ziele(int t, int von, F fn) const
+    {
+        const int a = t == SPRINGER ? 8 : t == LAEUFER ? 4 : 0, e = t == SPRINGER ? 16 : t == TURM ? 4 : 8;
+        for (int k = a; k < e; ++k)
+            for (int r = reihe(von) + SCHRITTE[k][0], c = linie(von) + SCHRITTE[k][1]; aufBrett(r, c);
+                 r += SCHRITTE[k][0], c += SCHRITTE[k][1]) {
+                fn(feld(r, c));
+                if (t == SPRINGER || t == KOENIG || auf(feld(r, c)) >= 0) break;
+            }
+    }
+    // A pawn of seite beside square sq on the same row.
+    bool bauerDaneben(int sq, int seite) const
+    {
+        for (int k = 0; k < n; ++k)
+            if (fig[k].typ == BAUER && fig[k].seite == seite && reihe(f[k]) == reihe(sq) &&
+                std::abs(linie(f[k]) - linie(sq)) == 1)
+                return true;
+        return false;
     }
 };
 
-std::vector<Figur> materialLesen(const std::string& name)
-{
-    std::vector<Figur> r;
-    int seite = -1;
-    for (char ch : name) {
-        int t = 0;
-        while (t < 7 && BUCHSTABEN[t] != ch) ++t;
-        if (t == KOENIG) ++seite;
-        r.push_back({seite, t});
-    }
-    return r;
-}
-
 } // namespace
 
-Loeser::Loeser(const std::string& name) : figuren_(materialLesen(name))
+Loeser::Loeser(const std::string& name)
 {
-    int bauern[2] = {0, 0};
-    for (const Figur& x : figuren_)
-        if (x.typ == BAUER) ++bauern[x.seite];
+    int seite = -1, bauern[2] = {0, 0};
+    for (char ch : name) {
+        const int t = int(std::string(BUCHSTABEN).find(ch));
+        if (t == KOENIG) ++seite;
+        figuren_.push_back({seite, t});
+        if (t == BAUER) ++bauern[seite];
+    }
     epVarianten_ = bauern[0] == 1 && bauern[1] == 1 ? 2 : 1;
     uint64_t n = 2 * uint64_t(epVarianten_);
     for (int j = 0; j < anzahl(); ++j) n *= 64;
@@ -105,51 +114,58 @@ uint64_t Loeser::index(int amZug, bool ep, const int* f) const
 
 void Loeser::lesen(uint64_t i, int& amZug, bool& ep, int* f) const
 {
-    for (int j = anzahl() - 1; j >= 0; --j) {
-        f[j] = int(i & 63);
-        i >>= 6;
-    }
+    for (int j = anzahl() - 1; j >= 0; --j, i >>= 6) f[j] = int(i & 63);
     ep = epVarianten_ == 2 && (i & 1);
     amZug = int(i / uint64_t(epVarianten_));
 }
 
 int Loeser::epFeld(int amZug, bool ep, const int* f) const
 {
-    if (!ep) return 0;
-    for (int j = 0; j < anzahl(); ++j)
+    for (int j = 0; ep && j < anzahl(); ++j)
         if (figuren_[j].typ == BAUER && figuren_[j].seite != amZug) return f[j] + (amZug == 1 ? 8 : -8);
     return 0;
 }
 
+std::string Loeser::rest(const int* h, int weg, int umgewandelt, int neuTyp, int* f) const
+{
+    struct Stein {
+        int seite, typ, feld;
+    };
+    std::vector<Stein> r;
+    for (int j = 0; j < anzahl(); ++j)
+        if (j != weg) r.push_back({figuren_[j].seite, j == umgewandelt ? neuTyp : figuren_[j].typ, h ? h[j] : 0});
+    std::stable_sort(r.begin(), r.end(), [](const Stein& a, const Stein& b) {
+        if (a.seite != b.seite) return a.seite < b.seite;
+        return (a.typ == KOENIG ? 9 : a.typ) > (b.typ == KOENIG ? 9 : b.typ);
+    });
+    std::string name;
+    for (size_t j = 0; j < r.size(); ++j) {
+        name += BUCHSTABEN[r[j].typ];
+        if (f) f[j] = r[j].feld;
+    }
+    return name;
+}
+
 bool Loeser::legal(int amZug, bool ep, const int* f) const
 {
-    const int n = anzahl();
-    const Brett b{figuren_, f, n};
-    for (int j = 0; j < n; ++j) {
-        if (b.auf(f[j]) != j) return false;
-        if (figuren_[j].typ == BAUER && (reihe(f[j]) == 0 || reihe(f[j]) == 7)) return false;
-    }
-    if (b.angegriffen(b.koenig(1 - amZug), amZug)) return false;
+    const Brett b{figuren_, f, anzahl()};
+    for (int j = 0; j < anzahl(); ++j)
+        if (b.auf(f[j]) != j || (figuren_[j].typ == BAUER && (reihe(f[j]) == 0 || reihe(f[j]) == 7))) return false;
+    if (b.imSchach(1 - amZug)) return false;
     if (!ep) return true;
-    // The pawn of the side that just moved stands where its double step
-    // ended, the two squares behind it are empty, and a pawn can take.
-    for (int j = 0; j < n; ++j) {
+    // The pawn that just moved stands where its double step ended, the two
+    // squares behind it are empty, and a pawn can take it.
+    for (int j = 0; j < anzahl(); ++j) {
         if (figuren_[j].typ != BAUER || figuren_[j].seite == amZug) continue;
-        const int r = reihe(f[j]), c = linie(f[j]);
-        const int zurueck = amZug == 1 ? 1 : -1; // towards the pawn's start row
-        if (r != (amZug == 1 ? 4 : 3)) return false;
-        if (b.auf(feld(r + zurueck, c)) >= 0 || b.auf(feld(r + 2 * zurueck, c)) >= 0) return false;
-        for (int k = 0; k < n; ++k)
-            if (figuren_[k].typ == BAUER && figuren_[k].seite == amZug && reihe(f[k]) == r &&
-                std::abs(linie(f[k]) - c) == 1)
-                return true;
-        return false;
+        const int r = reihe(f[j]), c = linie(f[j]), zurueck = amZug == 1 ? 1 : -1;
+        return r == (amZug == 1 ? 4 : 3) && b.auf(feld(r + zurueck, c)) < 0 && b.auf(feld(r + 2 * zurueck, c)) < 0 &&
+               b.bauerDaneben(f[j], amZug);
     }
     return false;
 }
 
-// Calls fn(h, weg, umgewandelt, neuTyp, doppelschritt) for every legal move
-// of the side to move: h the squares after it (-1 for a taken piece).
+// fn(h, weg, umgewandelt, neuTyp) for every legal move of the side to move:
+// h the squares after it (-1 for a taken piece).
 template <class F>
 void Loeser::zuege(int amZug, bool ep, const int* f, F fn) const
 {
@@ -157,62 +173,40 @@ void Loeser::zuege(int amZug, bool ep, const int* f, F fn) const
     const Brett b{figuren_, f, n};
     for (int j = 0; j < n; ++j) {
         if (figuren_[j].seite != amZug) continue;
-        const int von = f[j], r = reihe(von), c = linie(von);
-        auto versuch = [&](int nach, int weg, bool umwandlung, bool doppel) {
+        const int von = f[j], r = reihe(von), c = linie(von), t = figuren_[j].typ;
+        auto versuch = [&](int nach, int weg, bool umwandlung) {
             int h[MAX];
             std::copy(f, f + n, h);
             h[j] = nach;
             if (weg >= 0) h[weg] = -1;
-            const Brett nb{figuren_, h, n};
-            if (nb.angegriffen(nb.koenig(amZug), 1 - amZug)) return;
-            if (!umwandlung) fn(h, weg, -1, 0, doppel);
+            if (Brett{figuren_, h, n}.imSchach(amZug)) return;
+            if (!umwandlung) fn(h, weg, -1, 0);
             else
-                for (int t = DAME; t >= SPRINGER; --t) fn(h, weg, j, t, false);
+                for (int u = DAME; u >= SPRINGER; --u) fn(h, weg, j, u);
         };
-        auto ziel = [&](int rr, int cc) { // quiet move or capture; false when blocked
-            if (!aufBrett(rr, cc)) return false;
-            const int x = b.auf(feld(rr, cc));
-            if (x < 0) {
-                versuch(feld(rr, cc), -1, false, false);
-                return true;
-            }
-            if (figuren_[x].seite != amZug && figuren_[x].typ != KOENIG) versuch(feld(rr, cc), x, false, false);
-            return false;
-        };
-        const int t = figuren_[j].typ;
-        if (t == BAUER) {
-            const int d = amZug == 0 ? -1 : 1;
-            const int r1 = r + d;
-            const bool letzte = r1 == 0 || r1 == 7;
-            if (b.auf(feld(r1, c)) < 0) {
-                versuch(feld(r1, c), -1, letzte, false);
-                if (r == (amZug == 0 ? 6 : 1) && b.auf(feld(r + 2 * d, c)) < 0) versuch(feld(r + 2 * d, c), -1, false, true);
-            }
-            for (int dc = -1; dc <= 1; dc += 2) {
-                if (!aufBrett(r1, c + dc)) continue;
-                const int x = b.auf(feld(r1, c + dc));
-                if (x >= 0 && figuren_[x].seite != amZug && figuren_[x].typ != KOENIG)
-                    versuch(feld(r1, c + dc), x, letzte, false);
-            }
-            const int e = epFeld(amZug, ep, f);
-            if (e && reihe(e) == r1 && std::abs(linie(e) - c) == 1) versuch(e, b.auf(feld(r, linie(e))), false, false);
-        } else if (t == SPRINGER || t == KOENIG) {
-            const int(*schritte)[2] = t == SPRINGER ? SPRINGER_SCHRITTE : KOENIG_SCHRITTE;
-            for (int k = 0; k < 8; ++k) ziel(r + schritte[k][0], c + schritte[k][1]);
-        } else {
-            for (const auto& s : KOENIG_SCHRITTE) {
-                const bool gerade = s[0] == 0 || s[1] == 0;
-                if ((t == TURM && !gerade) || (t == LAEUFER && gerade)) continue;
-                for (int rr = r + s[0], cc = c + s[1]; ziel(rr, cc); rr += s[0], cc += s[1]) {
-                }
-            }
+        auto schlagbar = [&](int x) { return x >= 0 && figuren_[x].seite != amZug && figuren_[x].typ != KOENIG; };
+        if (t != BAUER) {
+            b.ziele(t, von, [&](int z) {
+                const int x = b.auf(z);
+                if (x < 0 || schlagbar(x)) versuch(z, x, false);
+            });
+            continue;
         }
+        const int d = amZug == 0 ? -1 : 1, r1 = r + d;
+        const bool letzte = r1 == 0 || r1 == 7;
+        if (b.auf(feld(r1, c)) < 0) {
+            versuch(feld(r1, c), -1, letzte);
+            if (r == (amZug == 0 ? 6 : 1) && b.auf(feld(r + 2 * d, c)) < 0) versuch(feld(r + 2 * d, c), -1, false);
+        }
+        for (int dc = -1; dc <= 1; dc += 2)
+            if (aufBrett(r1, c + dc) && schlagbar(b.auf(feld(r1, c + dc)))) versuch(feld(r1, c + dc), b.auf(feld(r1, c + dc)), letzte);
+        const int e = epFeld(amZug, ep, f);
+        if (e && reihe(e) == r1 && std::abs(linie(e) - c) == 1) versuch(e, b.auf(feld(r, linie(e))), false);
     }
 }
 
-// Calls fn(index) for every position from which a legal move without
-// capture or promotion leads here (some may be illegal; their value says
-// so).
+// fn(index) for every position from which a legal move without capture or
+// promotion leads here (some may be illegal; their value says so).
 template <class F>
 void Loeser::rueckzuege(int amZug, bool ep, const int* f, F fn) const
 {
@@ -220,124 +214,50 @@ void Loeser::rueckzuege(int amZug, bool ep, const int* f, F fn) const
     const Brett b{figuren_, f, n};
     int h[MAX];
     std::copy(f, f + n, h);
-    auto melden = [&]() {
+    auto melden = [&](int j, int sq) {
+        h[j] = sq;
         fn(index(ich, false, h));
         if (epVarianten_ == 2) fn(index(ich, true, h));
+        h[j] = f[j];
     };
-    const int zurueck = ich == 0 ? 1 : -1; // rows back towards ich's pawn start
+    const int zurueck = ich == 0 ? 1 : -1; // towards ich's pawn start
     for (int j = 0; j < n; ++j) {
         if (figuren_[j].seite != ich) continue;
         const int r = reihe(f[j]), c = linie(f[j]), t = figuren_[j].typ;
-        if (ep) {
-            if (t != BAUER) continue;
-            h[j] = feld(r + 2 * zurueck, c);
-            melden();
-            h[j] = f[j];
-            continue;
+        if (ep) { // only the double step can have led here
+            if (t == BAUER) melden(j, feld(r + 2 * zurueck, c));
+        } else if (t != BAUER) {
+            b.ziele(t, f[j], [&](int z) {
+                if (b.auf(z) < 0) melden(j, z);
+            });
+        } else if (!(ich == 0 ? r + zurueck > 6 : r + zurueck < 1) && b.auf(feld(r + zurueck, c)) < 0) {
+            melden(j, feld(r + zurueck, c));
+            // A double step next to an enemy pawn sets the en-passant flag:
+            // that is another position.
+            if (r == (ich == 0 ? 4 : 3) && b.auf(feld(r + 2 * zurueck, c)) < 0 && !b.bauerDaneben(f[j], amZug))
+                melden(j, feld(r + 2 * zurueck, c));
         }
-        if (t == BAUER) {
-            const int r1 = r + zurueck;
-            if ((ich == 0 ? r1 > 6 : r1 < 1) || b.auf(feld(r1, c)) >= 0) continue;
-            h[j] = feld(r1, c);
-            melden();
-            const int r2 = r1 + zurueck;
-            if (r == (ich == 0 ? 4 : 3) && b.auf(feld(r2, c)) < 0) {
-                // After a double step next to an enemy pawn the en-passant
-                // flag would be set: that is another position.
-                bool nachbar = false;
-                for (int k = 0; k < n; ++k)
-                    if (figuren_[k].typ == BAUER && figuren_[k].seite == amZug && reihe(f[k]) == r &&
-                        std::abs(linie(f[k]) - c) == 1)
-                        nachbar = true;
-                if (!nachbar) {
-                    h[j] = feld(r2, c);
-                    melden();
-                }
-            }
-        } else if (t == SPRINGER || t == KOENIG) {
-            const int(*schritte)[2] = t == SPRINGER ? SPRINGER_SCHRITTE : KOENIG_SCHRITTE;
-            for (int k = 0; k < 8; ++k) {
-                const int rr = r + schritte[k][0], cc = c + schritte[k][1];
-                if (!aufBrett(rr, cc) || b.auf(feld(rr, cc)) >= 0) continue;
-                h[j] = feld(rr, cc);
-                melden();
-            }
-        } else {
-            for (const auto& s : KOENIG_SCHRITTE) {
-                const bool gerade = s[0] == 0 || s[1] == 0;
-                if ((t == TURM && !gerade) || (t == LAEUFER && gerade)) continue;
-                for (int rr = r + s[0], cc = c + s[1]; aufBrett(rr, cc) && b.auf(feld(rr, cc)) < 0;
-                     rr += s[0], cc += s[1]) {
-                    h[j] = feld(rr, cc);
-                    melden();
-                }
-            }
-        }
-        h[j] = f[j];
     }
-}
-
-// The value, for the side then to move, of the position a capture or
-// promotion leads to.
-Wert Loeser::umwandlungsWert(int amZug, const int* h, int weg, int umgewandelt, int neuTyp) const
-{
-    struct Stein {
-        int seite, typ, feld;
-    };
-    std::vector<Stein> rest;
-    for (int j = 0; j < anzahl(); ++j)
-        if (j != weg) rest.push_back({figuren_[j].seite, j == umgewandelt ? neuTyp : figuren_[j].typ, h[j]});
-    std::stable_sort(rest.begin(), rest.end(), [](const Stein& a, const Stein& b) {
-        if (a.seite != b.seite) return a.seite < b.seite;
-        const int ra = a.typ == KOENIG ? 9 : a.typ, rb = b.typ == KOENIG ? 9 : b.typ;
-        return ra > rb;
-    });
-    std::string name;
-    int f[MAX];
-    for (size_t j = 0; j < rest.size(); ++j) {
-        name += BUCHSTABEN[rest[j].typ];
-        f[j] = rest[j].feld;
-    }
-    const Loeser& l = *unter_.at(name);
-    return l.wert(l.index(1 - amZug, false, f));
-}
-
-// Solves first every material a capture or promotion leads to.
-void Loeser::unterLoesen()
-{
-    const int n = anzahl();
-    auto name = [&](int weg, int umgewandelt, int neuTyp) {
-        std::vector<std::pair<int, int>> rest; // side, type
-        for (int j = 0; j < n; ++j)
-            if (j != weg) rest.push_back({figuren_[j].seite, j == umgewandelt ? neuTyp : figuren_[j].typ});
-        std::stable_sort(rest.begin(), rest.end(), [](auto a, auto b) {
-            if (a.first != b.first) return a.first < b.first;
-            return (a.second == KOENIG ? 9 : a.second) > (b.second == KOENIG ? 9 : b.second);
-        });
-        std::string r;
-        for (const auto& x : rest) r += BUCHSTABEN[x.second];
-        return r;
-    };
-    std::vector<std::string> namen;
-    for (int j = 0; j < n; ++j) {
-        if (figuren_[j].typ != KOENIG) namen.push_back(name(j, -1, 0));
-        if (figuren_[j].typ != BAUER) continue;
-        for (int t = SPRINGER; t <= DAME; ++t)
-            for (int weg = -1; weg < n; ++weg)
-                if (weg < 0 || (figuren_[weg].seite != figuren_[j].seite && figuren_[weg].typ != KOENIG))
-                    namen.push_back(name(weg, j, t));
-    }
-    for (const std::string& x : namen) unter_[x] = &loeser(x);
 }
 
 void Loeser::loesen()
 {
-    unterLoesen();
+    // Every material a capture or promotion leads to first.
+    for (int j = 0; j < anzahl(); ++j) {
+        if (figuren_[j].typ != KOENIG) unter_[rest(nullptr, j, -1, 0, nullptr)] = nullptr;
+        for (int t = SPRINGER; figuren_[j].typ == BAUER && t <= DAME; ++t)
+            for (int weg = -1; weg < anzahl(); ++weg)
+                if (weg < 0 || (figuren_[weg].seite != figuren_[j].seite && figuren_[weg].typ != KOENIG))
+                    unter_[rest(nullptr, weg, j, t, nullptr)] = nullptr;
+    }
+    for (auto& [name, l] : unter_) l = &loeser(name);
+
+    // Every position once, on two threads (each keeps its own queue): mates,
+    // stalemates and conversions are decided, the rest get move counters
+    // (bit 7: a move reaches a draw).
     const uint64_t n = wert_.size();
-    // Every position once, on two threads (each keeps its own queue).
     std::vector<uint64_t> schlangen[2];
     auto anfang = [&](int t) {
-        std::vector<uint64_t>& schlange = schlangen[t];
         int f[MAX];
         for (uint64_t i = t ? n / 2 : 0; i < (t ? n : n / 2); ++i) {
             int amZug;
@@ -349,28 +269,23 @@ void Loeser::loesen()
             }
             int zahl = 0;
             bool remis = false, gewinn = false, zug = false;
-            zuege(amZug, ep, f, [&](const int* h, int weg, int umgewandelt, int neuTyp, bool) {
+            zuege(amZug, ep, f, [&](const int* h, int weg, int umgewandelt, int neuTyp) {
                 zug = true;
                 if (weg < 0 && umgewandelt < 0) {
                     ++zahl;
                     return;
                 }
-                const Wert w = umwandlungsWert(amZug, h, weg, umgewandelt, neuTyp);
-                if (w == VERLUST) gewinn = true;
-                else if (w == REMIS) remis = true;
+                int g[MAX];
+                const Loeser& l = *unter_.at(rest(h, weg, umgewandelt, neuTyp, g));
+                const Wert w = l.wert(l.index(1 - amZug, false, g));
+                gewinn |= w == VERLUST;
+                remis |= w == REMIS;
             });
-            if (!zug) {
-                const Brett b{figuren_, f, anzahl()};
-                wert_[i] = b.angegriffen(b.koenig(amZug), 1 - amZug) ? VERLUST : REMIS;
-            } else if (gewinn) {
-                wert_[i] = GEWINN;
-            } else if (zahl == 0) {
-                wert_[i] = remis ? REMIS : VERLUST;
-            } else {
-                zaehler_[i] = uint8_t(zahl | (remis ? 0x80 : 0));
-                continue;
-            }
-            if (wert_[i] != REMIS) schlange.push_back(i);
+            if (!zug) wert_[i] = Brett{figuren_, f, anzahl()}.imSchach(amZug) ? VERLUST : REMIS;
+            else if (gewinn) wert_[i] = GEWINN;
+            else if (zahl == 0) wert_[i] = remis ? REMIS : VERLUST;
+            else zaehler_[i] = uint8_t(zahl | (remis ? 0x80 : 0));
+            if (wert_[i] == GEWINN || wert_[i] == VERLUST) schlangen[t].push_back(i);
         }
     };
     std::thread zweiter(anfang, 1);
@@ -390,23 +305,14 @@ void Loeser::loesen()
             if (v == VERLUST) {
                 wert_[k] = GEWINN;
                 schlange.push_back(k);
-                return;
-            }
-            const uint8_t z = uint8_t(zaehler_[k] - 1);
-            zaehler_[k] = z;
-            if ((z & 0x7F) != 0) return;
-            if (z & 0x80) {
-                wert_[k] = REMIS;
-            } else {
-                wert_[k] = VERLUST;
-                schlange.push_back(k);
+            } else if (((--zaehler_[k]) & 0x7F) == 0) {
+                wert_[k] = zaehler_[k] & 0x80 ? REMIS : VERLUST;
+                if (wert_[k] == VERLUST) schlange.push_back(k);
             }
         });
     }
-    for (uint8_t& w : wert_)
-        if (w == OFFEN) w = REMIS;
-    zaehler_.clear();
-    zaehler_.shrink_to_fit();
+    std::replace(wert_.begin(), wert_.end(), uint8_t(OFFEN), uint8_t(REMIS));
+    std::vector<uint8_t>().swap(zaehler_);
 }
 
 const Loeser& loeser(const std::string& name)

@@ -1,10 +1,9 @@
 #pragma once
 // An independent endgame solver to check the bitbase generator against: a
 // plain retrograde analysis with move counters over every placement of the
-// pieces on a full board, with its own board array and move generation.
-// It shares no code with the engine. Squares: 0 = a8 ... 63 = h1; White's
-// pawns move towards row 0. Materials are named like the bitbase files,
-// White first (KDKT: White king and queen, Black king and rook).
+// pieces on a full board, with its own board and move generation; it shares
+// no code with the engine. Squares: 0 = a8 ... 63 = h1; White's pawns move
+// towards row 0. Materials are named like the bitbase files, White first.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -21,32 +20,27 @@ struct Figur {
 
 class Loeser {
 public:
-    // Solves the material and, on the way, every material it converts into
-    // (kept for later solvers).
+    // Solves the material and, first, every material it converts into.
     explicit Loeser(const std::string& name);
 
     int anzahl() const { return int(figuren_.size()); }
     const std::vector<Figur>& figuren() const { return figuren_; }
-    // A second state bit for the en-passant right; only materials with one
-    // pawn on each side have it.
-    bool mitEp() const { return epVarianten_ == 2; }
     uint64_t positionen() const { return wert_.size(); }
-
-    // The index of a placement: side to move, en-passant flag (the pawn of
-    // the side not to move has just made its double step), squares in
-    // material order.
+    // Index: side to move, en-passant flag (only with one pawn each; the
+    // pawn of the side not to move has just made its double step), squares
+    // in material order.
     uint64_t index(int amZug, bool ep, const int* felder) const;
     void lesen(uint64_t index, int& amZug, bool& ep, int* felder) const;
-    // The value for the side to move.
-    Wert wert(uint64_t index) const { return Wert(wert_[index]); }
-    // The square a pawn may capture onto en passant, or 0.
-    int epFeld(int amZug, bool ep, const int* felder) const;
+    Wert wert(uint64_t index) const { return Wert(wert_[index]); } // for the side to move
+    int epFeld(int amZug, bool ep, const int* felder) const;       // 0 without
+    // The material left when piece weg (-1: none) is gone and piece
+    // umgewandelt (-1: none) has become neuTyp; f receives the squares h in
+    // the order of that material's name.
+    std::string rest(const int* h, int weg, int umgewandelt, int neuTyp, int* f) const;
 
 private:
     void loesen();
-    void unterLoesen();
     bool legal(int amZug, bool ep, const int* f) const;
-    Wert umwandlungsWert(int amZug, const int* f, int weg, int umgewandelt, int neuTyp) const;
     template <class F>
     void zuege(int amZug, bool ep, const int* f, F fn) const;
     template <class F>
@@ -54,8 +48,7 @@ private:
 
     std::vector<Figur> figuren_;
     int epVarianten_ = 1;
-    std::vector<uint8_t> wert_;
-    std::vector<uint8_t> zaehler_;
+    std::vector<uint8_t> wert_, zaehler_;
     std::map<std::string, const Loeser*> unter_; // materials captures and promotions lead to
 };
 

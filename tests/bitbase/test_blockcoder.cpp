@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <vector>
 
 #include "../test_hilfen.h"
@@ -10,23 +11,14 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// The payload with literal zero bytes appended until it makes a whole
-// block (after the tokens under test produced `erzeugt` bytes).
-Bytes vollerBlock(Bytes p, int erzeugt)
-{
-    for (; erzeugt < BB_BLOCK; ++erzeugt) p.push_back(0x00);
-    return p;
-}
-
-// Each token once, after a header with marker F and run bytes 00/FF
-// (0xF0) or FF/00 (0xF1). The model starts with every byte followed by
-// itself, R0, 0F, F0.
+// Each token once, after a header with marker F and run bytes 00/FF (0xF0)
+// or FF/00 (0xF1), then literal zero bytes up to a whole block. The model
+// starts with every byte followed by itself, R0, 0F, F0.
 TEST(BitbaseBlockcoder, EveryTokenDecodes)
 {
     const struct {
         const char* was;
-        Bytes tokens;
-        Bytes ausgabe;
+        Bytes tokens, ausgabe;
     } faelle[] = {
         {"literals", {0xF0, 0x12, 0x34}, {0x12, 0x34}},
         {"escaped byte with the marker nibble", {0xF0, 0xF0, 0x05}, {0xF5}},
@@ -36,7 +28,7 @@ TEST(BitbaseBlockcoder, EveryTokenDecodes)
         {"long copy: 5 bytes, gap 0", {0xF0, 1, 2, 3, 4, 5, 0xF2, 0x01, 0x00}, {1, 2, 3, 4, 5, 1, 2, 3, 4, 5}},
         {"long copy: 4 bytes, gap 2", {0xF0, 1, 2, 3, 4, 5, 6, 0xF2, 0x00, 0x02}, {1, 2, 3, 4, 5, 6, 1, 2, 3, 4}},
         {"first/second successors: 3 bytes", {0xF0, 0xF3, 0x0A}, {0x00, 0xFF, 0xFF}},
-        {"run 0b: 21 bytes of R0", {0xF0, 0xF3, 0x02, 0x11}, Bytes(21, 0x00)},
+        {"run 0b: 21 bytes of R0, then a literal", {0xF0, 0xF3, 0x02, 0x11}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x11}},
         {"four successors from the model before the token", {0xF0, 0xF4, 0x55}, {0xFF, 0x00, 0xFF, 0x00}},
         {"four successors: third and fourth entries", {0xF0, 0x0F, 0xF4, 0xAA}, {0x0F, 0x1F, 0x0F, 0x1F, 0x0F}},
         {"exactly three copies", {0xF0, 0xF5, 0x42}, {0x42, 0x42, 0x42}},
@@ -46,57 +38,49 @@ TEST(BitbaseBlockcoder, EveryTokenDecodes)
         {"header bit 0 swaps the run bytes", {0xF1, 0xF8, 0xF7, 0x00, 0x11}, {0xFF, 0xFF, 0x00, 0x00, 0x00, 0x11}},
     };
     for (const auto& f : faelle) {
-        // Count what the tokens produce to know how much to fill.
         Bytes p = f.tokens;
-        int erzeugt = int(f.ausgabe.size());
-        if (std::string(f.was).rfind("run 0b", 0) == 0) erzeugt = 22;
-        p = vollerBlock(p, erzeugt);
+        p.resize(p.size() + BB_BLOCK - f.ausgabe.size(), 0x00);
         uint8_t aus[BB_BLOCK];
         ASSERT_EQ(blockDekodieren(p.data(), int(p.size()), aus), int(p.size())) << f.was;
-        EXPECT_EQ(Bytes(aus, aus + f.ausgabe.size()), f.ausgabe) << f.was;
-        for (int i = erzeugt; i < BB_BLOCK; ++i) ASSERT_EQ(aus[i], 0) << f.was;
+        Bytes soll = f.ausgabe;
+        soll.resize(BB_BLOCK, 0);
+        EXPECT_EQ(Bytes(aus, aus + BB_BLOCK), soll) << f.was;
     }
 }
 
 TEST(BitbaseBlockcoder, BrokenPayloadsAreRefused)
 {
-    const struct {
-        const char* was;
-        Bytes p;
-    } faelle[] = {
-        {"empty", {}},
-        {"header only", {0xF0}},
-        {"ends before 512 bytes", {0xF0, 0xF6, 0xFF, 0x00}},
-        {"token cut off", {0xF0, 0xF6, 0xFF}},
-        {"copy (b) from before the block", {0xF0, 0x01, 0xF1, 0x01}},
-        {"copy (a) from before the block", {0xF0, 0x01, 0xF0, 0x10}},
-        {"long copy from before the block", {0xF0, 0x01, 0xF2, 0x00, 0x00}},
-        {"runs beyond 512 bytes", {0xF0, 0xF6, 0xFF, 0x00, 0xF6, 0xFF, 0x00}},
-        {"successors beyond 512 bytes", {0xF0, 0xF6, 0xFF, 0x00, 0xF6, 0xF8, 0x00, 0xF4, 0x00}},
+    const Bytes faelle[] = {
+        {}, {0xF0},                                         // empty, header only
+        {0xF0, 0xF6, 0xFF, 0x00}, {0xF0, 0xF6, 0xFF},       // ends before 512 bytes, token cut off
+        {0xF0, 0x01, 0xF1, 0x01}, {0xF0, 0x01, 0xF0, 0x10}, // copies (b), (a) and long
+        {0xF0, 0x01, 0xF2, 0x00, 0x00},                     // from before the block
+        {0xF0, 0xF6, 0xFF, 0x00, 0xF6, 0xFF, 0x00},         // runs and successors beyond 512 bytes
+        {0xF0, 0xF6, 0xFF, 0x00, 0xF6, 0xF8, 0x00, 0xF4, 0x00},
     };
     uint8_t aus[BB_BLOCK];
-    for (const auto& f : faelle) EXPECT_EQ(blockDekodieren(f.p.data(), int(f.p.size()), aus), -1) << f.was;
+    for (const Bytes& p : faelle) EXPECT_EQ(blockDekodieren(p.data(), int(p.size()), aus), -1) << p.size();
     // Bytes after the 512th are ignored.
-    Bytes p = {0xF0, 0xF6, 0xFF, 0x00, 0xF6, 0xF9, 0x00, 0x12, 0x34};
+    const Bytes p = {0xF0, 0xF6, 0xFF, 0x00, 0xF6, 0xF9, 0x00, 0x12, 0x34};
     EXPECT_EQ(blockDekodieren(p.data(), int(p.size()), aus), 7);
 }
 
-std::vector<std::string> zeilen(const std::string& text)
+// The listing of a payload: a line per token with its place in the block.
+TEST(BitbaseBlockcoder, ListingNamesTheTokens)
 {
-    std::vector<std::string> r;
-    size_t a = 0;
-    for (size_t e; (e = text.find('\n', a)) != std::string::npos; a = e + 1) r.push_back(text.substr(a, e - a));
-    return r;
-}
-
-TEST(BitbaseBlockcoder, ListingNamesEveryToken)
-{
+    auto liste = [](const Bytes& p, int erwartet) {
+        std::FILE* f = std::tmpfile();
+        uint8_t aus[BB_BLOCK];
+        EXPECT_EQ(blockDekodieren(p.data(), int(p.size()), aus, f), erwartet);
+        std::vector<std::string> r;
+        std::istringstream in(dateiInhalt(f));
+        for (std::string z; std::getline(in, z);) r.push_back(z);
+        std::fclose(f);
+        return r;
+    };
     const Bytes p = {0xF1, 0x12, 0x34, 0x56, 0xF0, 0x05, 0xF1, 0x00, 0xF0, 0x10, 0xF2, 0x00, 0x01, 0xF3, 0x0A, 0xF3, 0x00,
                      0xF4, 0x1B, 0xF5, 0x42, 0xF6, 0x00, 0x37, 0xF7, 0x01, 0xF8, 0xF6, 0xFF, 0x77, 0xF6, 0xC0, 0x00};
-    std::FILE* f = std::tmpfile();
-    uint8_t aus[BB_BLOCK];
-    ASSERT_EQ(blockDekodieren(p.data(), int(p.size()), aus, f), int(p.size()));
-    const std::vector<std::string> erwartet = {
+    EXPECT_EQ(liste(p, int(p.size())), (std::vector<std::string>{
         "   0: f1       Markierung f0..ff; Wdh0=0xff, Wdh1=0x00",
         "   0: 12",
         "   1: 34",
@@ -115,36 +99,23 @@ TEST(BitbaseBlockcoder, ListingNamesEveryToken)
         "  57: f6 ff 77 Wiederholung (0x77), Länge 259",
         " 316: f6 c0 00 Wiederholung (0x00), Länge 196",
         " 512: komprimiert zu 33 Bytes",
-    };
-    EXPECT_EQ(zeilen(dateiInhalt(f)), erwartet);
-    std::fclose(f);
-
+    }));
     // A bad token ends the listing with an error line; a bad copy (a) ends
     // it without one.
-    const struct {
-        Bytes p;
-        const char* letzte;
-    } fehler[] = {{{0xF0, 0x01, 0xF1, 0x01}, "   1: Fehler"}, {{0xF0, 0x01, 0xF0, 0x10}, "   0: 01"}};
-    for (const auto& x : fehler) {
-        std::FILE* g = std::tmpfile();
-        EXPECT_EQ(blockDekodieren(x.p.data(), int(x.p.size()), aus, g), -1);
-        EXPECT_EQ(zeilen(dateiInhalt(g)).back(), x.letzte);
-        std::fclose(g);
-    }
+    EXPECT_EQ(liste({0xF0, 0x01, 0xF1, 0x01}, -1).back(), "   1: Fehler");
+    EXPECT_EQ(liste({0xF0, 0x01, 0xF0, 0x10}, -1).back(), "   0: 01");
 }
 
-// Blocks the way the generator produces them (sparse, runs, repeats) and
-// arbitrary ones: each comes back byte for byte, and the structured ones
-// shrink.
-TEST(BitbaseBlockcoder, RoundTrip)
+// Blocks like the generator's (sparse, runs, repeats) and arbitrary ones:
+// each comes back byte for byte, and the structured ones shrink.
+TEST(BitbaseBlockcoder, RoundTripAndTheHeaderChoice)
 {
     Xorshift zufall;
-    struct Fall {
+    const struct {
         const char* was;
         int maxLaenge; // the encoder must do at least this well
         uint8_t (*byte)(Xorshift&, int);
-    };
-    const Fall faelle[] = {
+    } faelle[] = {
         {"random", BB_KODIER_PUFFER, [](Xorshift& z, int) { return uint8_t(z()); }},
         {"few values", 500, [](Xorshift& z, int) { return uint8_t(0x11 * (z() % 3)); }},
         {"sparse bits", 200, [](Xorshift& z, int) { return uint8_t(z() % 17 == 0 ? 1u << (z() % 8) : 0); }},
@@ -153,27 +124,21 @@ TEST(BitbaseBlockcoder, RoundTrip)
         {"every high nibble, marker bytes escaped", 1024, [](Xorshift& z, int i) { return uint8_t((i % 16) << 4 | (z() & 15)); }},
         {"mostly full", 250, [](Xorshift& z, int) { return uint8_t(z() % 13 == 0 ? 0xEF : 0xFF); }},
     };
-    for (const Fall& f : faelle) {
+    uint8_t block[BB_BLOCK], kodiert[BB_KODIER_PUFFER], aus[BB_BLOCK];
+    for (const auto& f : faelle)
         for (int runde = 0; runde < 50; ++runde) {
-            uint8_t block[BB_BLOCK], kodiert[BB_KODIER_PUFFER], aus[BB_BLOCK];
             for (int i = 0; i < BB_BLOCK; ++i) block[i] = f.byte(zufall, i);
             const int n = blockKodieren(block, kodiert);
             ASSERT_LE(n, f.maxLaenge) << f.was;
             ASSERT_EQ(blockDekodieren(kodiert, n, aus), n) << f.was;
             ASSERT_EQ(std::memcmp(aus, block, BB_BLOCK), 0) << f.was << " round " << runde;
         }
-    }
-}
-
-TEST(BitbaseBlockcoder, EncoderChoosesMarkerAndRunBytes)
-{
-    uint8_t block[BB_BLOCK], kodiert[BB_KODIER_PUFFER];
-    // Every high nibble but 7 occurs: 7 is the marker. Runs of FF beat the
-    // runs of 00, so bit 0 is set.
+    // Every high nibble but 7 occurs: 7 is the marker; runs of FF beat the
+    // runs of 00, so bit 0 is set. In an all-zero block nibble 1 is the
+    // first that does not occur.
     for (int i = 0; i < BB_BLOCK; ++i) block[i] = i < 300 ? 0xFF : uint8_t(((i % 15) < 7 ? i % 15 : i % 15 + 1) << 4);
     blockKodieren(block, kodiert);
     EXPECT_EQ(kodiert[0], 0x71);
-    // An all-zero block: nibble 1 is the first that does not occur.
     std::memset(block, 0, BB_BLOCK);
     blockKodieren(block, kodiert);
     EXPECT_EQ(kodiert[0], 0x10);

@@ -24,17 +24,13 @@ struct KdkDatei {
     {
         Xorshift z;
         Block muster(BB_BLOCK), zufall(BB_BLOCK);
-        for (int i = 0; i < BB_BLOCK; ++i) {
-            muster[i] = uint8_t((i / 40) & 1 ? 0xFF : i % 7);
-            zufall[i] = uint8_t(z());
-        }
+        for (int i = 0; i < BB_BLOCK; ++i) muster[i] = uint8_t((i / 40) & 1 ? 0xFF : i % 7), zufall[i] = uint8_t(z());
         bloecke = {Block(BB_BLOCK, 0), Block(BB_BLOCK, 0xFF), muster, zufall, muster};
-        while (bloecke.size() < 20) bloecke.push_back(Block(BB_BLOCK, 0));
+        bloecke.resize(20, Block(BB_BLOCK, 0));
         BbSchreiber_t s(20);
         for (const Block& b : bloecke) s.block(b.data());
         EXPECT_TRUE(s.schreiben(datei));
     }
-    std::string inhalt() const { return dateiText(datei); }
     bool lesen(uint64_t k, Block& aus, uint64_t anzahl = 20) const
     {
         aus.assign(BB_BLOCK, 0x5A);
@@ -45,19 +41,18 @@ struct KdkDatei {
 TEST(BitbaseDatei, RecordsPayloadsAndSharedBlocks)
 {
     KdkDatei d;
-    const std::string s = d.inhalt();
+    const std::string s = dateiText(d.datei);
     auto satz = [&](int k) { return Block(s.begin() + 5 * k, s.begin() + 5 * k + 5); };
     EXPECT_EQ(satz(0), (Block{0x00, 0xFF, 0xFF, 0xFF, 0x00}));
     EXPECT_EQ(satz(1), (Block{0xFF, 0xFF, 0xFF, 0xFF, 0x00}));
     EXPECT_EQ(satz(5), satz(0));
-    // The first payload starts right after the index.
+    // The first payload starts right after the index and is shared; the
+    // random block is stored raw after it; three zero bytes end the file.
     EXPECT_EQ(satz(2)[0], 100);
     EXPECT_GT(satz(2)[4], 0);
     EXPECT_EQ(satz(4), satz(2));
-    // The random block is stored raw, after the first payload.
     EXPECT_EQ(satz(3)[4], 0);
     EXPECT_EQ(satz(3)[0], 100 + satzLaenge(satz(2)[4]));
-    // Index, two payloads, three zero bytes.
     EXPECT_EQ(s.size(), size_t(100 + satzLaenge(satz(2)[4]) + 512 + 3));
     EXPECT_EQ(s.substr(s.size() - 3), std::string(3, '\0'));
     for (uint64_t k = 0; k < 20; ++k) {
@@ -66,17 +61,10 @@ TEST(BitbaseDatei, RecordsPayloadsAndSharedBlocks)
         EXPECT_EQ(b, d.bloecke[k]) << k;
     }
     EXPECT_FALSE(std::filesystem::exists(d.datei + ".tmp"));
-}
-
-TEST(BitbaseDatei, SizeCodes)
-{
-    const struct {
-        int code, laenge, lesen;
-    } faelle[] = {{0, 512, 512}, {1, 1, 1}, {124, 124, 124}, {125, 125, 127}, {126, 128, 130}, {253, 509, 511}, {254, 0, 0}};
-    for (const auto& f : faelle) {
-        EXPECT_EQ(satzLaenge(f.code), f.laenge) << f.code;
-        EXPECT_EQ(satzLesemenge(f.code), f.lesen) << f.code;
-    }
+    // Size codes: stored length and bytes read.
+    for (auto [code, laenge, lesen] : {std::tuple{0, 512, 512}, {1, 1, 1}, {124, 124, 124}, {125, 125, 127},
+                                       {126, 128, 130}, {253, 509, 511}, {254, 0, 0}})
+        EXPECT_EQ(std::pair(satzLaenge(code), satzLesemenge(code)), std::pair(laenge, lesen)) << code;
 }
 
 // A broken file answers "not available" for the blocks it concerns and
@@ -84,20 +72,18 @@ TEST(BitbaseDatei, SizeCodes)
 TEST(BitbaseDatei, BrokenFilesGiveNoBlock)
 {
     KdkDatei d;
-    const std::string gut = d.inhalt();
-    const int code = uint8_t(gut[14]);
-    const int ende2 = 100 + satzLaenge(code);
-    struct Fall {
-        const char* was;
-        std::string inhalt;
-        std::vector<int> heil, kaputt;
-    };
+    const std::string gut = dateiText(d.datei);
+    const int code = uint8_t(gut[14]), ende2 = 100 + satzLaenge(code);
     auto geaendert = [&](int pos, std::initializer_list<uint8_t> bytes) {
         std::string s = gut;
         for (uint8_t b : bytes) s[size_t(pos++)] = char(b);
         return s;
     };
-    const Fall faelle[] = {
+    const struct {
+        const char* was;
+        std::string inhalt;
+        std::vector<int> heil, kaputt;
+    } faelle[] = {
         {"cut inside the index", gut.substr(0, 50), {}, {0, 2, 19}},
         {"cut inside the raw payload", gut.substr(0, size_t(ende2 + 100)), {0, 1, 2, 4, 19}, {3}},
         {"cut inside the first payload", gut.substr(0, size_t(ende2 - 10)), {0, 1}, {2, 3, 4}},
@@ -107,19 +93,15 @@ TEST(BitbaseDatei, BrokenFilesGiveNoBlock)
         {"size code too small: the payload stops short", geaendert(14, {uint8_t(code - 10)}), {0, 3, 4}, {2}},
         {"size code too large: bytes left over", geaendert(14, {uint8_t(code + 5)}), {0, 3, 4}, {2}},
     };
-    for (const Fall& f : faelle) {
+    Block b;
+    for (const auto& f : faelle) {
         dateiSchreiben(d.datei, f.inhalt);
-        Block b;
-        for (int k : f.heil) {
-            EXPECT_TRUE(d.lesen(uint64_t(k), b)) << f.was << " block " << k;
-            EXPECT_EQ(b, d.bloecke[size_t(k)]) << f.was << " block " << k;
-        }
+        for (int k : f.heil) EXPECT_TRUE(d.lesen(uint64_t(k), b) && b == d.bloecke[size_t(k)]) << f.was << " block " << k;
         for (int k : f.kaputt) EXPECT_FALSE(d.lesen(uint64_t(k), b)) << f.was << " block " << k;
     }
-    dateiSchreiben(d.datei, gut);
-    Block b;
     // A file named for a larger material is too short for its index, and
     // block numbers beyond the material do not exist.
+    dateiSchreiben(d.datei, gut);
     EXPECT_FALSE(d.lesen(0, b, 1280));
     EXPECT_FALSE(d.lesen(20, b));
     EXPECT_FALSE(bbBlockLesen(d.v.datei("KTK.vbb"), 0, 20, b.data()));
@@ -128,51 +110,38 @@ TEST(BitbaseDatei, BrokenFilesGiveNoBlock)
 TEST(BitbaseDatei, DumpListsIndexAndPayloads)
 {
     KdkDatei d;
-    const std::string s = d.inhalt();
-    const int code = uint8_t(s[14]);
+    const int code = uint8_t(dateiText(d.datei)[14]);
     ASSERT_EQ(bitbaseErklaeren(d.v.datei("KDK").c_str()), 0);
     const std::string text = dateiText(d.v.datei("KDK.txt"));
-    char z2[80], z3[80], z4[80];
-    std::snprintf(z2, sizeof(z2), "       2: 64 00 00 00 %02x Position 00000064 %d Bytes\n", code, code);
-    std::snprintf(z3, sizeof(z3), "       3: %02x 00 00 00 00 Position 000000%02x 512 Bytes\n", 100 + code, 100 + code);
-    std::snprintf(z4, sizeof(z4), "       4: 64 00 00 00 %02x Position 00000064 %d Bytes Wiederholung\n", code, code);
+    char z[240];
+    std::snprintf(z, sizeof(z),
+                  "       2: 64 00 00 00 %02x Position 00000064 %d Bytes\n"
+                  "       3: %02x 00 00 00 00 Position 000000%02x 512 Bytes\n"
+                  "       4: 64 00 00 00 %02x Position 00000064 %d Bytes Wiederholung\n",
+                  code, code, 100 + code, 100 + code, code, code);
     const std::string anfang = std::string("#################\n###   Index   ###\n#################\n\n") +
-                               "       0: 00 ff ff ff 00 00 .. 00\n" + "       1: ff ff ff ff 00 ff .. ff\n" + z2 + z3 +
-                               z4 + "       5: 00 ff ff ff 00 00 .. 00\n";
+                               "       0: 00 ff ff ff 00 00 .. 00\n       1: ff ff ff ff 00 ff .. ff\n" + z;
     EXPECT_EQ(text.substr(0, anfang.size()), anfang);
-    const std::string block2 = "\n##########################\n###   Block 2          ###\n##########################\n\n";
-    const std::string block3 = "\n##########################\n###   Block 3          ###\n##########################\n\n"
-                               "unkomprimierte Daten\n";
-    const size_t p2 = text.find(block2), p3 = text.find(block3);
-    ASSERT_NE(p2, std::string::npos);
+    const std::string kopf = "\n##########################\n###   Block %d          ###\n##########################\n\n";
+    char b2[120], b3[120];
+    std::snprintf(b2, sizeof(b2), kopf.c_str(), 2);
+    std::snprintf(b3, sizeof(b3), (kopf + "unkomprimierte Daten\n").c_str(), 3);
+    const size_t p2 = text.find(b2), p3 = text.find(b3);
+    ASSERT_LT(p2, p3);
     ASSERT_NE(p3, std::string::npos);
-    EXPECT_LT(p2, p3);
     EXPECT_EQ(text.find("###   Block 4"), std::string::npos); // a shared payload is listed once
     EXPECT_NE(text.find("komprimiert zu " + std::to_string(code) + " Bytes\n", p2), std::string::npos);
-    EXPECT_EQ(text.size(), p3 + block3.size());
-}
+    EXPECT_EQ(text.size(), p3 + std::strlen(b3));
 
-TEST(BitbaseDatei, DumpRefusesWhatItCannotRead)
-{
-    TestVerzeichnis v;
-    const std::string lang(1020, 'K');
-    EXPECT_NE(bitbaseErklaeren(lang.c_str()), 0);
-    EXPECT_NE(bitbaseErklaeren(v.datei("KXK").c_str()), 0);
-    EXPECT_NE(bitbaseErklaeren(v.datei("KDK").c_str()), 0); // no such file
-    EXPECT_FALSE(std::filesystem::exists(v.datei("KDK.txt")));
-    // A truncated payload ends its listing with an error line.
-    BbSchreiber_t s(20);
-    Block b(BB_BLOCK, 0);
-    for (int i = 0; i < BB_BLOCK; i += 5) b[size_t(i)] = uint8_t(i);
-    s.block(b.data());
-    Block null(BB_BLOCK, 0);
-    for (int k = 1; k < 20; ++k) s.block(null.data());
-    ASSERT_TRUE(s.schreiben(v.datei("KDK.vbb")));
-    std::string inhalt = dateiText(v.datei("KDK.vbb"));
-    dateiSchreiben(v.datei("KDK.vbb"), inhalt.substr(0, 110));
-    EXPECT_EQ(bitbaseErklaeren(v.datei("KDK").c_str()), 0);
-    const std::string text = dateiText(v.datei("KDK.txt"));
-    EXPECT_NE(text.find(": Fehler\n"), std::string::npos);
+    // Refused: a name too long, no material, no file. A truncated payload
+    // ends its listing with an error line.
+    EXPECT_NE(bitbaseErklaeren(std::string(1020, 'K').c_str()), 0);
+    EXPECT_NE(bitbaseErklaeren(d.v.datei("KXK").c_str()), 0);
+    EXPECT_NE(bitbaseErklaeren(d.v.datei("KTK").c_str()), 0);
+    EXPECT_FALSE(std::filesystem::exists(d.v.datei("KTK.txt")));
+    dateiSchreiben(d.datei, dateiText(d.datei).substr(0, 110));
+    EXPECT_EQ(bitbaseErklaeren(d.v.datei("KDK").c_str()), 0);
+    EXPECT_NE(dateiText(d.v.datei("KDK.txt")).find(": Fehler\n"), std::string::npos);
 }
 
 } // namespace

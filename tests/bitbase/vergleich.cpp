@@ -2,25 +2,6 @@
 
 #include <cstdio>
 
-namespace {
-
-const char* const BUCHSTABEN = "-BSLTDK";
-
-std::string beschreiben(const orakel::Loeser& l, int amZug, int ep, const int* f)
-{
-    std::string s;
-    char puffer[16];
-    for (int j = 0; j < l.anzahl(); ++j) {
-        std::snprintf(puffer, sizeof(puffer), "%c%c%c%d ", l.figuren()[j].seite ? 'b' : 'w',
-                      BUCHSTABEN[l.figuren()[j].typ], 'a' + (f[j] & 7), 8 - (f[j] >> 3));
-        s += puffer;
-    }
-    std::snprintf(puffer, sizeof(puffer), "%s ep %d", amZug ? "b" : "w", ep);
-    return s + puffer;
-}
-
-} // namespace
-
 Vergleich_t bitbasenVergleichen(const orakel::Loeser& l, BitbaseCache_t& cache)
 {
     Vergleich_t v;
@@ -33,10 +14,9 @@ Vergleich_t bitbasenVergleichen(const orakel::Loeser& l, BitbaseCache_t& cache)
         l.lesen(i, amZug, epFlag, f);
         const int ep = l.epFeld(amZug, epFlag, f);
         // Value for White: +1 White wins, -1 Black wins.
-        int erwartet = w == orakel::REMIS ? 0 : (w == orakel::GEWINN) == (amZug == 0) ? 1 : -1;
-        if (amZug == 0 && w == orakel::GEWINN) ++v.weissGewinnt;
-        for (int spiegel = 0; spiegel < 2; ++spiegel) {
-            // spiegel: colours exchanged and rows mirrored.
+        const int erwartet = w == orakel::REMIS ? 0 : (w == orakel::GEWINN) == (amZug == 0) ? 1 : -1;
+        v.weissGewinnt += amZug == 0 && w == orakel::GEWINN;
+        for (int spiegel = 0; spiegel < 2; ++spiegel) { // colours exchanged and rows mirrored
             BbSeite_t seiten[2];
             for (int j = 0; j < l.anzahl(); ++j) {
                 BbSeite_t& s = seiten[l.figuren()[j].seite ^ spiegel];
@@ -49,12 +29,14 @@ Vergleich_t bitbasenVergleichen(const orakel::Loeser& l, BitbaseCache_t& cache)
                                               ep ? (spiegel ? ep ^ 56 : ep) : 0, false, r);
             const int soll = spiegel ? -erwartet : erwartet;
             if (bekannt && r == soll) continue;
-            if (bekannt) ++v.falsch;
-            else ++v.unbekannt;
-            if (v.erstesProblem.empty())
-                v.erstesProblem = beschreiben(l, amZug, ep, f) + (spiegel ? " (colours reversed)" : "") +
-                                  ": expected " + std::to_string(soll) +
-                                  (bekannt ? ", probe " + std::to_string(r) : ", probe unknown");
+            ++(bekannt ? v.falsch : v.unbekannt);
+            if (!v.erstesProblem.empty()) continue;
+            for (int j = 0; j < l.anzahl(); ++j)
+                v.erstesProblem += std::string(1, l.figuren()[j].seite ? 'b' : 'w') + "-BSLTDK"[l.figuren()[j].typ] +
+                                   char('a' + (f[j] & 7)) + char('8' - (f[j] >> 3)) + " ";
+            v.erstesProblem += std::string(amZug ? "b" : "w") + " ep " + std::to_string(ep) +
+                               (spiegel ? " (colours reversed)" : "") + ": expected " + std::to_string(soll) +
+                               (bekannt ? ", probe " + std::to_string(r) : ", probe unknown");
         }
     }
     return v;

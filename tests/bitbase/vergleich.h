@@ -7,10 +7,8 @@
 #include "orakel.h"
 
 struct Vergleich_t {
-    uint64_t geprueft = 0;  // probes made (both colour orders)
-    uint64_t falsch = 0;    // probe answered differently
-    uint64_t unbekannt = 0; // probe had no answer
-    uint64_t weissGewinnt = 0; // won positions with White (first-named) to move
+    uint64_t geprueft = 0, falsch = 0, unbekannt = 0; // probes made, answered wrongly, not answered
+    uint64_t weissGewinnt = 0;                         // won positions with White to move
     std::string erstesProblem;
 };
 

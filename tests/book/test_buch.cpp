@@ -34,7 +34,6 @@ const Fall FAELLE[] = {
     {"e4 5", false, {}},                             // nor of the move's own level
     {"e5 5 * *", false, {}},                         // not a legal move
     {"e4 x * *", false, {}},                         // weight missing
-    {"e4 * *", false, {}},
     {"Nf6 5 * *", false, {}},
     {"", false, {}},
     // Any token starting with "*" closes a level.
@@ -50,7 +49,6 @@ const Fall FAELLE[] = {
     // The same position along two lines: two entries, not merged.
     {"e4 1 e5 1 * * d4 1 * Nf3 1 e5 1 e4 1 * * * *", true, {{"", {"d2d4 1", "e2e4 1", "g1f3 1"}}, {"g1f3 e7e5", {"e2e4 1"}}}},
     // Chess960 start positions at the top level only.
-    {"startpos 518 e4 3 * *", true, {{"", {"e2e4 3"}}}},
     {"startpos 0 b2b3 3 * *", true, {{"fen bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w KQkq - 0 1", {"b2b3 3"}}}},
     {"startpos 960 b2b3 3 * *", true, {{"fen bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w KQkq - 0 1", {"b2b3 3"}}}},
     {"e4 1 startpos 0 * * *", false, {}},
@@ -153,7 +151,6 @@ TEST(Buch, WeightedChoiceFrequencies)
         const char* text;
         std::map<std::string, double> anteil;
     } faelle[] = {
-        {"e4 1 * d4 1 * *", {{"e2e4", 0.5}, {"d2d4", 0.5}}},
         {"e4 3 * d4 1 * *", {{"e2e4", 0.75}, {"d2d4", 0.25}}},
         {"e4 1 * d4 2 * c4 3 * Nf3 4 * *", {{"e2e4", 0.1}, {"d2d4", 0.2}, {"c2c4", 0.3}, {"g1f3", 0.4}}},
         // Weights whose total passes 32 bits.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "../test_hilfen.h"
 #include "chess/keys.h"
@@ -15,16 +16,11 @@ TEST(Board, SquareNumberingAndBitOperations)
         feldSchreiben(sq, text);
         EXPECT_STREQ(text, name);
     }
-    for (int sq = 0; sq < 64; ++sq) {
-        EXPECT_EQ(lsb(bit(sq)), sq);
-        EXPECT_EQ(lsb(bit(sq) | bit(63)), sq);
-    }
-    EXPECT_EQ(popcount(0), 0);
+    // lsb and popcount have a generic and a processor form.
+    for (int sq = 0; sq < 64; ++sq) ASSERT_EQ(std::pair(lsb(bit(sq) | bit(63)), popcount(bit(sq) | bit(0))), std::pair(sq, sq ? 2 : 1));
     EXPECT_EQ(popcount(~0ull), 64);
-    EXPECT_EQ(popcount(0x8000000000000001ull), 2);
     EXPECT_EQ(popcount(HELLE_FELDER), 32);
     EXPECT_TRUE(HELLE_FELDER & bit(A8));
-    EXPECT_FALSE(HELLE_FELDER & bit(A1));
 }
 
 TEST(Board, SliderAttacksMatchAStepwiseScanEverywhere)
@@ -128,9 +124,9 @@ TEST(Board, MirroredPositionHasMirroredKeysAndAttacks)
     EXPECT_EQ(fenText(m), "r3k2r/pppbbppp/2n2q1P/1P2p3/3pn3/BN2PNP1/P1PPQPB1/R3K2R b KQkq -");
     EXPECT_TRUE(invariantenPruefen(m, &md));
     for (int s = 0; s < 2; ++s) {
-        EXPECT_EQ(md.angriffe[s ^ 1].angegriffen, __builtin_bswap64(t.d.angriffe[s].angegriffen));
-        EXPECT_EQ(md.angriffe[s ^ 1].doppelt, __builtin_bswap64(t.d.angriffe[s].doppelt));
-        EXPECT_EQ(md.angriffe[s ^ 1].bedroht, __builtin_bswap64(t.d.angriffe[s].bedroht));
+        const Angriffe_t &a = t.d.angriffe[s], &b = md.angriffe[s ^ 1];
+        EXPECT_EQ(std::tuple(b.angegriffen, b.doppelt, b.bedroht),
+                  std::tuple(__builtin_bswap64(a.angegriffen), __builtin_bswap64(a.doppelt), __builtin_bswap64(a.bedroht)));
     }
 }
 

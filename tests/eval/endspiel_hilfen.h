@@ -21,11 +21,7 @@ inline Stellung_t stellungAus(const char* fen)
     return st;
 }
 
-inline Stellung_t mitZug(Stellung_t st, int seite)
-{
-    st.amZug = seite;
-    return st;
-}
+inline Stellung_t mitZug(Stellung_t st, int seite) { return st.amZug = seite, st; }
 
 inline bool gleich(Endspielurteil_t a, Endspielurteil_t b) { return a.art == b.art && a.wert == b.wert; }
 
@@ -64,20 +60,14 @@ struct Stein {
 
 inline std::string fenAus(const std::vector<Stein>& steine, int amZug)
 {
-    char brett[64];
-    std::fill(std::begin(brett), std::end(brett), '\0');
+    char brett[64] = {};
     for (const Stein& s : steine) brett[s.feld] = s.figur;
     std::string fen;
     for (int sq = 0; sq < 64; ++sq) {
         if (sq && sq % 8 == 0) fen += '/';
-        // Empty squares count up the digit before them.
-        if (brett[sq])
-            fen += brett[sq];
-        else if (!fen.empty() && std::isdigit(static_cast<unsigned char>(fen.back())))
-            ++fen.back();
-        else
-            fen += '1';
+        if (brett[sq]) fen += brett[sq];
+        else if (!fen.empty() && std::isdigit(static_cast<unsigned char>(fen.back()))) ++fen.back(); // one more empty square
+        else fen += '1';
     }
-    fen += amZug == WEISS ? " w - - 0 1" : " b - - 0 1";
-    return fen;
+    return fen + (amZug == WEISS ? " w - - 0 1" : " b - - 0 1");
 }

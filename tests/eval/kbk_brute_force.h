@@ -25,10 +25,7 @@ public:
     // positions that cannot occur in a game (pawn on ranks 1 or 8 included).
     int plies(int pawn, int wk, int bk, bool whiteToMove) const { return d_[index(pawn, wk, bk, whiteToMove)]; }
 
-    static bool adjacent(int a, int b)
-    {
-        return a != b && std::abs(a / 8 - b / 8) <= 1 && std::abs(a % 8 - b % 8) <= 1;
-    }
+    static bool adjacent(int a, int b) { return a != b && std::abs(a / 8 - b / 8) <= 1 && std::abs(a % 8 - b % 8) <= 1; }
     // The white pawn on p (moving towards row 0) attacks sq.
     static bool pawnAttacks(int p, int sq) { return sq / 8 == p / 8 - 1 && std::abs(sq % 8 - p % 8) == 1; }
 

@@ -20,8 +20,6 @@ TEST(Endspiel, MopUpDrivesTheLoneKingToTheCorner)
     erwarte("k7/8/K7/8/8/8/8/7R w - - 0 1", ersetzt(5108), ersetzt(-5108));
     // King and queen: 9792 + 200 + 86 + 2.
     erwarte("k7/8/K7/8/8/8/7Q/8 w - - 0 1", ersetzt(10080), ersetzt(-10080));
-    // The same with Black's rook.
-    erwarte("7r/8/8/8/8/k7/8/K7 b - - 0 1", ersetzt(-5108), ersetzt(5108));
     // Queen against rook and bishop: d = 9792 - 7949 = 1843, (1843 - 1000) / 2
     // = 421; the centre and distance terms as above.
     erwarte("k7/8/K7/8/8/8/8/Q4rb1 w - - 0 1", ersetzt(509), ersetzt(-509));
@@ -30,26 +28,18 @@ TEST(Endspiel, MopUpDrivesTheLoneKingToTheCorner)
     erwarte("4k3/8/8/8/8/8/7r/3QK3 w - - 0 1", ersetzt(5154), ersetzt(-5154));
 }
 
-TEST(Endspiel, LoneMinorPiecesAreDeadDrawsButTwoKnightsKeepASmallPlus)
+// Lone minor pieces are dead draws, two knights keep a small plus; equal
+// material with one piece each is a draw, queen against pawn is left to
+// the evaluation; seven pieces or more never get a verdict.
+TEST(Endspiel, DrawsAndWhatIsLeftAlone)
 {
     erwarte("k7/8/K7/8/8/8/8/6N1 w - - 0 1", ersetzt(0), ersetzt(0));
     erwarte("k7/8/K7/8/8/8/8/6B1 w - - 0 1", ersetzt(0), ersetzt(0));
-    erwarte("k7/8/K7/8/8/8/8/6n1 w - - 0 1", ersetzt(0), ersetzt(0));
     erwarte("k7/8/K7/8/8/8/8/5NN1 w - - 0 1", ersetzt(1), ersetzt(-1));
-    erwarte("k4nn1/8/K7/8/8/8/8/8 w - - 0 1", ersetzt(-1), ersetzt(1));
-}
-
-TEST(Endspiel, EqualMaterialOnePieceEachIsADraw)
-{
     erwarte("8/8/4k3/4p3/4P3/4K3/8/8 w - - 0 1", ersetzt(0), ersetzt(0));
     erwarte("8/8/4k3/8/8/3RK3/8/7r w - - 0 1", ersetzt(0), ersetzt(0));
     erwarte("8/8/4k3/8/8/4K3/8/1N5b w - - 0 1", ersetzt(0), ersetzt(0));
-    // Queen against pawn is left to the evaluation.
     erwarte("8/8/4k3/4p3/8/8/8/Q3K3 w - - 0 1", keins, keins);
-}
-
-TEST(Endspiel, SevenPiecesOrMoreNeverGetAVerdict)
-{
     // Six pieces without pawns: still a mop-up (pieces 20716 + 200, kings
     // on e1/e8 cost 2 * (5 - 14)).
     erwarte("4k3/8/8/8/8/8/8/RNBQK3 w - - 0 1", ersetzt(20898), ersetzt(-20898));
@@ -78,9 +68,6 @@ TEST(Endspiel, KingAndPawnAgainstKing)
     // Pawn d7, nothing near d8: promotes at once (t = 1), and after any
     // Black move still does (t = 2).
     erwarte("8/3P4/8/8/8/8/k7/2K5 w - - 0 1", ersetzt(7306 - 10), ersetzt(-(7306 - 20)));
-    // The same on the f-file, and with Black's pawn.
-    erwarte("8/5P2/8/8/8/8/7k/5K2 w - - 0 1", ersetzt(7296), ersetzt(-7286));
-    erwarte("5k2/7K/8/8/8/8/5p2/8 w - - 0 1", ersetzt(-7286), ersetzt(7296));
     // Rook pawn with the defender in the corner: a draw, 1 for the pawn side.
     erwarte("k7/8/1K6/P7/8/8/8/8 w - - 0 1", ersetzt(1), ersetzt(-1));
     // Kings in opposition in front of the pawn: with White to move a draw;
@@ -94,8 +81,6 @@ TEST(Endspiel, KingAndPawnAgainstKing)
     ASSERT_LT(tw, KBK_REMIS);
     ASSERT_LT(ts, KBK_REMIS);
     erwarte("3k4/8/3K4/3P4/8/8/8/8 w - - 0 1", ersetzt(7306 - 10 * tw), ersetzt(-(7306 - 10 * ts)));
-    // The same on the e-file, looked up mirrored onto the d-file.
-    erwarte("4k3/8/4K3/4P3/8/8/8/8 w - - 0 1", ersetzt(7306 - 10 * tw), ersetzt(-(7306 - 10 * ts)));
 }
 
 TEST(Endspiel, RookAndPawnAgainstRook)
@@ -104,9 +89,6 @@ TEST(Endspiel, RookAndPawnAgainstRook)
     // c6 (1 step), White's king e4 to d7 (3 steps): 1400 + 4 * (1 - 3), and
     // 6 less with Black to move.
     erwarte("8/2k5/8/3P4/4K3/8/8/r6R w - - 0 1", ersetzt(1392), ersetzt(-1386));
-    // Mirrored onto the e-file, and with Black's pawn.
-    erwarte("8/5k2/8/4P3/3K4/8/8/R6r w - - 0 1", ersetzt(1392), ersetzt(-1386));
-    erwarte("R6r/8/8/4k3/3p4/8/2K5/8 w - - 0 1", ersetzt(-1386), ersetzt(1392));
     // a-pawn a5 (800): the defender c7 races to a6 itself (2 steps), White's
     // king b3 to a7 (4 steps): 800 + 4 * (2 - 4).
     erwarte("8/2k5/8/P7/8/1K6/7r/4R3 w - - 0 1", ersetzt(792), ersetzt(-786));
@@ -189,63 +171,45 @@ TEST(Endspiel, BishopAndKnightAgainstKing)
 }
 
 // Random placements of the materials the recogniser knows, and of a few it
-// leaves alone: the colour-mirrored twin always gets the same verdict (this
-// checks the dispatch's White and Black branches against each other), and
-// so does the file-mirrored position, except in the two-knights ending
-// whose trapped-king score depends on the pawn's file.
+// leaves alone, in both colours: the colour-mirrored twin always gets the
+// same verdict (the dispatch's White and Black branches checked against
+// each other), and so does the file-mirrored position, except in the
+// two-knights ending whose trapped-king score depends on the pawn's file.
 TEST(Endspiel, RandomPositionsGetMirroredVerdicts)
 {
-    struct Material {
-        const char* steine; // White's pieces upper case, Black's lower case
-        bool linienSymmetrisch;
-    };
-    const Material materialien[] = {
-        {"KRPkr", true},  {"KRBkr", true},  {"KRNkr", true},  {"KRkn", true},    {"KRkb", true},
-        {"KBNk", true},   {"KBPk", true},   {"KNNkp", false}, {"KPk", true},     {"KPNkr", true},
-        {"KPRkrb", true}, {"KPNknb", true}, {"KQkr", true},   {"KRk", true},     {"KQk", true},
-        {"Kk", true},     {"KNkb", true},   {"KPkp", true},   {"KRPkrp", true},  {"KQRkbn", true},
-        {"KPkn", true},   {"KBBk", true},   {"KNk", true},    {"KRPPkr", true},
-    };
+    const char* materialien[] = {"KRPkr", "KRBkr", "KRNkr",  "KRkn",   "KRkb", "KBNk", "KBPk", "KNNkp",
+                                 "KPk",   "KPNkr", "KPRkrb", "KPNknb", "KQkr", "KRk",  "KQk",  "Kk",
+                                 "KNkb",  "KPkp",  "KRPkrp", "KQRkbn", "KPkn", "KBBk", "KNk",  "KRPPkr"};
     Xorshift zufall;
-    auto naechste = [&](int n) { return int(zufall() % uint64_t(n)); };
     int geprueft = 0;
-    for (int farbe = 0; farbe < 2; ++farbe) {
-        for (const Material& m : materialien) {
+    for (int farbe = 0; farbe < 2; ++farbe)
+        for (const char* m : materialien)
             for (int versuch = 0; versuch < 300; ++versuch) {
                 std::vector<Stein> steine;
                 Bitboard belegt = 0;
-                for (const char* c = m.steine; *c; ++c) {
-                    // The second round gives every material to the other colour.
-                    char figur = farbe ? char(std::isupper(*c) ? std::tolower(*c) : std::toupper(*c)) : *c;
+                for (const char* c = m; *c; ++c) {
+                    const char figur = farbe ? char(*c ^ 0x20) : *c; // the other colour in the second round
                     int sq;
-                    do {
-                        sq = (figur == 'P' || figur == 'p') ? 8 + naechste(48) : naechste(64);
-                    } while (belegt & bit(sq));
+                    do sq = std::tolower(figur) == 'p' ? 8 + int(zufall() % 48) : int(zufall() % 64);
+                    while (belegt & bit(sq));
                     belegt |= bit(sq);
                     steine.push_back({figur, sq});
                 }
-                int kw = -1, ks = -1;
-                for (const Stein& s : steine) {
-                    if (s.figur == 'K') kw = s.feld;
-                    if (s.figur == 'k') ks = s.feld;
-                }
-                if (std::max(std::abs(rowOf(kw) - rowOf(ks)), std::abs(fileOf(kw) - fileOf(ks))) <= 1) continue;
-                const int amZug = naechste(2);
+                const int amZug = int(zufall() % 2);
                 const std::string fen = fenAus(steine, amZug);
                 Stellung_t st{};
                 Stellungsdaten_t d{};
-                if (!stellungSetzen(st, d, fen.c_str())) continue;
+                // Kings side by side or the side not to move in check: not a position.
+                if (!stellungSetzen(st, d, fen.c_str()) || (AT.koenig[st.seite[WEISS].koenig] & bit(st.seite[SCHWARZ].koenig)))
+                    continue;
                 SCOPED_TRACE(fen);
                 const Endspielurteil_t u = urteilGespiegeltGleich(st);
-                if (m.linienSymmetrisch) {
+                if (std::string(m) != "KNNkp") {
                     for (Stein& s : steine) s.feld ^= 7;
-                    const std::string gespiegelt = fenAus(steine, amZug);
-                    ASSERT_TRUE(stellungSetzen(st, d, gespiegelt.c_str())) << gespiegelt;
-                    EXPECT_PRED2(gleich, endspielErkennen(st), u) << gespiegelt;
+                    ASSERT_TRUE(stellungSetzen(st, d, fenAus(steine, amZug).c_str()));
+                    EXPECT_PRED2(gleich, endspielErkennen(st), u);
                 }
                 ++geprueft;
             }
-        }
-    }
     EXPECT_GT(geprueft, 10000);
 }

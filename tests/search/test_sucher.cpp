@@ -51,7 +51,10 @@ TEST_F(SucherThread, SynchronousSearchRunsInTheCaller)
     EXPECT_EQ(aus.besterZug, wurzel[0]);
 }
 
-TEST_F(SucherThread, StopEndsARunningSearch)
+// Ponderhit ends pondering but not a search held open; stop ends it, and so
+// does destroying the searcher (which must neither hang nor call into a
+// destroyed object).
+TEST_F(SucherThread, StopAndDestructionEndARunningSearch)
 {
     ProbeSucher s(true);
     s.starten(st, optionen, Sucher_t::FLAG_PONDER, grenzen, aus);
@@ -62,15 +65,11 @@ TEST_F(SucherThread, StopEndsARunningSearch)
     EXPECT_EQ(s.suchen.load(), 0);
     s.stoppen();
     EXPECT_EQ(s.suchen.load(), 1);
-}
 
-TEST_F(SucherThread, DestructionEndsARunningSearch)
-{
-    auto* s = new ProbeSucher(true);
-    s->starten(st, optionen, 0, grenzen, aus);
-    while (!s->laeuft.load()) schlafeMs(1);
-    delete s; // must neither hang nor call into a destroyed object
-    SUCCEED();
+    auto* t = new ProbeSucher(true);
+    t->starten(st, optionen, 0, grenzen, aus);
+    while (!t->laeuft.load()) schlafeMs(1);
+    delete t;
 }
 
 TEST_F(SucherThread, SearchAnswersOnlyAfterPonderingEnds)

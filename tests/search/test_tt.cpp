@@ -19,12 +19,7 @@ TTDaten_t daten(int32_t wert, int32_t tiefe, int32_t grenze = TT_OBERGRENZE, uin
                 int32_t drohung = 0)
 {
     TTDaten_t d;
-    d.wert = wert;
-    d.tiefe = tiefe;
-    d.grenze = grenze;
-    d.zug = zug;
-    d.nullfenster = nf;
-    d.drohung = drohung;
+    d.wert = wert, d.tiefe = tiefe, d.grenze = grenze, d.zug = zug, d.nullfenster = nf, d.drohung = drohung;
     return d;
 }
 
@@ -115,21 +110,17 @@ TEST(TT, MateScoresAreKeptRelativeToTheNode)
     EXPECT_EQ(tt::entpacken(tt::packen(daten(500000, 0), 7, 1), 0).wert, 500000);
 }
 
-TEST(TT, SameKeyIsOverwrittenEvenByAShallowerResult)
+TEST(TT, ReplacementWhenTheWholeBucketIsCurrent)
 {
+    // The same key is overwritten even by a shallower result.
     Transpositionstabelle_t tt;
     tt.groesseSetzen(MB);
-    const uint64_t k = schluessel(9, 1);
-    tt.schreiben(k, 0, daten(100, 40, TT_EXAKT, 0x1111));
-    tt.schreiben(k, 0, daten(-30, 2, TT_OBERGRENZE, 0x2222));
+    tt.schreiben(schluessel(9, 1), 0, daten(100, 40, TT_EXAKT, 0x1111));
+    tt.schreiben(schluessel(9, 1), 0, daten(-30, 2, TT_OBERGRENZE, 0x2222));
     TTDaten_t d;
-    ASSERT_TRUE(tt.lesen(k, 0, d));
+    ASSERT_TRUE(tt.lesen(schluessel(9, 1), 0, d));
     EXPECT_EQ(felderVon(d), felderVon(daten(-30, 2, TT_OBERGRENZE, 0x2222)));
     EXPECT_FALSE(tt.lesen(schluessel(9, 2), 0, d));
-}
-
-TEST(TT, VictimChoiceWhenTheWholeBucketIsCurrent)
-{
     // The shallowest goes.
     EXPECT_EQ(opferBei({daten(0, 10), daten(0, 4), daten(0, 6), daten(0, 8)}), 1);
     // Equal depth: upper before lower before exact.

@@ -101,37 +101,34 @@ TEST(Zugwahl, HistoryStaysBoundedThroughItsRescales)
 
 TEST(Zugwahl, KillerRules)
 {
-    struct Fall {
-        const char* zug;    // refutation, from-to
-        const char* vorher; // destination of the previous move
+    auto zug = [](int art, const char* von, const char* nach) {
+        auto feld = [](const char* f) { return (7 - (f[1] - '1')) * 8 + (f[0] - 'a'); };
+        return Zug((art << 12) | (feld(von) << 6) | feld(nach));
+    };
+    const struct {
+        Zug m;
         bool wirdKiller;
         const char* warum;
+    } faelle[] = {
+        {zug(SPRINGER, "g1", "f3"), true, "an ordinary refutation"},
+        {zug(SPRINGER, "d4", "e5"), false, "a recapture on the square just moved to"},
+        {zug(SPRINGER, "a2", "a1"), false, "a move into a corner"},
+        {zug(SPRINGER, "g2", "h1"), false, "a move into a corner"},
+        {zug(ART_EP, "d5", "e6"), false, "an en-passant capture"},
     };
-    const Fall faelle[] = {
-        {"g1f3", "e5", true, "an ordinary refutation"},
-        {"d4e5", "e5", false, "a recapture on the square just moved to"},
-        {"a2a1", "e5", false, "a move into a corner"},
-        {"g2h1", "e5", false, "a move into a corner"},
-        {"d5e6", "e5", false, "an en-passant capture"},
-    };
-    for (const Fall& f : faelle) {
+    for (const auto& f : faelle) {
         Ply_t p{};
         p.killer[0] = 77;
-        auto feld = [](const char* s) { return (7 - (s[1] - '1')) * 8 + (s[0] - 'a'); };
-        const int art = std::string(f.warum) == "an en-passant capture" ? ART_EP : SPRINGER;
-        const Zug m = Zug((art << 12) | (feld(f.zug) << 6) | feld(f.zug + 2));
-        const Zug vor = Zug((BAUER << 12) | (feld("e7") << 6) | feld(f.vorher));
-        killerEintragen(&p, m, vor);
-        EXPECT_EQ(p.killer[0] == m, f.wirdKiller) << f.warum;
+        killerEintragen(&p, f.m, zug(BAUER, "e7", "e5"));
+        EXPECT_EQ(p.killer[0] == f.m, f.wirdKiller) << f.warum;
         EXPECT_EQ(p.killer[1], f.wirdKiller ? 77u : 0u) << f.warum;
     }
     // The first killer again: no duplicate in the second slot.
     Ply_t p{};
-    const Zug m = Zug((SPRINGER << 12) | (G1 << 6) | F3);
+    const Zug m = zug(SPRINGER, "g1", "f3");
     killerEintragen(&p, m, 0);
     killerEintragen(&p, m, 0);
-    EXPECT_EQ(p.killer[0], m);
-    EXPECT_EQ(p.killer[1], 0u);
+    EXPECT_EQ(std::pair(p.killer[0], p.killer[1]), std::pair(m, Zug(0)));
 }
 
 } // namespace
