@@ -73,7 +73,9 @@ TEST(CsvnErgebnisse, schreibtInReihenfolgeUndHaeltHinterLuecken)
         CsvnErgebnisse_t e(datei);
         for (uint32_t n : f.ankunft) {
             e.eintragen(n, std::to_string(n));
-            if (n != 1 && f.ankunft.back() == 1) EXPECT_EQ(e.geschrieben(), 0u) << f.name;
+            if (n != 1 && f.ankunft.back() == 1) {
+                EXPECT_EQ(e.geschrieben(), 0u) << f.name;
+            }
         }
         EXPECT_EQ(e.geschrieben(), f.geschriebenVorEnde) << f.name;
         EXPECT_EQ(e.wartend(), f.wartendVorEnde) << f.name;

@@ -85,7 +85,9 @@ TEST_F(Trainer, befehleUndMeldungen)
     for (const Schritt& s : schritte) {
         EXPECT_EQ(befehl(s.zeile), s.meldungen) << s.zeile;
         ASSERT_EQ(trainer != nullptr, s.trainerDa) << s.zeile;
-        if (trainer) EXPECT_EQ(trainer->probenAnzahl(), s.proben) << s.zeile;
+        if (trainer) {
+            EXPECT_EQ(trainer->probenAnzahl(), s.proben) << s.zeile;
+        }
     }
     // "init" without a number: five inner nodes, every weight 0 (16 inputs
     // and the bias node to 5 inner nodes and the output, 5 to the output).
