@@ -170,11 +170,18 @@ TEST_F(Suche, DrawsMatesAndRestrictedRoots)
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.position + " / " + f.go);
         const Ergebnis e = suchen(f.position, f.go);
-        if (f.zuege.rfind("!", 0) == 0) EXPECT_NE(e.bestmove, f.zuege.substr(1));
-        else if (!f.zuege.empty()) EXPECT_NE((" " + f.zuege + " ").find(" " + e.bestmove + " "), std::string::npos) << e.bestmove;
-        if (f.wert[0] == '<') EXPECT_LT(e.centipawns(), std::stoi(f.wert.substr(1))) << e.letzteInfo;
-        else if (f.wert[0] == '>') EXPECT_GT(e.centipawns(), std::stoi(f.wert.substr(1))) << e.letzteInfo;
-        else if (!f.wert.empty()) EXPECT_EQ(e.wert(), f.wert) << e.letzteInfo;
+        if (f.zuege.rfind("!", 0) == 0) {
+            EXPECT_NE(e.bestmove, f.zuege.substr(1));
+        } else if (!f.zuege.empty()) {
+            EXPECT_NE((" " + f.zuege + " ").find(" " + e.bestmove + " "), std::string::npos) << e.bestmove;
+        }
+        if (f.wert[0] == '<') {
+            EXPECT_LT(e.centipawns(), std::stoi(f.wert.substr(1))) << e.letzteInfo;
+        } else if (f.wert[0] == '>') {
+            EXPECT_GT(e.centipawns(), std::stoi(f.wert.substr(1))) << e.letzteInfo;
+        } else if (!f.wert.empty()) {
+            EXPECT_EQ(e.wert(), f.wert) << e.letzteInfo;
+        }
     }
 }
 
