@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "bitbase/cache.h"
+#include "bitbase/material.h"
 #include "chess/attacks.h"
 #include "orakel.h"
 #include "vergleich.h"
@@ -21,6 +22,12 @@ int main(int argc, char** argv)
     cache.setPath(argv[1]);
     int rc = 0;
     for (int i = 2; i < argc; ++i) {
+        BbStellung_t b;
+        if (!materialLesen(argv[i], b)) { // the solver trusts its names
+            std::fprintf(stderr, "%s: invalid material name\n", argv[i]);
+            rc = 2;
+            continue;
+        }
         const auto start = std::chrono::steady_clock::now();
         const Vergleich_t v = bitbasenVergleichen(orakel::loeser(argv[i]), cache);
         const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -20,8 +20,11 @@ TEST(BitbaseMaterial, NamesAreCheckedLetterByLetter)
         BbStellung_t b;
         const char* grund = nullptr;
         EXPECT_EQ(materialLesen(f.name, b, &grund), f.erste > 0) << f.name;
-        if (f.erste) EXPECT_EQ(std::tuple(b.anzahl[0], b.anzahl[1], std::string(b.name)), std::tuple(f.erste, f.zweite, f.name));
-        else EXPECT_NE(grund, nullptr) << f.name;
+        if (f.erste) {
+            EXPECT_EQ(std::tuple(b.anzahl[0], b.anzahl[1], std::string(b.name)), std::tuple(f.erste, f.zweite, f.name));
+        } else {
+            EXPECT_NE(grund, nullptr) << f.name;
+        }
     }
     EXPECT_EQ(bbPositionen(bbStellung("KDK", {})), 20u * 64 * 64);
     EXPECT_EQ(bbPositionen(bbStellung("KBK", {})), 64u * 64 * 64);
