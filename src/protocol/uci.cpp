@@ -17,6 +17,7 @@
 #include "platform/clock.h"
 #include "protocol/suchgrenzen.h"
 #include "protocol/uci_ausgabe.h"
+#include "protocol/worttext.h"
 #include "protocol/zahlen.h"
 #include "search/sucher.h"
 #include "shell/ausgabe.h"
@@ -25,22 +26,6 @@
 #include "timenet/zeitnetz_trainer.h"
 
 namespace {
-bool weiss(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-const char* blanksUeberspringen(const char* p)
-{
-    while (*p && weiss(*p)) ++p;
-    return p;
-}
-
-bool beginntMit(const char* text, const char* anfang)
-{
-    return std::strncmp(text, anfang, std::strlen(anfang)) == 0;
-}
-
 // The value after a keyword anywhere in the line; ueberspringen characters
 // right after the word are skipped first (never past the line's end).
 void parameterLesen(const char* zeile, const char* wort, int ueberspringen, int64_t& ziel)

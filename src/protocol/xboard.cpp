@@ -12,26 +12,11 @@
 #include "platform/paths.h"
 #include "protocol/optionen.h"
 #include "protocol/xboard_ausgabe.h"
+#include "protocol/worttext.h"
 #include "protocol/zahlen.h"
 #include "shell/konsole.h"
 
 namespace {
-bool weiss(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-const char* blanksUeberspringen(const char* p)
-{
-    while (*p && weiss(*p)) ++p;
-    return p;
-}
-
-bool beginntMit(const char* text, const char* anfang)
-{
-    return std::strncmp(text, anfang, std::strlen(anfang)) == 0;
-}
-
 // Up to n white-space delimited tokens of the text, joined by single blanks.
 std::string tokens(const char* p, int n)
 {

@@ -4,15 +4,11 @@
 #include <cctype>
 #include <cstring>
 
+#include "protocol/worttext.h"
 #include "protocol/zahlen.h"
 
 namespace {
 constexpr double GRENZE = 1e15;
-
-bool weiss(char c)
-{
-    return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
 
 // The next white-space delimited token: [anfang, ende); false at the end.
 bool tokenNehmen(const char*& p, const char*& anfang, const char*& ende)
