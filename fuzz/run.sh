@@ -12,7 +12,7 @@ ziele=("$@")
 [ ${#ziele[@]} -eq 0 ] && ziele=(fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard fuzz_zeitproben)
 wurzel=$(cd "$(dirname "$0")/.." && pwd)
 korpus=$wurzel/fuzz-corpus
-mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/buch" "$korpus/pgn" "$korpus/buchbilder" "$korpus/bitbase" "$korpus/xboard" "$korpus/crashes"
+mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/buch" "$korpus/pgn" "$korpus/buchbilder" "$korpus/bitbase" "$korpus/xboard" "$korpus/zeitproben" "$korpus/crashes"
 
 saat() { # directory, name, text (printf format)
     [ -e "$1/seed-$2" ] || printf "$3" >"$1/seed-$2"
@@ -44,6 +44,10 @@ saat "$korpus/xboard" game 'new\nlevel 40 5 0\npost\nhard\ntime 30000\nusermove 
 saat "$korpus/xboard" analyze 'new\nforce\nanalyze\nusermove e2e4\n.\nhint\nundo\nexit\nsd 2\ngo\n'
 saat "$korpus/xboard" setboard 'setboard 7k/8/6K1/8/8/8/8/R7 w - - 0 1\nusermove Ra8\nsetboard 8/8/8 w\nusermove e2e4\nst 1\ngo\nping 2\n'
 saat "$korpus/xboard" frc 'new\nvariant fischerandom\nsetboard rk2r3/pppppppp/8/8/8/8/PPPPPPPP/RK2R3 w KQkq - 0 1\nusermove O-O\nsd 1\ngo\ndraw\nresult 1/2-1/2\n'
+
+# Time-log records: two complete lines, a truncated one and a non-number.
+saat "$korpus/zeitproben" proben '0 0 1 1 0 0 0 0 0 0.875 0 0.18952 0.492383 0.0380164 0.0376351 -0.172686 0.229237 0\n0 0 0 0 1 0 0 0 0 0.675 0 0.203557 0.699407 0.155582 0.0339652 -0.0579259 0.0720273 1\n'
+saat "$korpus/zeitproben" kaputt '0 0 0 1 0 0 0 0 0 0.875 0 0.28\n0 0 x 1 0 0 0 0 0 0.875 0 0.286328 0.72146 0.025373 0.0249484 0.0578741 0.110631 0\n1e308 nan inf\n'
 
 # Bitbase files: the first byte picks the material (0 KDK, 3 KBKB).
 konstant='\x00\xff\xff\xff\x00'
@@ -82,6 +86,7 @@ for z in "${ziele[@]}"; do
     fuzz_buchbilder) lauf fuzz_buchbilder "$korpus/buchbilder" "" $je ;;
     fuzz_bitbase) lauf fuzz_bitbase "$korpus/bitbase" "$wurzel/fuzz/bitbase.dict" $je ;;
     fuzz_xboard) lauf fuzz_xboard "$korpus/xboard" "$wurzel/fuzz/xboard.dict" $je ;;
+    fuzz_zeitproben) lauf fuzz_zeitproben "$korpus/zeitproben" "" $je ;;
     *) echo "unknown target $z"; rc=1 ;;
     esac
 done
