@@ -1,17 +1,41 @@
 #pragma once
-// Small helpers shared by the tests.
-// The start-up tables are built once by the test environment.
+// Small helpers shared by the tests, and the headers nearly every test
+// needs. The start-up tables are built once by the test environment.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <initializer_list>
+#include <map>
+#include <memory>
 #include <mutex>
+#include <random>
+#include <set>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "chess/attacks.h"
+#include "chess/squares.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
+#include "chess/spiel.h"
 #include "chess/stellung.h"
 #include "eval/endspiel.h"
+#include "platform/clock.h"
+#include "protocol/optionen.h"
+#include "protocol/suchgrenzen.h"
 #include "shell/ausgabe.h"
 
 struct TestStellung {
@@ -20,6 +44,21 @@ struct TestStellung {
     bool ok = false;
     explicit TestStellung(const char* fen = nullptr) { ok = stellungSetzen(st, d, fen); }
 };
+
+// The position after the moves (coordinates or SAN) from the FEN (nullptr:
+// the start position); not ok when a move does not fit.
+inline TestStellung stellungNach(const char* fen, const std::string& zuege)
+{
+    TestStellung t(fen);
+    std::istringstream in(zuege);
+    for (std::string wort; in >> wort;) {
+        Stellungsdaten_t neu;
+        const Zug z = zugTextLesen(t.st, t.d, wort.c_str());
+        if (!z || !zugSpielen(t.st, z, neu, t.d)) t.ok = false;
+        t.d = neu;
+    }
+    return t;
+}
 
 // An output channel that prints plain lines and drops everything else.
 struct StummeAusgabe : Ausgabe_t {
@@ -95,6 +134,62 @@ inline std::string dateiInhalt(std::FILE* f)
     for (int c; (c = std::fgetc(f)) != EOF;) s += char(c);
     return s;
 }
+
+// The lines of a text, without their line ends (a last line without one
+// counts too).
+inline std::vector<std::string> zeilenAus(const std::string& text)
+{
+    std::vector<std::string> r;
+    std::istringstream in(text);
+    for (std::string z; std::getline(in, z);) r.push_back(z);
+    return r;
+}
+
+inline std::string dateiText(const std::string& pfad)
+{
+    std::ostringstream s;
+    s << std::ifstream(pfad, std::ios::binary).rdbuf();
+    return s.str();
+}
+
+inline void dateiSchreiben(const std::string& pfad, const std::string& inhalt)
+{
+    std::ofstream(pfad, std::ios::binary) << inhalt;
+}
+
+// A directory of its own for one test (tests run as processes of their
+// own, side by side), removed at the end.
+struct TestVerzeichnis {
+    std::string pfad = (std::filesystem::temp_directory_path() /
+                        ("velkaris-test-" + std::to_string(std::random_device{}()) + "-" + std::to_string(zaehler()++)))
+                           .string();
+    TestVerzeichnis() { std::filesystem::create_directories(pfad); }
+    ~TestVerzeichnis() { std::filesystem::remove_all(pfad); }
+    std::string datei(const std::string& name) const { return pfad + "/" + name; }
+    static std::atomic<int>& zaehler()
+    {
+        static std::atomic<int> z{0};
+        return z;
+    }
+};
+
+// A file in the temporary directory, removed with the object.
+struct TempDatei {
+    std::string name;
+    explicit TempDatei(const std::string& inhalt = std::string())
+    {
+        static std::random_device zufall;
+        name = "/tmp/velkaris_test_" + std::to_string(zufall()) + std::to_string(zufall());
+        if (!inhalt.empty()) schreiben(inhalt);
+    }
+    ~TempDatei()
+    {
+        std::remove(name.c_str());
+        std::remove((name + ".tmp").c_str());
+    }
+    void schreiben(const std::string& inhalt) const { dateiSchreiben(name, inhalt); }
+    std::string lesen() const { return std::filesystem::exists(name) ? dateiText(name) : "<missing>"; }
+};
 
 inline std::string zugText(const Stellung_t& st, Zug z)
 {

@@ -1,9 +1,6 @@
 // Builds the engine's start-up tables once before any test runs, as the
 // program itself does before it reads its first line.
-#include <gtest/gtest.h>
-
-#include "chess/attacks.h"
-#include "eval/endspiel.h"
+#include "test_hilfen.h"
 
 namespace {
 class Umgebung : public ::testing::Environment {

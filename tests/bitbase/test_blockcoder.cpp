@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <sstream>
-#include <vector>
-
 #include "../test_hilfen.h"
 #include "bitbase/blockcoder.h"
 
@@ -72,9 +66,7 @@ TEST(BitbaseBlockcoder, ListingNamesTheTokens)
         std::FILE* f = std::tmpfile();
         uint8_t aus[BB_BLOCK];
         EXPECT_EQ(blockDekodieren(p.data(), int(p.size()), aus, f), erwartet);
-        std::vector<std::string> r;
-        std::istringstream in(dateiInhalt(f));
-        for (std::string z; std::getline(in, z);) r.push_back(z);
+        const std::vector<std::string> r = zeilenAus(dateiInhalt(f));
         std::fclose(f);
         return r;
     };

@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <vector>
-
 #include "../test_hilfen.h"
 #include "bitbase/blockcoder.h"
 #include "bitbase/datei.h"

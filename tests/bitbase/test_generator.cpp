@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "../test_hilfen.h"
 #include "bitbase/cache.h"
 #include "bitbase/generator.h"

@@ -1,9 +1,5 @@
 // The opening book: the file grammar, lookups for both colours, the
 // weighted choice, the ponder reply and when a file is read again.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <map>
 
 #include "buch_hilfen.h"
 #include "timenet/zufall.h"
@@ -63,7 +59,7 @@ const Fall FAELLE[] = {
 };
 } // namespace
 
-TEST(Buch, GrammarExamplesAndEdgeCases)
+TEST(Buch, GrammarExamplesEdgeCasesAndDeepLines)
 {
     for (const Fall& f : FAELLE) {
         Buch_t b;
@@ -75,10 +71,7 @@ TEST(Buch, GrammarExamplesAndEdgeCases)
         }
         for (const auto& [zuege, erwartet] : f.stellungen) EXPECT_EQ(buchZuege(b, zuege), erwartet) << f.text << " | " << zuege;
     }
-}
 
-TEST(Buch, DeepLinesCostMemoryNotTheStack)
-{
     std::string text, sterne;
     const int tanz = BUCH_MAX_TIEFE / 4 - 1;
     for (int i = 0; i < tanz; ++i) text += "Nf3 1 Nf6 1 Ng1 1 Ng8 1 ", sterne += "* * * * ";

@@ -1,8 +1,5 @@
 // The book calculation's tree: its file, the consistency check with its
 // messages, a short calculation run and the book written from the tree.
-#include <gtest/gtest.h>
-
-#include <functional>
 
 #include "book/buchbaum.h"
 #include "buch_hilfen.h"
@@ -21,19 +18,11 @@ void spieleBaum(Buchbaum_t& b)
     ASSERT_TRUE(b.partienHinzufuegen(pgn.name, 20));
 }
 
-std::vector<std::string> zeilen(const std::string& text)
-{
-    std::vector<std::string> r;
-    std::istringstream in(text);
-    for (std::string z; std::getline(in, z);) r.push_back(z);
-    return r;
-}
-
 std::vector<std::string> pruefMeldungen(Buchbaum_t& b, int& probleme)
 {
     std::FILE* f = std::tmpfile();
     probleme = b.pruefen(f);
-    std::vector<std::string> r = zeilen(dateiInhalt(f));
+    std::vector<std::string> r = zeilenAus(dateiInhalt(f));
     std::fclose(f);
     return r;
 }
@@ -137,7 +126,7 @@ TEST(Buchbaum, ConsistencyCheck)
     ASSERT_TRUE(b.speichern(datei.name));
     std::FILE* f = std::tmpfile();
     ASSERT_EQ(b.laden(datei.name, f), Buchbaum_t::GELADEN);
-    EXPECT_EQ(zeilen(dateiInhalt(f)),
+    EXPECT_EQ(zeilenAus(dateiInhalt(f)),
               (std::vector<std::string>{"Bearbeitete Position gefunden", "Gesperrte Position gefunden", "korrigiert"}));
     std::fclose(f);
     for (const auto& [k, kn] : b.knoten) EXPECT_EQ(kn.flags & (KNOTEN_IN_ARBEIT | KNOTEN_GESPERRT), 0u);
@@ -181,7 +170,7 @@ TEST(Buchbaum, CalculationRunAndBook)
 
         std::FILE* f = std::tmpfile();
         b.drucken(f, p.breite);
-        const std::vector<std::string> druck = zeilen(dateiInhalt(f));
+        const std::vector<std::string> druck = zeilenAus(dateiInhalt(f));
         std::fclose(f);
         ASSERT_GE(druck.size(), 3u);
         EXPECT_EQ(druck[1], "Baumgröße: " + std::to_string(b.knoten.size()) + ", Neue Knoten: " + std::to_string(b.neueKnoten));

@@ -1,12 +1,5 @@
 // The "book" commands: their grammar, the statistics (observations, lock,
 // analyses), the binary image, the written book, entropy and end positions.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstring>
-#include <memory>
-#include <tuple>
 
 #include "book/buch_auswertung.h"
 #include "book/buch_befehle.h"
@@ -41,9 +34,9 @@ std::string entropie(const std::string& buch)
 
 } // namespace
 
-// Entropy of the reach probabilities of positions, not of moves.
-TEST(BuchAuswertung, EntropyOfSmallBooks)
+TEST(BuchAuswertung, EntropyAndEndPositions)
 {
+    // Entropy of the reach probabilities of positions, not of moves.
     const std::pair<const char*, const char*> faelle[] = {
         {"*", "0.00"},
         {"e4 1 * *", "0.00"},                       // two positions, each reached for sure
@@ -61,10 +54,7 @@ TEST(BuchAuswertung, EntropyOfSmallBooks)
         {"e4 8 e5 5 * * e4 0 e5 5 * * e4 0 e5 5 * e5 5 * * *", "0.00"},
     };
     for (const auto& [buch, h] : faelle) EXPECT_EQ(entropie(buch), h) << buch;
-}
 
-TEST(BuchAuswertung, EndPositionsWithTheirProbabilities)
-{
     Buch_t b;
     ASSERT_TRUE(buchLaden(b, "e4 1 e5 1 * c5 3 * * d4 2 d5 1 c4 1 * * * *"));
     TempDatei datei;

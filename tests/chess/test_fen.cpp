@@ -1,9 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <set>
-
 #include "../test_hilfen.h"
-#include "chess/spiel.h"
 
 TEST(Fen, RoundTripsAndEnPassantOnlyWhenACaptureIsPossible)
 {
@@ -50,6 +45,9 @@ TEST(Fen, IllegalPositionsAreRejected)
         // pawn's promotion would overflow the rook list).
         "r3k2r/1Pppqpb1/rn2pnp1/3PN3/1p2R3/2N2Q1p/rRRRRRRR/R3K2R w Qkq - 2 1",
         "8/8/7k/8/8/QQQ5/QQQP4/QQQ1K3 w - - 0 1",
+        "NNNNNNNN/NNN5/8/8/8/8/8/4K2k w - - 0 1", // eleven knights
+        "8/8/8/8/8/8/8/7k w - - 0 1",             // no white king
+        "K7/8/8/8/8/8/8/K6k w - - 0 1",           // two white kings
     };
     for (const char* fen : schlecht) EXPECT_FALSE(TestStellung(fen).ok) << fen;
     const char* gut[] = {
@@ -58,6 +56,7 @@ TEST(Fen, IllegalPositionsAreRejected)
         "4k3/8/8/8/8/8/8/4K3 w - -",                    // counters missing
         "4k3/8/8/8/8/8/8/4K3 w",                        // castling and e.p. fields missing
         "R6R/3Q4/1Q4Q1/4Q3/2Q4Q/Q4Q2/pp1Q4/kBNN1KB1 w - - 0 1", // nine queens, no pawns left
+        "NNNNNNNN/NN6/8/8/8/8/8/4K2k w - - 0 1",                 // ten knights
     };
     for (const char* fen : gut) EXPECT_TRUE(TestStellung(fen).ok) << fen;
 }

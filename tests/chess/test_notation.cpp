@@ -1,9 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <initializer_list>
-
 #include "../test_hilfen.h"
-#include "chess/spiel.h"
 
 namespace {
 std::string san(const char* fen, const char* text)
@@ -27,7 +22,7 @@ void sanFaelle(std::initializer_list<SanFall> faelle)
 }
 } // namespace
 
-TEST(Notation, SanReaderAcceptsEnglishAndGermanLettersAndNarrowing)
+TEST(Notation, SanReader)
 {
     // Nd2 from the start: own piece there. Two knights can reach d2: the file
     // or rank must tell them apart; an illegal candidate (pinned) drops out.
@@ -35,10 +30,7 @@ TEST(Notation, SanReaderAcceptsEnglishAndGermanLettersAndNarrowing)
     sanFaelle({{START, {"Nf3", "Sf3", "Ngf3", "Ng1-f3"}, "g1f3"}, {START, {"e4"}, "e2e4"}, {START, {"e3!?"}, "e2e3"},
                {START, {"e5", "Nd2"}, "0"}, {zwei, {"Nd2"}, "0"}, {zwei, {"Nbd2"}, "b1d2"}, {zwei, {"N3d2"}, "f3d2"},
                {"4k3/8/8/8/8/5N2/8/rN2K3 w - - 0 1", {"Nd2"}, "f3d2"}});
-}
 
-TEST(Notation, SanReaderChecksCaptureMarksPromotionsAndAnnotations)
-{
     // Nxe5 with e5 empty, Ne5 onto a piece without the x. Fool's mate: Qh4#
     // only when it mates, Qh4+ only when it checks. Castling needs the right
     // and a legal path. Last, malformed bodies.

@@ -1,17 +1,9 @@
 #pragma once
 // Test helpers: positions from FEN text and the recogniser's verdict with
 // the colour-mirrored twin checked along the way.
-#include <gtest/gtest.h>
+#include "../test_hilfen.h"
 
-#include <algorithm>
 #include <cctype>
-#include <string>
-#include <vector>
-
-#include "chess/attacks.h"
-#include "chess/fen.h"
-#include "chess/stellung.h"
-#include "eval/endspiel.h"
 
 inline Stellung_t stellungAus(const char* fen)
 {

@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <utility>
-
 #include "../test_hilfen.h"
 #include "eval/bauern_tabelle.h"
 
@@ -119,19 +114,4 @@ TEST(Bauern, BlackStructuresAreTheMirrorImage)
     }
 }
 
-TEST(Bauern, CacheKeepsTheEntryOfAKeyUntilAnotherKeyTakesTheSlot)
-{
-    auto pt = std::make_unique<PawnTable>();
-    const PawnEntry& a = bauernEintrag(*pt, 77, felder({E5}), 0);
-    const PawnEntry kopie = a;
-    // Same key: the stored entry, whatever bitboards come with the probe.
-    const PawnEntry& b = bauernEintrag(*pt, 77, felder({A2, B2}), felder({H7}));
-    EXPECT_EQ(&a, &b);
-    EXPECT_EQ(b.wert, kopie.wert);
-    EXPECT_EQ(b.freibauern, kopie.freibauern);
-    // Another key in the same slot replaces it.
-    EXPECT_EQ(bauernEintrag(*pt, 77 + PawnTable::GROESSE, 0, 0).freibauern, 0u);
-    // A fresh table has no entry for the pawnless key 0.
-    auto leer = std::make_unique<PawnTable>();
-    EXPECT_EQ(bauernEintrag(*leer, 0, 0, 0).fang[WEISS], ALLES);
-}
+// (The pawn cache: the evaluation tests.)

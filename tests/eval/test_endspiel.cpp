@@ -1,7 +1,6 @@
 // Hand-worked verdicts of the endgame recogniser. Each position is checked
 // with both sides to move and against its colour-mirrored twin.
 #include <cctype>
-#include <cstdlib>
 
 #include "../test_hilfen.h"
 #include "endspiel_hilfen.h"
@@ -13,9 +12,9 @@ constexpr Endspielurteil_t ersetzt(int32_t wert) { return {2, wert}; }
 constexpr Endspielurteil_t zuschlag(int32_t wert) { return {1, wert}; }
 } // namespace
 
-// Kings a6/a8: centre term 252 - 166 = 86, distance 4 gives 2 * (5 - 4).
-TEST(Endspiel, MopUpDrivesTheLoneKingToTheCorner)
+TEST(Endspiel, HandWorkedVerdicts)
 {
+    // Kings a6/a8: centre term 252 - 166 = 86, distance 4 gives 2 * (5 - 4).
     // King and rook: 4820 + 200 + 86 + 2.
     erwarte("k7/8/K7/8/8/8/8/7R w - - 0 1", ersetzt(5108), ersetzt(-5108));
     // King and queen: 9792 + 200 + 86 + 2.
@@ -26,13 +25,10 @@ TEST(Endspiel, MopUpDrivesTheLoneKingToTheCorner)
     // Queen against rook: 9792 - 4820 + 200, centre term 0 (e1/e8 are both
     // 129), distance D(e1, e8) = 14 gives 2 * (5 - 14).
     erwarte("4k3/8/8/8/8/8/7r/3QK3 w - - 0 1", ersetzt(5154), ersetzt(-5154));
-}
 
-// Lone minor pieces are dead draws, two knights keep a small plus; equal
-// material with one piece each is a draw, queen against pawn is left to
-// the evaluation; seven pieces or more never get a verdict.
-TEST(Endspiel, DrawsAndWhatIsLeftAlone)
-{
+    // Lone minor pieces are dead draws, two knights keep a small plus; equal
+    // material with one piece each is a draw, queen against pawn is left to
+    // the evaluation; seven pieces or more never get a verdict.
     erwarte("k7/8/K7/8/8/8/8/6N1 w - - 0 1", ersetzt(0), ersetzt(0));
     erwarte("k7/8/K7/8/8/8/8/6B1 w - - 0 1", ersetzt(0), ersetzt(0));
     erwarte("k7/8/K7/8/8/8/8/5NN1 w - - 0 1", ersetzt(1), ersetzt(-1));
@@ -46,10 +42,7 @@ TEST(Endspiel, DrawsAndWhatIsLeftAlone)
     erwarte("4k3/8/8/8/8/8/8/RNBQKB2 w - - 0 1", keins, keins);
     erwarte("4k3/8/8/8/8/8/P7/RNBQK3 w - - 0 1", keins, keins);
     erwarte("4k3/pppp4/8/8/8/8/PP6/4K3 w - - 0 1", keins, keins);
-}
 
-TEST(Endspiel, WrongRookPawn)
-{
     // a-pawn, dark-squared bishop c1: the a8 corner cannot be taken.
     erwarte("1k6/8/8/8/8/P7/8/K1B5 w - - 0 1", ersetzt(1), ersetzt(-1));
     erwarte("8/8/8/8/4k3/P7/8/K1B5 w - - 0 1", zuschlag(-1000), zuschlag(1000));
@@ -61,10 +54,7 @@ TEST(Endspiel, WrongRookPawn)
     erwarte("1k6/8/8/8/8/1P6/8/K1B5 w - - 0 1", zuschlag(0), zuschlag(0));
     // Black's a-pawn runs to a1 (dark); the bishop on c8 is light.
     erwarte("k1b5/8/p7/8/8/8/8/1K6 w - - 0 1", ersetzt(-1), ersetzt(1));
-}
 
-TEST(Endspiel, KingAndPawnAgainstKing)
-{
     // Pawn d7, nothing near d8: promotes at once (t = 1), and after any
     // Black move still does (t = 2).
     erwarte("8/3P4/8/8/8/8/k7/2K5 w - - 0 1", ersetzt(7306 - 10), ersetzt(-(7306 - 20)));
@@ -81,10 +71,7 @@ TEST(Endspiel, KingAndPawnAgainstKing)
     ASSERT_LT(tw, KBK_REMIS);
     ASSERT_LT(ts, KBK_REMIS);
     erwarte("3k4/8/3K4/3P4/8/8/8/8 w - - 0 1", ersetzt(7306 - 10 * tw), ersetzt(-(7306 - 10 * ts)));
-}
 
-TEST(Endspiel, RookAndPawnAgainstRook)
-{
     // Pawn d5 (table 1400), defender c7 beside the pawn's file: it races to
     // c6 (1 step), White's king e4 to d7 (3 steps): 1400 + 4 * (1 - 3), and
     // 6 less with Black to move.
@@ -103,10 +90,7 @@ TEST(Endspiel, RookAndPawnAgainstRook)
     // King in front of the pawn and rook on the third rank: the textbook
     // draw scores 1.
     erwarte("3k4/8/r7/3P4/2K5/8/8/7R w - - 0 1", ersetzt(1), ersetzt(-1));
-}
 
-TEST(Endspiel, PawnAndPiecesAgainstPieces)
-{
     // Pawn c4 (-180), kings e2 (79) and g7 (148), D(c4, e2) = 6,
     // D(c4, g7) = 11: -180 - 79 + 148 - 6 + 11.
     erwarte("7r/6k1/8/8/2P5/8/4K3/1N6 w - - 0 1", ersetzt(-106), ersetzt(106));
@@ -114,10 +98,7 @@ TEST(Endspiel, PawnAndPiecesAgainstPieces)
     erwarte("7r/6k1/8/8/P7/8/4K3/1N6 w - - 0 1", ersetzt(-126), ersetzt(126));
     // Six pieces: one rook each and a minor piece for the defender.
     erwarte("7r/6k1/5b2/8/2P5/8/4K3/1R6 w - - 0 1", ersetzt(-106), ersetzt(106));
-}
 
-TEST(Endspiel, TwoKnightsAgainstPawn)
-{
     // Black's knight d4 blockades White's d3 pawn on the fourth row seen
     // from the knights: 530 + 1800 + 500. White's king sits in the h1
     // corner; D(h1, a8) = 21 costs 42.
@@ -136,10 +117,7 @@ TEST(Endspiel, TwoKnightsAgainstPawn)
     erwarte("7k/8/5N1N/8/2p5/8/8/K7 w - - 0 1", ersetzt(1), ersetzt(-1));
     // A knight on the promotion square is worth nothing as a blockade.
     erwarte("8/8/8/4k3/2p5/8/8/2N1K1N1 w - - 0 1", ersetzt(0), ersetzt(0));
-}
 
-TEST(Endspiel, RookAndMinorAgainstRook)
-{
     // Black's king a8: corner 1 + 4 + edge 3 + off centre 1, touching
     // White's king c7 3: c = 12, 13 with White to move; min(c, 8) * (c + 10) * 8.
     erwarte("k7/2K5/8/8/8/8/7r/5B1R w - - 0 1", ersetzt(8 * 23 * 8), ersetzt(-(8 * 22 * 8)));
@@ -147,10 +125,7 @@ TEST(Endspiel, RookAndMinorAgainstRook)
     erwarte("k7/2K5/8/8/8/8/6r1/1R5N w - - 0 1", ersetzt(8 * 22 * 8), ersetzt(-(8 * 21 * 8)));
     // Black's king in the centre: no danger, 1.
     erwarte("8/8/8/3k4/8/8/7r/K4B1R w - - 0 1", ersetzt(1), ersetzt(-1));
-}
 
-TEST(Endspiel, RookAgainstMinor)
-{
     // King e8: -5 + edge 3 + off centre 1 + touching White's king 3 = 2;
     // knight a1 in the corner +1, its squares away from the king +1, seven
     // king steps away +4: c = 8, 9 with White to move.
@@ -159,10 +134,7 @@ TEST(Endspiel, RookAgainstMinor)
     erwarte("4k3/8/4K3/8/8/8/8/b6R w - - 0 1", ersetzt(8 * 18 * 8), ersetzt(-(7 * 17 * 8)));
     // The knight next to its king on d7 guards it: c = 2.
     erwarte("4k3/3n4/4K3/8/8/8/8/7R w - - 0 1", ersetzt(3 * 13 * 8), ersetzt(-(2 * 12 * 8)));
-}
 
-TEST(Endspiel, BishopAndKnightAgainstKing)
-{
     // Light-squared bishop: the mating corners are a8 and h1. King a1 is
     // seven orthogonal steps from both: 252 - 111 + 3 * (5 - 5) + 6104 - 420.
     erwarte("8/8/8/8/8/8/2K5/k2B2N1 w - - 0 1", ersetzt(5825), ersetzt(-5825));

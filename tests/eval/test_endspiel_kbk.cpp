@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
-#include "chess/attacks.h"
-#include "eval/endspiel.h"
 #include "eval/kbk_tabelle.h"
 #include "endspiel_hilfen.h"
 #include "kbk_brute_force.h"
@@ -25,6 +19,7 @@ const KbkBruteForce& bruteForce()
 //   safe promotion (the pawn reaches the eighth rank and the new queen
 //   cannot be taken at once); stalemates after that promotion still count
 //   as wins, under both definitions;
+// - a pawn on its second rank steps two squares only over an empty square;
 // - a win in t is never faster than the true number of plies to that
 //   promotion (the table takes the first winning move it finds, not the
 //   shortest), and t is odd with White to move, even with Black to move.
@@ -69,14 +64,6 @@ TEST(KbkTabelle, AgreesWithBruteForceOnEveryPosition)
     EXPECT_GT(gewinne, 100000);
     EXPECT_GT(remis, 30000);
     EXPECT_GT(kuerzeste, gewinne / 2);
-}
-
-// A pawn on its second rank may step two squares only over an empty square:
-// here Black's king on a3 blocks the a-pawn and takes it next move.
-TEST(KbkTabelle, DoubleStepDoesNotJumpOverAKing)
-{
-    EXPECT_EQ(std::pair(int(KbkTabelle[kbkIndex(kbkBauernIndex(A2), true, A3, A5)]), bruteForce().plies(A2, A5, A3, true)),
-              std::pair(int(KBK_REMIS), 0));
 }
 
 // The recogniser on positions with the pawn on any file and of either

@@ -1,11 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "eval/koenigssicherheit.h"
 #include "eval/eval.h"
 #include "eval/mobilitaet.h"
@@ -137,7 +129,7 @@ TEST(Bewertung, BigMaterialLeadDoesNotWrapTheMiddlegameHalf)
     EXPECT_GT(b.ergebnis, teile(setzen("4k3/8/8/8/8/8/PPPPPPP1/RNBQKBNR w KQ - 0 1")).ergebnis);
 }
 
-TEST(Bewertung, PieceTermsAgainstPawnsAndKings)
+TEST(Bewertung, PieceTermsAndMobility)
 {
     // Rd7 on the 7th with a black pawn there and the black king on the 8th
     // (136, 44 + 22 + 88); a7 is attacked and undefended (97, 93).
@@ -145,6 +137,24 @@ TEST(Bewertung, PieceTermsAgainstPawnsAndKings)
     // Against the black queen the white king has no pawn beside it
     // (-166, -350), and the rook pins the knight to it (-111, -247).
     EXPECT_EQ(teile(setzen("q3k3/4r3/8/8/8/8/4N3/4K3 w - - 0 1")).figurenBauern, S(-166 - 111, -350 - 247));
+
+    // Knight d4: all eight targets safe, weights 1+1+1+2+1+2+2+2 = 12, plus
+    // its square value (12, -1).
+    Bewertungsteile_t n = teile(setzen("4k3/8/8/8/3N4/8/8/4K3 w - - 0 1"));
+    EXPECT_EQ(std::pair(n.mobilitaet[WEISS], n.mobilitaet[SCHWARZ]), std::pair(S(299 + 12, 180 - 1), S(0, 0)));
+    EXPECT_EQ(n.angriffszaehler[WEISS], 0);
+    // Rook a1 sees a2-a8 and b1-d1 (ten squares); while White may still
+    // castle, b1 and a2 do not count.
+    EXPECT_EQ(teile(setzen("4k3/8/8/8/8/8/8/R3K3 w - - 0 1")).mobilitaet[WEISS], S(209, 172));
+    EXPECT_EQ(teile(setzen("4k3/8/8/8/8/8/8/R3K3 w Q - 0 1")).mobilitaet[WEISS], S(149, 123));
+    // Queen d1: eighteen squares, less the own king's and the two the black
+    // king covers (d7, d8).
+    EXPECT_EQ(teile(setzen("4k3/8/8/8/8/8/8/3QK3 w - - 0 1")).mobilitaet[WEISS], S(260, 215));
+    // Squares next to the king are covered by the king itself: a knight
+    // counts for the attack (34) only where White attacks twice, here e7
+    // with the pawn d6, which counts too (48).
+    EXPECT_EQ(teile(setzen("4k3/8/3P4/5N2/8/8/8/4K3 w - - 0 1")).angriffszaehler[WEISS], 48 + 34);
+    EXPECT_EQ(teile(setzen("4k3/8/3PN3/8/8/8/8/4K3 w - - 0 1")).angriffszaehler[WEISS], 48);
 }
 
 TEST(Bewertung, OppositeBishopsScaleTowardsADraw)
@@ -201,34 +211,13 @@ TEST(Bewertung, PawnEntryDependsOnPawnsOnly)
     EXPECT_EQ(vorher->wert, kopie.wert);
     EXPECT_EQ(vorher->vorposten[WEISS], kopie.vorposten[WEISS]);
     EXPECT_EQ(vorher->schwach, kopie.schwach);
+    // Another key in the same slot replaces the entry; a fresh table has no
+    // entry even for the pawnless key 0.
+    EXPECT_EQ(bauernEintrag(*warm.pt, a.d.bauernSchluessel + PawnTable::GROESSE, 0, 0).freibauern, 0u);
+    EXPECT_EQ(bauernEintrag(*std::make_unique<PawnTable>(), 0, 0, 0).fang[WEISS], ~Bitboard(0));
 }
 
-TEST(Bewertung, MobilityCountsTheSafeAreaAndCentreWeights)
-{
-    // Knight d4: all eight targets safe, weights 1+1+1+2+1+2+2+2 = 12, plus
-    // its square value (12, -1).
-    Bewertungsteile_t n = teile(setzen("4k3/8/8/8/3N4/8/8/4K3 w - - 0 1"));
-    EXPECT_EQ(std::pair(n.mobilitaet[WEISS], n.mobilitaet[SCHWARZ]), std::pair(S(299 + 12, 180 - 1), S(0, 0)));
-    EXPECT_EQ(n.angriffszaehler[WEISS], 0);
-    // Rook a1 sees a2-a8 and b1-d1 (ten squares); while White may still
-    // castle, b1 and a2 do not count.
-    EXPECT_EQ(teile(setzen("4k3/8/8/8/8/8/8/R3K3 w - - 0 1")).mobilitaet[WEISS], S(209, 172));
-    EXPECT_EQ(teile(setzen("4k3/8/8/8/8/8/8/R3K3 w Q - 0 1")).mobilitaet[WEISS], S(149, 123));
-    // Queen d1: eighteen squares, less the own king's and the two the black
-    // king covers (d7, d8).
-    EXPECT_EQ(teile(setzen("4k3/8/8/8/8/8/8/3QK3 w - - 0 1")).mobilitaet[WEISS], S(260, 215));
-    // Squares next to the king are covered by the king itself: a knight
-    // counts for the attack (34) only where White attacks twice, here e7
-    // with the pawn d6, which counts too (48).
-    EXPECT_EQ(teile(setzen("4k3/8/3P4/5N2/8/8/8/4K3 w - - 0 1")).angriffszaehler[WEISS], 48 + 34);
-    EXPECT_EQ(teile(setzen("4k3/8/3PN3/8/8/8/8/4K3 w - - 0 1")).angriffszaehler[WEISS], 48);
-    // The weight tables the mobility terms index stay within their bounds.
-    for (int sq = 0; sq < 64; ++sq)
-        ASSERT_TRUE(feldGewicht(AT.springer[sq]) <= 12 && feldGewicht(AT.laeuferLeer[sq]) <= 22 &&
-                    popcount(AT.turmLeer[sq] | AT.laeuferLeer[sq]) <= 27) << sq;
-}
-
-TEST(Bewertung, ShelterLooksAtThePawnsInFrontOfTheKing)
+TEST(Bewertung, ShelterAndTrappedBishop)
 {
     EXPECT_EQ(kingShelter<WEISS>(G1, felder({F2, G2, H2})), 1);
     EXPECT_EQ(kingShelter<WEISS>(G1, felder({F2, G3, H2})), 1);
@@ -239,10 +228,7 @@ TEST(Bewertung, ShelterLooksAtThePawnsInFrontOfTheKing)
     EXPECT_EQ(kingShelter<WEISS>(A1, felder({A2, B2})), -74);     // no file left of a
     EXPECT_EQ(kingShelter<SCHWARZ>(G8, felder({F7, G6, H7})), 1);
     EXPECT_EQ(kingShelter<SCHWARZ>(G8, felder({F2, G2, H2})), -139);
-}
 
-TEST(Bewertung, TrappedBishopIsAPenalty)
-{
     // Bxa7 b6 (or Bxh7 g6) with the pawn covered: the bishop is shut in the
     // corner and scores worse than the same bishop in play.
     const std::pair<const char*, const char*> faelle[] = {

@@ -1,9 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <memory>
-#include <tuple>
-#include <utility>
+#include "../test_hilfen.h"
 
 #include "eval/material_tabelle.h"
 #include "eval/packed_score.h"
@@ -12,19 +7,6 @@ namespace {
 // Both halves as unpacked.
 std::pair<int, int> haelften(PackedScore p) { return {p.mg(), p.eg()}; }
 } // namespace
-
-TEST(PackedScore, PacksBothHalvesAndUnpacksSigned)
-{
-    constexpr PackedScore a = S(-76, 35);
-    static_assert(a.roh() == 35 * 65536 - 76);
-    EXPECT_EQ(haelften(a), std::pair(-76, 35));
-    PackedScore b = S(300, -1200) - S(500, 40) + S(7, 7) * 3;
-    EXPECT_EQ(haelften(b), std::pair(300 - 500 + 21, -1200 - 40 + 21));
-    EXPECT_EQ(haelften(-b), std::pair(-b.mg(), -b.eg()));
-    // A plain integer lands in the middlegame half, a shifted one in the endgame half.
-    EXPECT_EQ(haelften(S(10, 20) + nurMg(-30)), std::pair(-20, 20));
-    EXPECT_EQ((S(10, 20) + nurEg(-30)).eg(), -10);
-}
 
 TEST(PackedScore, MiddlegameHalfWrapsAtSixteenBitsAndCarries)
 {
@@ -56,15 +38,12 @@ Stellung_t mitAnzahlen(const int (&w)[6], const int (&s)[6])
 
 } // namespace
 
-TEST(Material, PhaseRunsFromTwentyFiveThousandToFortyTwoThousandSixteen)
+TEST(Material, PhaseAndBalance)
 {
     for (auto [material, phase] :
          {std::pair{0, 0}, {25000, 0}, {25067, 1}, {42015, 255}, {42016, 256}, {2 * 37696, 256}})
         EXPECT_EQ(phaseAusMaterial(material), phase) << material;
-}
 
-TEST(Material, BalanceCorrectsForTradesInSixtyFourBits)
-{
     // A knight up with everything else on the board: 2989 less 114 because
     // the board is full (trading down would help the side ahead).
     EXPECT_EQ(materialBilanz(37696, 37696 - 5964 + 2975, 8, 8), 2875);

@@ -1,16 +1,8 @@
 // The PGN reader: tokens, every error message with its place, the games it
 // replays (variations, comments, German letters, FEN and Chess960 starts)
 // and the filtered read.
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <tuple>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "../test_hilfen.h"
-#include "chess/spiel.h"
 #include "gamefiles/pgn_leser.h"
 
 namespace {

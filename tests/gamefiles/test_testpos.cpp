@@ -2,14 +2,8 @@
 // from an earlier run (also after a run killed while writing), and whole
 // runs on a few games: a second run adds no position twice, no draw score
 // is written, and the parameter file names a game of the file.
-#include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <set>
-#include <string>
 #include <unordered_set>
-#include <vector>
 
 #include "../test_hilfen.h"
 #include "gamefiles/testpos.h"
@@ -18,21 +12,10 @@
 namespace {
 
 struct TestposDateien : ::testing::Test {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                ("velkaris_testpos_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    void SetUp() override
-    {
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string pfad(const char* n) const { return (dir / n).string(); }
-    void schreiben(const char* n, const std::string& text) const { std::ofstream(pfad(n), std::ios::binary) << text; }
-    std::string lesen(const char* n) const
-    {
-        std::ifstream ein(pfad(n), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(ein), {});
-    }
+    TestVerzeichnis v;
+    std::string pfad(const char* n) const { return v.datei(n); }
+    void schreiben(const char* n, const std::string& text) const { dateiSchreiben(pfad(n), text); }
+    std::string lesen(const char* n) const { return dateiText(pfad(n)); }
 };
 
 TEST_F(TestposDateien, parameterdatei)

@@ -1,14 +1,11 @@
-#include <gtest/gtest.h>
+#include "../test_hilfen.h"
 
-#include <atomic>
-
-#include "platform/clock.h"
 #include "platform/event.h"
 #include "platform/paths.h"
 #include "platform/semaphore.h"
 #include "platform/thread.h"
 
-TEST(Platform, SemaphoreCountsAndRefusesReleasePastItsMaximum)
+TEST(Platform, SemaphoreClockAndPaths)
 {
     Semaphor_t s(1, 2);
     EXPECT_TRUE(s.freigeben());
@@ -16,6 +13,13 @@ TEST(Platform, SemaphoreCountsAndRefusesReleasePastItsMaximum)
     EXPECT_TRUE(s.versuchen());
     EXPECT_TRUE(s.versuchen());
     EXPECT_FALSE(s.versuchen());
+
+    int64_t a = jetztMs();
+    schlafeMs(5);
+    EXPECT_GE(jetztMs() - a, 4);
+    EXPECT_EQ(pfadVerbinden("dir", "f.txt"), std::string("dir") + PFAD_TRENNER + "f.txt");
+    EXPECT_EQ(pfadVerbinden("dir/", "f.txt"), "dir/f.txt");
+    EXPECT_FALSE(programmVerzeichnis().empty());
 }
 
 TEST(Platform, ThreadRunsWithGivenStackAndEventWakesOneWaiter)
@@ -43,12 +47,3 @@ TEST(Platform, ThreadRunsWithGivenStackAndEventWakesOneWaiter)
     EXPECT_EQ(d.wert.load(), 3);
 }
 
-TEST(Platform, ClockIsMonotonicAndPathsJoinWithTheHostSeparator)
-{
-    int64_t a = jetztMs();
-    schlafeMs(5);
-    EXPECT_GE(jetztMs() - a, 4);
-    EXPECT_EQ(pfadVerbinden("dir", "f.txt"), std::string("dir") + PFAD_TRENNER + "f.txt");
-    EXPECT_EQ(pfadVerbinden("dir/", "f.txt"), "dir/f.txt");
-    EXPECT_FALSE(programmVerzeichnis().empty());
-}

@@ -1,10 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <utility>
-#include <vector>
-
 #include "../test_hilfen.h"
-#include "protocol/optionen.h"
 #include "protocol/zahlen.h"
 
 namespace {
@@ -23,11 +17,8 @@ TEST(Optionen, DefaultsOfTheNormalTable)
     Optionen_t o(OPTIONEN_NORMAL);
     ASSERT_EQ(o.anzahl(), 15);
     // Values are derived from the default texts by type.
-    EXPECT_EQ(o.wert(OPT_HASH), 3);
-    EXPECT_TRUE(o.wahr(OPT_PONDER));
+    EXPECT_EQ(std::tuple(o.wert(OPT_HASH), o.wahr(OPT_PONDER), o.wert(OPT_BOOKFILE), o.wert(OPT_RESIGN)), std::tuple(3, true, 0, 700));
     EXPECT_EQ(zustand(o, OPT_CLEAR_HASH), Zustand(0, "false"));
-    EXPECT_EQ(o.wert(OPT_BOOKFILE), 0);
-    EXPECT_EQ(o.wert(OPT_RESIGN), 700);
     for (auto [name, index] : {std::pair{"Resign", int(OPT_RESIGN)}, {"NoOutput", OPT_NOOUTPUT}, {"Hash", OPT_HASH},
                                {"hash", -1}, {"Has", -1}})
         EXPECT_EQ(o.finden(name), index) << name;
@@ -38,80 +29,69 @@ TEST(Optionen, DefaultsOfTheNormalTable)
     EXPECT_FALSE(leer.setoption("setoption name Hash value 5"));
 }
 
-TEST(Optionen, SpinValuesAreClampedNeverRefused)
+// "setoption" lines one after the other on the same table: whether each is
+// taken, then the value (and text) of one option.
+TEST(Optionen, SetoptionLines)
 {
+    const char* hash = "setoption name Hash value ";
+    const struct {
+        std::string zeile;
+        bool ok;
+        int option;
+        int32_t wert;
+        const char* text; // nullptr: not looked at
+    } faelle[] = {
+        // Spin values are clamped, never refused; the text is the number kept.
+        {hash + std::string("0"), true, OPT_HASH, 1, "1"},
+        {hash + std::string("99999"), true, OPT_HASH, 32000, "32000"},
+        {hash + std::string("abc"), true, OPT_HASH, 1, "1"},
+        {hash + std::string("99999999999999999999999999"), true, OPT_HASH, 32000, "32000"},
+        {hash + std::string("-99999999999999999999999"), true, OPT_HASH, 1, "1"},
+        {"setoption   name   Hash   value   64", true, OPT_HASH, 64, "64"},
+        // Malformed lines change nothing; MultiPVx finds MultiPV, but
+        // "value " must follow the name directly.
+        {"setoption name Hash", false, OPT_HASH, 64, nullptr},
+        {"setoption name Hash value", false, OPT_HASH, 64, nullptr},
+        {"setoption Hash value 5", false, OPT_HASH, 64, nullptr},
+        {"setoptionname Hash value 5", false, OPT_HASH, 64, nullptr},
+        {"setoption name Unknown value 5", false, OPT_HASH, 64, nullptr},
+        {"setoption name", false, OPT_HASH, 64, nullptr},
+        {"", false, OPT_HASH, 64, nullptr},
+        {"setoption name MultiPVx value 3", false, OPT_MULTIPV, 1, nullptr},
+        // The longest name wins.
+        {"setoption name MultiPV_Score value 50", true, OPT_MULTIPV, 1, nullptr},
+        {"setoption name MultiPV value 4", true, OPT_MULTIPV_SCORE, 50, nullptr},
+        {"", false, OPT_MULTIPV, 4, nullptr},
+        // Buttons and checks.
+        {"setoption name Clear Hash", true, OPT_CLEAR_HASH, 1, "true"},
+        {"setoption name Ponder value falsely", true, OPT_PONDER, 0, "false"},
+        {"setoption name Ponder value true", true, OPT_PONDER, 1, nullptr},
+        {"setoption name Ponder value yes", false, OPT_PONDER, 1, nullptr},
+        // Hidden options are not listed but can be set.
+        {"setoption name NoOutput value true", true, OPT_NOOUTPUT, 1, nullptr},
+        {"setoption name Resign value 100", true, OPT_RESIGN, 400, nullptr},
+        // Strings keep inner blanks; a number in front is their value.
+        {"setoption name BookFile value my book.opn", true, OPT_BOOKFILE, 0, "my book.opn"},
+        {"setoption name TimeLogfile value 12 logs", true, OPT_TIME_LOGFILE, 12, nullptr},
+    };
     Optionen_t o(OPTIONEN_NORMAL);
-    // The text is always the number kept.
-    for (auto [zeile, wert] : {std::pair{"setoption name Hash value 0", 1}, {"setoption name Hash value 99999", 32000},
-                               {"setoption name Hash value abc", 1},
-                               {"setoption name Hash value 99999999999999999999999999", 32000},
-                               {"setoption   name   Hash   value   64", 64},
-                               {"setoption name Hash value -99999999999999999999999", 1}}) {
-        EXPECT_TRUE(o.setoption(zeile)) << zeile;
-        EXPECT_EQ(o.wert(OPT_HASH), wert) << zeile;
-        EXPECT_EQ(o.text(OPT_HASH), std::to_string(wert)) << zeile;
+    for (const auto& f : faelle) {
+        EXPECT_EQ(o.setoption(f.zeile.c_str()), f.ok) << f.zeile;
+        EXPECT_EQ(o.wert(f.option), f.wert) << f.zeile;
+        if (f.text) {
+            EXPECT_STREQ(o.text(f.option), f.text) << f.zeile;
+        }
     }
-}
-
-TEST(Optionen, MalformedLinesChangeNothing)
-{
-    Optionen_t o(OPTIONEN_NORMAL);
-    for (const char* zeile : {"setoption name Hash", "setoption name Hash value", "setoption Hash value 5",
-                              "setoptionname Hash value 5", "setoption name Unknown value 5", "setoption name", ""})
-        EXPECT_FALSE(o.setoption(zeile)) << zeile;
-    EXPECT_EQ(o.wert(OPT_HASH), 3);
-    // MultiPVx finds MultiPV, but "value " must follow the name directly.
-    EXPECT_FALSE(o.setoption("setoption name MultiPVx value 3"));
-    EXPECT_EQ(o.wert(OPT_MULTIPV), 1);
-}
-
-TEST(Optionen, LongestNameWins)
-{
-    Optionen_t o(OPTIONEN_NORMAL);
-    EXPECT_TRUE(o.setoption("setoption name MultiPV_Score value 50"));
-    EXPECT_EQ(std::pair(o.wert(OPT_MULTIPV), o.wert(OPT_MULTIPV_SCORE)), std::pair(1, 50));
-    EXPECT_TRUE(o.setoption("setoption name MultiPV value 4"));
-    EXPECT_EQ(std::pair(o.wert(OPT_MULTIPV), o.wert(OPT_MULTIPV_SCORE)), std::pair(4, 50));
-}
-
-TEST(Optionen, ButtonsAndChecks)
-{
-    Optionen_t o(OPTIONEN_NORMAL);
-    EXPECT_TRUE(o.setoption("setoption name Clear Hash"));
-    EXPECT_EQ(zustand(o, OPT_CLEAR_HASH), Zustand(1, "true"));
-    // The search resets the button when it has cleared the table.
+    // The search resets the button when it has cleared the table; set by
+    // value, a button's text is the number, and a spin is clamped.
     o.knopfLoesen(OPT_CLEAR_HASH);
     EXPECT_EQ(zustand(o, OPT_CLEAR_HASH), Zustand(0, "false"));
-    // Set by value, a button's text is the number.
     EXPECT_TRUE(o.setzen(OPT_CLEAR_HASH, 1));
     EXPECT_STREQ(o.text(OPT_CLEAR_HASH), "1");
     EXPECT_TRUE(o.setzen(OPT_HASH, 100000));
     EXPECT_EQ(zustand(o, OPT_HASH), Zustand(32000, "32000"));
-
-    EXPECT_TRUE(o.setoption("setoption name Ponder value falsely"));
-    EXPECT_EQ(zustand(o, OPT_PONDER), Zustand(0, "false"));
-    EXPECT_TRUE(o.setoption("setoption name Ponder value true"));
-    EXPECT_TRUE(o.wahr(OPT_PONDER));
-    EXPECT_FALSE(o.setoption("setoption name Ponder value yes"));
-    EXPECT_TRUE(o.wahr(OPT_PONDER));
-
-    // Hidden options are not listed but can be set.
-    EXPECT_TRUE(o.setoption("setoption name NoOutput value true"));
-    EXPECT_TRUE(o.wahr(OPT_NOOUTPUT));
-    EXPECT_TRUE(o.setoption("setoption name Resign value 100"));
-    EXPECT_EQ(o.wert(OPT_RESIGN), 400);
-}
-
-TEST(Optionen, StringValuesKeepInnerBlanksAndAreCut)
-{
-    Optionen_t o(OPTIONEN_NORMAL);
-    EXPECT_TRUE(o.setoption("setoption name BookFile value my book.opn"));
-    EXPECT_EQ(zustand(o, OPT_BOOKFILE), Zustand(0, "my book.opn"));
-    EXPECT_TRUE(o.setoption("setoption name TimeLogfile value 12 logs"));
-    EXPECT_EQ(o.wert(OPT_TIME_LOGFILE), 12);
-
-    std::string lang = "setoption name BitbasePath value " + std::string(1000, 'x');
-    EXPECT_TRUE(o.setoption(lang.c_str()));
+    // Long strings are cut.
+    EXPECT_TRUE(o.setoption(("setoption name BitbasePath value " + std::string(1000, 'x')).c_str()));
     EXPECT_EQ(std::string(o.text(OPT_BITBASE_PATH)), std::string(256, 'x'));
     char kopie[8];
     o.textKopieren(OPT_BITBASE_PATH, kopie, sizeof kopie);
@@ -142,28 +122,7 @@ TEST(Optionen, ListOptionsFollowTheirWordList)
     EXPECT_EQ(z.zeilen[0], "option name Style type combo default Normal var Solid var Normal var  Risky");
 }
 
-TEST(Optionen, ListingShowsVisibleOptionsInTableOrder)
-{
-    Zeilen z;
-    optionenAuflisten(OPTIONEN_NORMAL, z);
-    const std::vector<std::string> erwartet = {
-        "option name Hash type spin default 3 min 1 max 32000",
-        "option name Ponder type check default true",
-        "option name OwnBook type check default true",
-        "option name Clear Hash type button",
-        "option name MultiPV type spin default 1 min 1 max 10",
-        "option name MultiPV_Score type spin default 0 min 0 max 1000",
-        "option name UCI_Chess960 type check default false",
-        "option name BookFile type string default Velkaris.opn",
-        "option name UCI_Opponent type string default none none human none",
-        "option name BitbaseCache type spin default 0 min 0 max 100",
-        "option name BitbasePath type string default .",
-        "option name NumberOfProcessors type spin default 1 min 1 max 24",
-        "option name TimeLogfile type string default nul:",
-    };
-    EXPECT_EQ(z.zeilen, erwartet);
-}
-
+// (The listing of the normal table: the scripted UCI session.)
 TEST(Zahlen, SaturateInsteadOfOverflowing)
 {
     int64_t v = 7;

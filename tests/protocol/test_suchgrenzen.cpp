@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <array>
-
-#include "protocol/suchgrenzen.h"
+#include "../test_hilfen.h"
 
 namespace {
 Suchgrenzen_t mitUhr(int64_t zeit, int64_t inkrement, int32_t zuege)
@@ -61,7 +57,7 @@ TEST(Suchgrenzen, ClockWithManyMovesToGo)
     EXPECT_EQ(g.maxTiefe, 1000);
 }
 
-TEST(Suchgrenzen, ClockNearlyEmpty)
+TEST(Suchgrenzen, ClockNearlyEmptyOneMoveToGoAndIncrement)
 {
     // 100 ms left: A = max(-100, 50) = 50; target trunc(50 / 53.05) = 0,
     // hard 50 / 7 = 7, iteration 5 but at most 4 * target = 0.
@@ -71,19 +67,13 @@ TEST(Suchgrenzen, ClockNearlyEmpty)
     EXPECT_FALSE(g.weiterIterierenBei(10, 0, 1000.0, 0));
     // A negative clock (the interface is late) behaves the same.
     EXPECT_EQ(mitUhr(-5000, 0, 0).harteZeit, 7);
-}
 
-TEST(Suchgrenzen, ClockWithOneMoveToGo)
-{
     // e = 55 tanh(1.05 / 55) + 0.5 = 1.5499, p = 1.6^-0.5499 = 0.7720.
     // A = 800: target 516; iteration (0.0228 + 0.772) * 800 = 636;
     // hard (0.0326 + 0.772) * 800 = 643; 636 * 1.2 > 643, so iteration
     // 643 / 1.2 = 535; 2 * 516 > 535, so target 535 / 2 = 267.
     EXPECT_EQ(zeiten(mitUhr(1000, 0, 1)), (Z{267, 535, 643}));
-}
 
-TEST(Suchgrenzen, IncrementIsAddedButNeverBeyondTheClock)
-{
     // A = 9800, R = 4900: target 184 + 4900 = 5084; iteration 980 + 14700;
     // hard min(1400 + 19600, 9800) = 9800; iteration 9800 / 1.2 = 8166;
     // target 8166 / 2 = 4083.
@@ -103,16 +93,12 @@ TEST(Suchgrenzen, HugeClockValuesDoNotOverflow)
 
 TEST(Suchgrenzen, OtherKindsOfLimit)
 {
-    Suchgrenzen_t g = gefuellt({.tiefe = 1});
-    EXPECT_EQ(g.maxTiefe, 0);
-    unbegrenzt(g, true, true);
+    // (Depth, mate, movetime and node limits on their own: the UCI tests.)
     EXPECT_EQ(gefuellt({.tiefe = 9, .matt = 2}).maxTiefe, 7);
     EXPECT_EQ(gefuellt({.matt = INT32_MAX}).maxTiefe, INT32_MAX);
     EXPECT_EQ(zeiten(gefuellt({.zeit = 60000, .zugzeit = 300})), (Z{ZEIT_UNBEGRENZT, ZEIT_UNBEGRENZT, 300}));
 
-    g = gefuellt({.knoten = 50});
-    EXPECT_EQ(g.iterationsKnoten, 200);
-    EXPECT_EQ(g.harteKnoten, 2000);
+    Suchgrenzen_t g = gefuellt({.knoten = 50});
     unbegrenzt(g, true, false);
     EXPECT_EQ(gefuellt({.knoten = INT64_MAX}).harteKnoten, KNOTEN_UNBEGRENZT);
 

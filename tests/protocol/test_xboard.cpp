@@ -1,15 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <initializer_list>
-#include <mutex>
-#include <string>
-#include <vector>
-
 #include "../test_hilfen.h"
-#include "chess/spiel.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
 #include "protocol/uci_ausgabe.h"
 #include "protocol/xboard.h"
 #include "protocol/xboard_ausgabe.h"
@@ -45,20 +34,10 @@ struct UciMitschrift : Eingabe_t {
 // The position of a UCI "position" command.
 TestStellung stellungVon(const std::string& befehl)
 {
-    const std::size_t m = befehl.find(" moves ");
-    const std::string kopf = befehl.substr(0, m);
-    TestStellung t(kopf.rfind("position fen ", 0) == 0 ? kopf.c_str() + 13 : nullptr);
-    if (m == std::string::npos) return t;
-    Stellungsdaten_t d[2] = {t.d, t.d};
-    int i = 0;
-    for (std::size_t a = m + 7; a < befehl.size();) {
-        std::size_t e = std::min(befehl.find(' ', a), befehl.size());
-        const Zug z = koordinatenZugLesen(t.st, befehl.substr(a, e - a).c_str());
-        EXPECT_TRUE(zugSpielen(t.st, z, d[i ^ 1], d[i])) << befehl;
-        i ^= 1;
-        a = e + 1;
-    }
-    t.d = d[i];
+    const std::size_t m = std::min(befehl.find(" moves "), befehl.size());
+    const std::string kopf = befehl.substr(0, m), zuege = befehl.substr(std::min(m + 7, befehl.size()));
+    TestStellung t = stellungNach(kopf.rfind("position fen ", 0) == 0 ? kopf.c_str() + 13 : nullptr, zuege);
+    EXPECT_TRUE(t.ok) << befehl;
     return t;
 }
 
@@ -86,9 +65,7 @@ protected:
     Zeilen ausgabe()
     {
         xb.warteBisAbgearbeitet();
-        std::string s = dateiInhalt(f);
-        Zeilen r;
-        for (std::size_t a = 0, e; (e = s.find('\n', a)) != std::string::npos; a = e + 1) r.push_back(s.substr(a, e - a));
+        const Zeilen r = zeilenAus(dateiInhalt(f));
         Zeilen neu(r.begin() + long(ausgegeben), r.end());
         ausgegeben = r.size();
         return neu;
@@ -100,14 +77,7 @@ protected:
         TestStellung t = stellungVon(position.empty() ? letztePosition : position);
         const Zug z = koordinatenZugLesen(t.st, zug);
         aus.Hauptvariante(t.st, &z, 1, wert, -500000, 500000, 3, 3, 0, 100, 0, true);
-        Zug p = 0;
-        if (*ponder) {
-            Stellungsdaten_t d;
-            Stellung_t nach = t.st;
-            zugSpielen(nach, z, d, t.d);
-            p = koordinatenZugLesen(nach, ponder);
-        }
-        aus.BesterZug(t.st, z, p);
+        aus.BesterZug(t.st, z, *ponder ? koordinatenZugLesen(stellungNach(fenText(t.st).c_str(), zug).st, ponder) : Zug(0));
     }
     // The first number after a word of the last go command.
     int64_t goWert(const Zeilen& befehle, const char* wort)

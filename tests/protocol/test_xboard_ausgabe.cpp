@@ -1,43 +1,16 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cctype>
-#include <string>
-#include <vector>
+#include <regex>
 
 #include "../test_hilfen.h"
-#include "chess/squares.h"
-#include "platform/clock.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
 #include "protocol/xboard_ausgabe.h"
 
 namespace {
 // The lines printed, with the time of thinking and status lines as T (it
 // depends on the machine's speed).
-std::string zeitMaskieren(std::string z)
-{
-    std::size_t p = 0;
-    if (z.rfind("stat01:", 0) == 0) {
-        p = 7;
-    } else if (!z.empty() && (std::isdigit(static_cast<unsigned char>(z[0])) || z[0] == '-')) {
-        // depth and score come first
-        for (int feld = 0; feld < 2 && p != std::string::npos; ++feld)
-            if ((p = z.find(' ', p)) != std::string::npos) ++p;
-    } else {
-        return z;
-    }
-    if (p == std::string::npos || (p = z.find_first_not_of(' ', p)) == std::string::npos) return z;
-    const std::size_t e = std::min(z.find_first_not_of("0123456789", p), z.size());
-    return e > p ? z.replace(p, e - p, "T") : z;
-}
-
 std::vector<std::string> zeilenVon(std::FILE* f)
 {
-    std::vector<std::string> zeilen;
-    std::string s = dateiInhalt(f);
-    for (std::size_t a = 0, e; (e = s.find('\n', a)) != std::string::npos; a = e + 1)
-        zeilen.push_back(zeitMaskieren(s.substr(a, e - a)));
+    static const std::regex zeit("^(stat01: +|-?[0-9]+ -?[0-9]+ +)[0-9]+");
+    std::vector<std::string> zeilen = zeilenAus(dateiInhalt(f));
+    for (std::string& z : zeilen) z = std::regex_replace(z, zeit, "$1T");
     return zeilen;
 }
 

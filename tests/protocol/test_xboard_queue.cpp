@@ -1,14 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <atomic>
-#include <cstring>
-#include <mutex>
-#include <string>
-#include <thread>
-#include <vector>
-
 #include "../test_hilfen.h"
-#include "platform/clock.h"
 #include "protocol/xboard_queue.h"
 #include "shell/eingabe.h"
 
@@ -66,18 +56,6 @@ protected:
     void freigeben() { p.halten = false; }
 };
 } // namespace
-
-TEST(XBoardQueueSlots, EntriesTakeTheSmallestSlotsFirst)
-{
-    // Text and detail with their two terminating zeros.
-    const std::pair<std::size_t, int> faelle[] = {
-        {2, 63}, {1000, 63}, {1001, 5}, {2000, 5}, {2001, 2}, {75000, 2}, {75001, -1},
-    };
-    for (auto [groesse, slot] : faelle) EXPECT_EQ(XboardUciQueue_t::slotFuer(groesse), slot) << groesse;
-    std::size_t summe = 0;
-    for (int i = 0; i < XboardUciQueue_t::SLOTS; ++i) summe += XboardUciQueue_t::kapazitaet(i);
-    EXPECT_EQ(summe, 289000u);
-}
 
 TEST_F(XBoardQueue, ExecutesEveryKindInOrder)
 {

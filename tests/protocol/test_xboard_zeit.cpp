@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <tuple>
+#include "../test_hilfen.h"
 
 #include "protocol/xboard_zeit.h"
 
@@ -22,7 +19,7 @@ std::pair<int, double> goUhr(const char* levelText, int k)
 using P = std::pair<int, double>;
 } // namespace
 
-TEST(XBoardZeit, LevelInAllThreeForms)
+TEST(XBoardZeit, LevelInAllThreeFormsOrRefused)
 {
     // {moves, base, increment} of each period; -1 moves for an absent one.
     using Tripel = std::tuple<int, double, double>;
@@ -41,10 +38,7 @@ TEST(XBoardZeit, LevelInAllThreeForms)
     EXPECT_EQ(gross.periode[0].zuege, INT32_MAX);
     EXPECT_GT(gross.periode[0].basisMs, 1e12);
     EXPECT_LE(gross.periode[0].inkrementMs, 1e18);
-}
 
-TEST(XBoardZeit, RefusedLevelKeepsTheTimeControl)
-{
     for (const char* text : {"40 5", "40 5 0 30", "", "x 5 0", "40 x 0", "40 5 x", "40 5:x 0", "-1 5 0", "40 -5 0",
                              "40 5 -1", "40 5 0 20 5"}) {
         Zeitkontrolle_t tk = level("40 5 0");

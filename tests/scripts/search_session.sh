@@ -42,7 +42,6 @@ movetime_pruefen() { # name
     local versuch
     for versuch in 1 2; do
         go_bounded "$1: go movetime 300" "go movetime 300" || return
-        echo "$1: go movetime 300 answered after $DAUER ms" >>"$tmp/zeiten"
         if ((DAUER < 200)); then
             fehlschlag "$1: go movetime 300 answered after only $DAUER ms"
             return
@@ -79,7 +78,6 @@ sitzung() { # threads
     keine_antwort "$n: go infinite after isready" 200
     bis_bestmove "stop" "$stop_rand" || scheitern "$n: stop not answered within $stop_rand ms"
     form_pruefen "$n: stop"
-    echo "$n: stop answered after $DAUER ms" >>"$tmp/zeiten"
 
     # A timed search stopped early.
     GELESEN=()
@@ -178,7 +176,6 @@ for threads in 1 2 4 24; do
         for z in "${GELESEN[@]}"; do
             [[ $z == bestmove* ]] && scheitern "$n: printed '$z' after quit"
         done
-        echo "threads $threads, $go: quit took $BEENDET_NACH ms" >>"$tmp/zeiten"
     done
 done
 
@@ -205,13 +202,5 @@ if ! diff -u "$tmp/$(basename "$1").out" "$tmp/$(basename "$2").out" >"$tmp/diff
     head -40 "$tmp/diff"
 fi
 [ "$(grep -c '^bestmove ' "$tmp/$(basename "$1").out")" = 4 ] || fehlschlag "comparison run: not four best moves"
-
-# The measured times, for the log.
-echo "timings:"
-grep -h 'movetime 300' "$tmp/zeiten" | sed 's/^/  /'
-for art in 'stop answered' 'quit took'; do
-    grep -h "$art" "$tmp/zeiten" | awk '{ms = $(NF-1); n++; s += ms; if (ms > m) m = ms}
-        END {if (n) printf "  %s: %d times, mean %.0f ms, max %d ms\n", "'"$art"'", n, s / n, m}'
-done
 
 ergebnis search_session

@@ -33,7 +33,6 @@ senden "setoption name NumberOfProcessors value 24"
 senden "setoption name Hash value 16"
 senden "setoption name OwnBook value false"
 
-latenzen=()
 spaete=0
 for i in $(seq 1 50); do
     jetzt
@@ -53,7 +52,6 @@ for i in $(seq 1 50); do
     # 5 to 120 ms, sometimes before the helpers have joined anything.
     warten '^bestmove ' $((5 + RANDOM % 116)) && scheitern "search $i: best move before stop"
     bis_bestmove "stop" "$hart" || { scheitern "search $i: stop not answered within $hart ms"; break; }
-    latenzen+=("$DAUER")
     if ((DAUER > spaet)); then
         spaete=$((spaete + 1))
         echo "search $i: stop answered after $DAUER ms"
@@ -67,10 +65,5 @@ engine_ende $((2000 * langsam)) offen
 [ "$EXITCODE" = 0 ] || scheitern "exit code $EXITCODE after quit"
 
 ((spaete <= erlaubt_spaet)) || fehlschlag "$spaete stops answered later than $spaet ms"
-if ((${#latenzen[@]} > 0)); then
-    sortiert=($(printf '%s\n' "${latenzen[@]}" | sort -n))
-    n=${#sortiert[@]}
-    echo "stop with 24 threads: $n times, median ${sortiert[n / 2]} ms, 90% ${sortiert[n * 9 / 10]} ms, max ${sortiert[n - 1]} ms"
-fi
 
 ergebnis threads_stress

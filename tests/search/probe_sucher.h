@@ -2,13 +2,9 @@
 // A searcher that only records what it was given. A ponder search answers
 // only after "ponderhit" or "stop"; asked to hold on, any search stays open
 // until stopped.
-#include <atomic>
-#include <thread>
-#include <vector>
+#include "../test_hilfen.h"
 
-#include "platform/clock.h"
 #include "search/sucher.h"
-#include "shell/ausgabe.h"
 
 class ProbeSucher : public Sucher_t {
 public:

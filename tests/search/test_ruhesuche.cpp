@@ -3,9 +3,6 @@
 // fails high. Its capture selection weighs the material a capture wins; if
 // that weight disagrees with the evaluation's, a recapture is skipped in
 // narrow windows and an ordinary exchange looks like winning a piece.
-#include <gtest/gtest.h>
-
-#include <memory>
 
 #include "../test_hilfen.h"
 #include "search/suche.h"

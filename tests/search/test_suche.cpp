@@ -1,24 +1,15 @@
 // The search controller and the node search, driven through the UCI
 // interpreter as a GUI would drive them: draws by repetition and by the
 // fifty-move rule, mates, root restrictions, MultiPV, the single legal move,
-// reproducible node counts and the "Clear Hash" button.
-#include <gtest/gtest.h>
+// reproducible node counts, the "Clear Hash" button and the book step (a
+// known position answered from the book without a search, unless the book
+// is off or the root moves are restricted; a ponder search holds the book
+// move until "ponderhit").
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <new>
-#include <set>
-#include <string>
-#include <vector>
 
 #include "../test_hilfen.h"
 #include "chess/zugmachen.h"
-#include "platform/clock.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
 #include "protocol/uci.h"
 #include "protocol/uci_ausgabe.h"
 #include "search/suche.h"
@@ -111,24 +102,6 @@ protected:
     std::unique_ptr<UciInterface_t> uci;
 };
 
-// Every "info multipv" line with a centipawn score: number, depth, score,
-// first move.
-struct MultiPvZeile {
-    int nummer = 0, tiefe = 0, cp = 0;
-    std::string erster;
-};
-std::vector<MultiPvZeile> multiPvZeilen(const std::vector<std::string>& zeilen)
-{
-    std::vector<MultiPvZeile> r;
-    for (const std::string& z : zeilen) {
-        MultiPvZeile m;
-        char erster[16] = {};
-        if (std::sscanf(z.c_str(), "info multipv %d depth %d score cp %d pv %15s", &m.nummer, &m.tiefe, &m.cp, erster) == 4)
-            r.push_back({m.nummer, m.tiefe, m.cp, erster});
-    }
-    return r;
-}
-
 } // namespace
 
 // Draws by perpetual check, repetition of a position of the game and the
@@ -217,40 +190,27 @@ TEST_F(Suche, SingleLegalMoveIsAnsweredAtOnce)
     EXPECT_GT(sucher->knotenGesamt(), 200u);
 }
 
-TEST_F(Suche, MultiPvReportsThreeDifferentMoves)
+// (Three different moves at one depth, also with many threads, and root
+// restrictions in every line: the scripted search sessions.)
+TEST_F(Suche, MultiPvRanksAndScoresAndNeverMoreLinesThanMoves)
 {
     sagen("setoption name MultiPV value 3");
-    Ergebnis e = suchen("startpos", "go depth 7");
-    std::vector<MultiPvZeile> m = multiPvZeilen(e.zeilen);
-    ASSERT_GE(m.size(), 3u);
-    // The last three lines are one report: ranks 1..3 at the same depth,
-    // three different moves.
-    const MultiPvZeile* l = &m[m.size() - 3];
-    EXPECT_EQ((std::vector<int>{l[0].nummer, l[1].nummer, l[2].nummer, l[0].tiefe, l[1].tiefe, l[2].tiefe}),
-              (std::vector<int>{1, 2, 3, 7, 7, 7}));
-    std::set<std::string> zuege{l[0].erster, l[1].erster, l[2].erster};
-    EXPECT_EQ(zuege.size(), 3u);
-    EXPECT_GE(l[0].cp, l[1].cp);
-    EXPECT_GE(l[1].cp, l[2].cp);
-    EXPECT_TRUE(zuege.count(e.bestmove)) << e.bestmove;
-
+    // The last report at depth 6: ranks 1 to 3, scores falling.
+    std::vector<std::pair<int, int>> l;
+    for (const std::string& z : suchen("startpos", "go depth 6").zeilen) {
+        int nr = 0, cp = 0;
+        if (std::sscanf(z.c_str(), "info multipv %d depth 6 score cp %d", &nr, &cp) == 2) l.emplace_back(nr, cp);
+    }
+    ASSERT_GE(l.size(), 3u);
+    const auto* r = &l[l.size() - 3];
+    EXPECT_EQ(std::tuple(r[0].first, r[1].first, r[2].first), std::tuple(1, 2, 3));
+    EXPECT_TRUE(r[0].second >= r[1].second && r[1].second >= r[2].second) << r[0].second << " " << r[1].second << " " << r[2].second;
     // Two legal moves: never a third line.
-    e = suchen("fen 7k/8/8/8/8/8/6q1/4N2K w - - 0 1", "go depth 6");
-    for (const MultiPvZeile& z : multiPvZeilen(e.zeilen)) EXPECT_LE(z.nummer, 2);
-    EXPECT_FALSE(e.bestmove.empty());
-}
-
-TEST_F(Suche, ExcludedMovesStayOutOfEveryLine)
-{
-    const std::vector<std::string> raus{"e2e4", "d2d4", "g1f3", "c2c4", "e2e3", "b1c3", "d2d3", "g2g3"};
-    std::string go = "go depth 6 excludemoves";
-    for (const std::string& z : raus) go += " " + z;
-    const Ergebnis e = suchen("startpos", go);
-    EXPECT_EQ(std::find(raus.begin(), raus.end(), e.bestmove), raus.end()) << e.bestmove;
-    for (const std::string& z : e.zeilen) {
-        auto pv = z.find(" pv ");
-        if (pv == std::string::npos) continue;
-        EXPECT_EQ(std::find(raus.begin(), raus.end(), z.substr(pv + 4, 4)), raus.end()) << z;
+    for (const std::string& z : suchen("fen 7k/8/8/8/8/8/6q1/4N2K w - - 0 1", "go depth 6").zeilen) {
+        int nr = 0;
+        if (std::sscanf(z.c_str(), "info multipv %d", &nr) == 1) {
+            EXPECT_LE(nr, 2) << z;
+        }
     }
 }
 
@@ -287,15 +247,13 @@ TEST_F(Suche, ClearHashEmptiesTheTableBeforeTheNextSearch)
     EXPECT_TRUE(sucher->tabelle().lesen(schluessel, 1, eintrag));
 }
 
-// Stalemate and mate answer with the null move, whatever the limits; "go
+// Mate (and stalemate, in the scripted sessions) answers with the null
+// move, whatever the limits; "go
 // infinite" reports its move only when told to stop, even when there is
 // nothing left to search (a mate in one, a single legal move, no move).
 TEST_F(Suche, NoLegalMoveAndInfiniteSearches)
 {
-    for (const char* fen : {"fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "fen 7k/6Q1/6K1/8/8/8/8/8 b - - 0 1"}) {
-        EXPECT_EQ(suchen(fen, "go depth 5").bestmove, "0000") << fen;
-        EXPECT_EQ(suchen(fen, "go movetime 50").bestmove, "0000") << fen;
-    }
+    EXPECT_EQ(suchen("fen 7k/6Q1/6K1/8/8/8/8/8 b - - 0 1", "go movetime 50").bestmove, "0000");
     for (auto [fen, zug] : {std::pair{"fen 7k/8/6K1/8/8/8/8/R7 w - - 0 1", "a1a8"},
                             {"fen 7k/8/8/8/8/8/6q1/7K w - - 0 1", "h1g2"}, {"fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "0000"}}) {
         sagen(std::string("position ") + fen);
@@ -305,4 +263,35 @@ TEST_F(Suche, NoLegalMoveAndInfiniteSearches)
         sagen("stop");
         EXPECT_EQ(ergebnis().bestmove, zug) << fen;
     }
+}
+
+TEST_F(Suche, BookMovesWithoutSearch)
+{
+    TempDatei buch("e4 1 e5 1 Nf3 1 * * * *");
+    sagen("setoption name BookFile value " + buch.name);
+    // The best-move line, or "searched" when a search reported (depth 3
+    // reports at least once).
+    auto antwort = [&](const std::string& position, const std::string& go) {
+        const Ergebnis e = suchen(position, go);
+        return !e.letzteInfo.empty() ? std::string("searched") : e.zeilen.empty() ? "" : e.zeilen.back();
+    };
+    EXPECT_EQ(antwort("startpos", "go depth 3"), "bestmove e2e4 ponder e7e5");
+    EXPECT_EQ(antwort("startpos moves e2e4", "go wtime 1000 btime 1000"), "bestmove e7e5 ponder g1f3");
+    EXPECT_EQ(antwort("startpos moves e2e4 e7e5", "go movetime 50"), "bestmove g1f3");
+    // Out of the book, with the root moves restricted (the book knows
+    // nothing of the restriction), with the book off or missing: a search.
+    EXPECT_EQ(antwort("startpos moves d2d4", "go depth 3"), "searched");
+    EXPECT_EQ(antwort("startpos", "go depth 3 searchmoves d2d4"), "searched");
+    sagen("setoption name OwnBook value false");
+    EXPECT_EQ(antwort("startpos", "go depth 3"), "searched");
+    sagen("setoption name OwnBook value true");
+    // A ponder search holds the book move until "ponderhit".
+    sagen("position startpos");
+    uci->Zeile("go ponder wtime 1000 btime 1000");
+    schlafeMs(100);
+    EXPECT_TRUE(aus->neue().empty());
+    sagen("ponderhit");
+    EXPECT_EQ(aus->neue(), std::vector<std::string>{"bestmove e2e4 ponder e7e5"});
+    sagen("setoption name BookFile value " + buch.name + ".missing");
+    EXPECT_EQ(antwort("startpos", "go depth 3"), "searched");
 }

@@ -1,14 +1,7 @@
-#include <gtest/gtest.h>
+#include "../test_hilfen.h"
 
-#include <tuple>
-
-#include "chess/fen.h"
-#include "chess/squares.h"
 #include "probe_sucher.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
 #include "protocol/uci_ausgabe.h"
-#include "search/suche.h"
 
 namespace {
 class SucherThread : public ::testing::Test {
@@ -38,14 +31,11 @@ TEST_F(SucherThread, SearchRunsOnTheSearchersThread)
     for (int i = 0; i < 20; ++i) s.starten(st, optionen, 0, grenzen, aus);
     s.warteBisUntaetig();
     EXPECT_EQ(s.suchen.load(), 21);
-}
 
-TEST_F(SucherThread, SynchronousSearchRunsInTheCaller)
-{
-    ProbeSucher s;
+    // A synchronous search runs in the caller, on the root moves given.
     const Zug wurzel[2] = {zugBauen(D2, D4, BAUER), zugBauen(E2, E4, BAUER)};
     s.starten(st, optionen, Sucher_t::FLAG_SYNCHRON | Sucher_t::FLAG_DEBUG, grenzen, aus, wurzel, wurzel + 2);
-    EXPECT_EQ(s.suchen.load(), 1);
+    EXPECT_EQ(s.suchen.load(), 22);
     EXPECT_EQ(s.faden, std::this_thread::get_id());
     ASSERT_EQ(std::tuple(s.zuege.size(), s.gegeben, s.warDebug), std::tuple(2u, true, true));
     EXPECT_EQ(aus.besterZug, wurzel[0]);
@@ -70,25 +60,4 @@ TEST_F(SucherThread, StopAndDestructionEndARunningSearch)
     t->starten(st, optionen, 0, grenzen, aus);
     while (!t->laeuft.load()) schlafeMs(1);
     delete t;
-}
-
-TEST_F(SucherThread, SearchAnswersOnlyAfterPonderingEnds)
-{
-    Suche_t s;
-    GoParameter_t go;
-    go.tiefe = 3;
-    grenzen.fuellen(go, false);
-    s.starten(st, optionen, Sucher_t::FLAG_PONDER, grenzen, aus);
-    schlafeMs(100); // the depth is long reached; the answer waits for the opponent
-    s.ponderHit();
-    s.warteBisUntaetig();
-    EXPECT_TRUE(istZug(aus.besterZug));
-
-    // A position without legal moves reports no move.
-    Stellung_t matt;
-    Stellungsdaten_t md;
-    ASSERT_TRUE(stellungSetzen(matt, md, "7k/6Q1/6K1/8/8/8/8/8 b - - 0 1"));
-    s.starten(matt, optionen, 0, grenzen, aus);
-    s.warteBisUntaetig();
-    EXPECT_EQ(aus.besterZug, 0u);
 }

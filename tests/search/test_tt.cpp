@@ -1,10 +1,6 @@
-#include <gtest/gtest.h>
+#include "../test_hilfen.h"
 
-#include <cstdlib>
 #include <new>
-#include <thread>
-#include <tuple>
-#include <vector>
 
 #include "search/tt.h"
 
@@ -56,7 +52,7 @@ void freigebenAusgerichtet(void* p) { ::operator delete(p, std::align_val_t{64})
 
 } // namespace
 
-TEST(TT, SizeFromTheHashOption)
+TEST(TT, SizeFromTheHashOptionAndPacking)
 {
     Transpositionstabelle_t tt;
     EXPECT_FALSE(tt.hatTabelle());
@@ -68,23 +64,14 @@ TEST(TT, SizeFromTheHashOption)
     EXPECT_EQ(tt.anzahl(), 96u);
     tt.groesseSetzen(16 * MB + 8); // rounded down to whole entries
     EXPECT_EQ(tt.anzahl(), 16 * MB / 16 - 4);
-}
 
-TEST(TT, PackingPutsEveryFieldInItsBits)
-{
-    const TTDaten_t d = daten(12345, 8191, TT_EXAKT, 0xBEEF, 5, TT_DROHUNG);
-    const uint64_t w = tt::packen(d, 0, 7);
-    EXPECT_EQ(w, (uint64_t(12345 + 500000) << 44) | (uint64_t(0xBEEF) << 28) | (uint64_t(8191) << 15) | 0x4000u |
-                     0x800u | ((127u - 5u) << 4) | 7u);
-    EXPECT_EQ(felderVon(tt::entpacken(w, 0)), felderVon(d));
-    EXPECT_EQ(tt::alterVon(w), 7u);
-    EXPECT_EQ(w & 0x1000, 0u); // bit 12 stays clear
-
-    // Field extremes do not spill into their neighbours.
-    const TTDaten_t r = daten(-500000, 0, TT_UNTERGRENZE, 0, 127, 0);
-    EXPECT_EQ(felderVon(tt::entpacken(tt::packen(r, 0, 15), 0)), felderVon(r));
-    EXPECT_EQ(tt::entpacken(tt::packen(daten(500000, 1, TT_OBERGRENZE, 0xFFFF, 0, 0), 0, 1), 0).wert, 500000);
-    EXPECT_EQ(tt::packen(daten(0, 0, TT_OBERGRENZE, 0x1234FFFF), 0, 1) >> 28 & 0xFFFF, 0xFFFFu); // 16-bit move
+    // Every field comes back, even at its extremes, without spilling into its
+    // neighbours.
+    for (const TTDaten_t& d : {daten(12345, 8191, TT_EXAKT, 0xBEEF, 5, TT_DROHUNG), daten(-500000, 0, TT_UNTERGRENZE, 0, 127, 0),
+                               daten(500000, 1, TT_OBERGRENZE, 0xFFFF, 0, 0)})
+        EXPECT_EQ(felderVon(tt::entpacken(tt::packen(d, 0, 7), 0)), felderVon(d)) << d.wert;
+    EXPECT_EQ(tt::alterVon(tt::packen(daten(1, 1), 0, 7)), 7u);
+    EXPECT_EQ(tt::entpacken(tt::packen(daten(0, 0, TT_OBERGRENZE, 0x1234FFFF), 0, 1), 0).zug, 0xFFFFu); // 16-bit move
 }
 
 TEST(TT, MateScoresAreKeptRelativeToTheNode)

@@ -1,9 +1,4 @@
 // The move picker's order, the history counters and the killer rules.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
 
 #include "../test_hilfen.h"
 #include "chess/zuggen.h"
@@ -81,8 +76,7 @@ TEST(Zugwahl, HistoryStaysBoundedThroughItsRescales)
     // collapses, and the move rewarded last and most reads highest.
     Historie_t h;
     h.leeren();
-    const Zug oft = Zug((SPRINGER << 12) | (G1 << 6) | F3);
-    const Zug selten = Zug((LAEUFER << 12) | (F1 << 6) | C4);
+    const Zug oft = zugBauen(G1, F3, SPRINGER), selten = zugBauen(F1, C4, LAEUFER);
     int skaliert = 0;
     for (int i = 0; i < 300000; ++i) {
         const uint32_t shiftVorher = h.shift;
@@ -101,31 +95,27 @@ TEST(Zugwahl, HistoryStaysBoundedThroughItsRescales)
 
 TEST(Zugwahl, KillerRules)
 {
-    auto zug = [](int art, const char* von, const char* nach) {
-        auto feld = [](const char* f) { return (7 - (f[1] - '1')) * 8 + (f[0] - 'a'); };
-        return Zug((art << 12) | (feld(von) << 6) | feld(nach));
-    };
     const struct {
         Zug m;
         bool wirdKiller;
         const char* warum;
     } faelle[] = {
-        {zug(SPRINGER, "g1", "f3"), true, "an ordinary refutation"},
-        {zug(SPRINGER, "d4", "e5"), false, "a recapture on the square just moved to"},
-        {zug(SPRINGER, "a2", "a1"), false, "a move into a corner"},
-        {zug(SPRINGER, "g2", "h1"), false, "a move into a corner"},
-        {zug(ART_EP, "d5", "e6"), false, "an en-passant capture"},
+        {zugBauen(G1, F3, SPRINGER), true, "an ordinary refutation"},
+        {zugBauen(D4, E5, SPRINGER), false, "a recapture on the square just moved to"},
+        {zugBauen(A2, A1, SPRINGER), false, "a move into a corner"},
+        {zugBauen(G2, H1, SPRINGER), false, "a move into a corner"},
+        {zugBauen(D5, E6, ART_EP), false, "an en-passant capture"},
     };
     for (const auto& f : faelle) {
         Ply_t p{};
         p.killer[0] = 77;
-        killerEintragen(&p, f.m, zug(BAUER, "e7", "e5"));
+        killerEintragen(&p, f.m, zugBauen(E7, E5, BAUER));
         EXPECT_EQ(p.killer[0] == f.m, f.wirdKiller) << f.warum;
         EXPECT_EQ(p.killer[1], f.wirdKiller ? 77u : 0u) << f.warum;
     }
     // The first killer again: no duplicate in the second slot.
     Ply_t p{};
-    const Zug m = zug(SPRINGER, "g1", "f3");
+    const Zug m = zugBauen(G1, F3, SPRINGER);
     killerEintragen(&p, m, 0);
     killerEintragen(&p, m, 0);
     EXPECT_EQ(std::pair(p.killer[0], p.killer[1]), std::pair(m, Zug(0)));

@@ -1,7 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <vector>
-
 #include "../test_hilfen.h"
 #include "shell/konsole.h"
 
@@ -24,38 +20,23 @@ Zeilen lesen(const std::string& eingabe)
 }
 } // namespace
 
-TEST(Konsole, TrimsTrailingWhiteSpaceKeepsLeadingAndSkipsEmptyLines)
+TEST(Konsole, LinesAndTheirFirstWord)
 {
-    EXPECT_EQ(lesen("go   \n  go\n\n   \n\t\r\nisready\r\nuci \t\v\f\n"), Zeilen({"go", "  go", "isready", "uci"}));
-}
+    // Trailing white space goes, leading stays, empty lines are skipped, a last
+    // line without a newline is read, a NUL byte ends the line's text, and an
+    // overlong line arrives in pieces of 39,999 characters.
+    const std::string a(39999, 'a');
+    const struct {
+        std::string eingabe;
+        Zeilen zeilen;
+    } faelle[] = {
+        {"go   \n  go\n\n   \n\t\r\nisready\r\nuci \t\v\f\n", {"go", "  go", "isready", "uci"}},
+        {"uci\nquit", {"uci", "quit"}},
+        {std::string("isready\0junk\n\0\nquit\n", 20), {"isready", "quit"}},
+        {a + std::string(10001, 'a') + "\nisready\n", {a, std::string(10001, 'a'), "isready"}},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(lesen(f.eingabe), f.zeilen) << f.eingabe.substr(0, 40);
 
-TEST(Konsole, LastLineWithoutNewlineIsRead)
-{
-    EXPECT_EQ(lesen("uci\nquit"), Zeilen({"uci", "quit"}));
-}
-
-TEST(Konsole, OverlongLineArrivesInPieces)
-{
-    std::string lang(50000, 'a');
-    auto z = lesen(lang + "\nisready\n");
-    ASSERT_EQ(z.size(), 3u);
-    EXPECT_EQ(z[0].size(), 39999u);
-    EXPECT_EQ(z[1].size(), 50000u - 39999u);
-    EXPECT_EQ(z[2], "isready");
-}
-
-TEST(Konsole, NulByteEndsTheLineText)
-{
-    std::string s = "isready";
-    s += '\0';
-    s += "junk\n";
-    s += '\0';
-    s += "\nquit\n";
-    EXPECT_EQ(lesen(s), Zeilen({"isready", "quit"}));
-}
-
-TEST(Konsole, FirstWordIsCutToFifteenCharacters)
-{
     std::FILE* f = std::tmpfile();
     std::fputs("   abcdefghijklmnopqrstuvwxyz rest\n", f);
     std::rewind(f);
@@ -73,15 +54,3 @@ TEST(Konsole, FirstWordIsCutToFifteenCharacters)
     EXPECT_STREQ(rest, " depth 3");
 }
 
-TEST(Ausgabe, PrintsWholeLinesUntilSilenced)
-{
-    std::FILE* f = std::tmpfile();
-    StummeAusgabe aus(f);
-    EXPECT_FALSE(aus.IstStumm());
-    aus.Zeile("readyok");
-    aus.stummSchalten();
-    EXPECT_TRUE(aus.IstStumm());
-    aus.Zeile("readyok");
-    EXPECT_EQ(dateiInhalt(f), "readyok\n");
-    std::fclose(f);
-}

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "../test_hilfen.h"
 #include "timenet/zeitmerkmale.h"
 

@@ -1,11 +1,6 @@
-#include <gtest/gtest.h>
+#include "../test_hilfen.h"
 
 #include <chrono>
-#include <cmath>
-#include <sstream>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "timenet/neuronetz.h"
 #include "timenet/zeitnetz.h"
@@ -113,21 +108,10 @@ TEST(NeuroNetz, ForwardPassAndMalformedTextsThatLeaveTheNetAsItWas)
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 
-    // Building in code refuses the same mistakes.
-    NeuroNetz_t code;
-    EXPECT_FALSE(code.vervollstaendigen());
-    EXPECT_TRUE(code.schichtHinzufuegen(0, 2));
-    EXPECT_FALSE(code.schichtHinzufuegen(0, 2));
-    EXPECT_TRUE(code.schichtHinzufuegen(2, 1));
-    EXPECT_FALSE(code.verbinden(0, 0, 1, 0, 1.0)); // inner layer not there yet
-    EXPECT_FALSE(code.vervollstaendigen());
-    EXPECT_EQ(code.auswerten(std::vector<double>{1, 2}), 0.0); // incomplete: 0, no crash
-    EXPECT_TRUE(code.schichtHinzufuegen(1, 1));
-    EXPECT_TRUE(code.verbinden(0, 1, 2, 0, 1.0)); // input straight to the output
-    EXPECT_TRUE(code.vervollstaendigen());
-    EXPECT_FALSE(code.verbinden(0, 0, 1, 0, 1.0)); // complete: no more connections
-    EXPECT_EQ(code.verbindungen(), 3);
-    EXPECT_DOUBLE_EQ(code.auswerten(std::vector<double>{5, 2}), 2.0);
+    // Unfinished, a net evaluates to 0 instead of crashing.
+    NeuroNetz_t leer;
+    EXPECT_FALSE(leer.vervollstaendigen());
+    EXPECT_EQ(leer.auswerten(std::vector<double>{1, 2}), 0.0);
 }
 
 TEST(NeuroNetz, OptionalStepPartIsReadAndATruncatedOneKeepsTheDefaults)
@@ -211,22 +195,4 @@ TEST(NeuroNetz, UpdateClampsWeightsAtTheLimitAndKeepsTheStepFloor)
     for (const auto& e : s) EXPECT_EQ(e.gradient, 0.0);
 }
 
-TEST(NeuroNetz, EpochsReduceTheErrorOnALearnableTask)
-{
-    Zeitnetz_t netz(5);
-    Zufallsgenerator z(2024);
-    netz.zufallSetzen(&z);
-    // Target: 1 when feature 1 is set, else 0.
-    std::vector<double> proben;
-    for (int i = 0; i < 40; ++i) {
-        for (int k = 0; k < 16; ++k) proben.push_back(k == 0 ? i % 2 : z.reell(0.0, 1.0));
-        proben.push_back(i % 2);
-    }
-    proben.push_back(0.5); // a partial record is ignored
-    double erster = netz.epocheLernen(proben);
-    EXPECT_NEAR(erster, std::sqrt(0.5), 1e-12); // all weights 0: output 0 everywhere
-    double letzter = erster;
-    for (int e = 0; e < 300; ++e) letzter = netz.epocheLernen(proben);
-    EXPECT_LT(letzter, 0.5 * erster);
-    EXPECT_EQ(netz.epocheLernen({}), 0.0);
-}
+// (That training lowers the error: the trainer's commands.)

@@ -1,11 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <random>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
+#include "../test_hilfen.h"
 
 #include "timenet/zeitmerkmale.h"
 #include "timenet/zeitnetz.h"
@@ -20,21 +13,6 @@ const Iterationsdaten_t JETZT = {.gewechselt = {1, 0, 1}, .taktisch = 1, .wurzel
                                  .knotenBester = 200000, .knotenAndere1 = 70001, .knotenAndere2 = 20000,
                                  .knotenGesamt = 300007, .hauptvariante = {10, 20, 30, 40}, .bewertung = 35};
 const Iterationsdaten_t VORHER = {.knotenGesamt = 100003, .hauptvariante = {11, 20, 31, 20}, .bewertung = -20};
-
-fs::path neuesVerzeichnis(const char* name)
-{
-    fs::path p = fs::temp_directory_path() / (std::string(name) + std::to_string(std::random_device{}()));
-    fs::create_directories(p);
-    return p;
-}
-
-std::vector<std::string> zeilenDer(const fs::path& datei)
-{
-    std::ifstream ein(datei);
-    std::vector<std::string> z;
-    for (std::string s; std::getline(ein, s);) z.push_back(s);
-    return z;
-}
 
 } // namespace
 
@@ -112,11 +90,11 @@ TEST(Zeitnetz, NodeShareFeaturesSurviveAnIterationWithoutNodes)
 
 TEST(Zeitprotokoll, LinesAreFinishedByTheNextIterationAndAppendedAtTheEnd)
 {
-    const fs::path dir = neuesVerzeichnis("velkaris_zeitlog_");
-    const fs::path datei = dir / "zeit log.txt";
+    TestVerzeichnis v;
+    const std::string datei = v.datei("zeit log.txt");
 
     Zeitprotokoll_t log;
-    log.beginnen(datei.string());
+    log.beginnen(datei);
     ASSERT_TRUE(log.aktiv());
     const std::string a = "a ", b = "b ", c = "c ";
     log.iteration(false, nullptr, 0.08, 100);   // no features yet
@@ -128,27 +106,27 @@ TEST(Zeitprotokoll, LinesAreFinishedByTheNextIterationAndAppendedAtTheEnd)
     EXPECT_EQ(log.fertigeZeilen(), (std::vector<std::string>{"b 0.125 1", "c 0.5 0"}));
     EXPECT_FALSE(fs::exists(datei)); // nothing written during the search
     log.beenden();
-    EXPECT_EQ(zeilenDer(datei), (std::vector<std::string>{"b 0.125 1", "c 0.5 0"}));
+    EXPECT_EQ(zeilenAus(dateiText(datei)), (std::vector<std::string>{"b 0.125 1", "c 0.5 0"}));
 
-    log.beginnen(datei.string()); // a second search appends
+    log.beginnen(datei); // a second search appends
     log.iteration(false, &a, 0.1, 40000);
     log.iteration(false, &b, 0.2, 80000);
     log.beenden();
-    EXPECT_EQ(zeilenDer(datei), (std::vector<std::string>{"b 0.125 1", "c 0.5 0", "a 0.1 0"}));
+    EXPECT_EQ(zeilenAus(dateiText(datei)), (std::vector<std::string>{"b 0.125 1", "c 0.5 0", "a 0.1 0"}));
 
     // A file that cannot be opened is skipped silently.
-    log.beginnen((dir / "fehlt" / "x.txt").string());
+    log.beginnen(v.datei("fehlt/x.txt"));
     log.iteration(false, &a, 0.1, 40000);
     log.iteration(false, &b, 0.2, 80000);
     log.beenden();
-    EXPECT_FALSE(fs::exists(dir / "fehlt"));
-    fs::remove_all(dir);
+    EXPECT_FALSE(fs::exists(v.datei("fehlt")));
 }
 
 TEST(Zeitprotokoll, NulDisablesTheLog)
 {
-    const fs::path vorher = fs::current_path(), dir = neuesVerzeichnis("velkaris_nul_");
-    fs::current_path(dir);
+    TestVerzeichnis v;
+    const fs::path vorher = fs::current_path();
+    fs::current_path(v.pfad);
     Zeitprotokoll_t log;
     log.beginnen("nul:");
     EXPECT_FALSE(log.aktiv());
@@ -157,7 +135,6 @@ TEST(Zeitprotokoll, NulDisablesTheLog)
     log.iteration(false, &a, 0.1, 80000);
     EXPECT_TRUE(log.fertigeZeilen().empty());
     log.beenden();
-    EXPECT_TRUE(fs::is_empty(dir));
+    EXPECT_TRUE(fs::is_empty(v.pfad));
     fs::current_path(vorher);
-    fs::remove_all(dir);
 }

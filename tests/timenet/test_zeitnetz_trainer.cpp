@@ -1,14 +1,6 @@
 // The "time" commands: their messages, what they leave in the trainer, the
 // sample reader on damaged logs, and a trained net that is written, read
 // back and evaluates the same.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "../test_hilfen.h"
 #include "timenet/zeitnetz_trainer.h"
@@ -16,18 +8,10 @@
 namespace {
 
 struct Trainer : ::testing::Test {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                ("velkaris_zeit_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    TestVerzeichnis v;
     std::unique_ptr<ZeitnetzTrainer_t> trainer;
     Mitschrift<StummeAusgabe> aus;
-
-    void SetUp() override
-    {
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string pfad(const char* n) const { return (dir / n).string(); }
+    std::string pfad(const char* n) const { return v.datei(n); }
 
     std::vector<std::string> befehl(const std::string& zeile)
     {

@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <thread>
-#include <vector>
+#include "../test_hilfen.h"
 
 #include "timenet/zufall.h"
 
