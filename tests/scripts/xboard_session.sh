@@ -122,6 +122,10 @@ sitzung() { # engine
     sync undo "usermove g8f6" "usermove d2d4" remove "usermove g8f6" remove "usermove e2e4" "usermove e7e5" \
         remove remove "usermove d2d4" "usermove e2e5"
 
+    # A bad FEN leaves the start position.
+    soll 'Error (Illegal position): 8/8/8/8/8/8/8/8 w - - 0 1'
+    sync "setboard 8/8/8/8/8/8/8/8 w - - 0 1" "usermove e2e4"
+
     # go with a single legal move; the ping sent while the engine thinks on
     # its own move is answered after the move.
     soll 'move h8g8'
