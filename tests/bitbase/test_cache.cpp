@@ -6,13 +6,18 @@
 
 namespace {
 
-TEST(BitbaseCache, OffWithoutSize)
+TEST(BitbaseCache, SizeAccounting)
 {
     BitbaseCache_t c(0);
     EXPECT_FALSE(c.aktiv());
     EXPECT_EQ(c.lookup("KDK", 0, false), -1);
-    c.setSize(1);
-    EXPECT_TRUE(c.aktiv());
+    // Bytes, blocks held at most (568 bytes each, at least 95), buckets (a power of two).
+    for (auto [bytes, bloecke, buckets] : {std::tuple<uint64_t, uint64_t, uint64_t>{1, 95, 64}, {1048576, 1846, 1024},
+                                           {568 * 2 * 1000, 2000, 1024}, {200000000, 352112, 262144}}) {
+        c.setSize(bytes);
+        EXPECT_EQ(std::tuple(c.aktiv(), c.maxBloecke(), c.bucketAnzahl(), c.belegteBloecke()),
+                  std::tuple(true, bloecke, buckets, uint64_t(0))) << bytes;
+    }
     c.setSize(0);
     EXPECT_FALSE(c.aktiv());
 }
