@@ -72,7 +72,7 @@ bitbases-4: $(BB_DIR)/rules.mk
 # Every legal position of the three-piece sets and of KLSK, KDKT, KTKL, KTKS
 # and KBKB against an independent solver.
 bitbase-check: bitbases-4
-	./build/velkaris_bitbase_check $(BB_DIR) $(BB_CHECK)
+	./build/tests/velkaris_bitbase_check $(BB_DIR) $(BB_CHECK)
 
 clean:
 	rm -rf build build-asan build-tsan build-debug build-fuzz
