@@ -280,6 +280,13 @@ void XBoardInterface_t::variante(const char* rest, const char*)
     senden(chess960_ ? "setoption name UCI_Chess960 value true" : "setoption name UCI_Chess960 value false");
 }
 
+template <class T> bool XBoardInterface_t::zahlLesen(const char* rest, const char* befehl, T& wert)
+{
+    if (ganzzahlLesen(rest, wert)) return true;
+    fehler("bad parameters", befehl);
+    return false;
+}
+
 void XBoardInterface_t::level(const char* rest, const char* befehl)
 {
     // A refused level keeps the time control the game had.
@@ -306,10 +313,7 @@ void XBoardInterface_t::st(const char* rest, const char* befehl)
 void XBoardInterface_t::sd(const char* rest, const char* befehl)
 {
     int32_t tiefe = 0;
-    if (!ganzzahlLesen(rest, tiefe)) {
-        fehler("bad parameters", befehl);
-        return;
-    }
+    if (!zahlLesen(rest, befehl, tiefe)) return;
     st_ = -1;
     sd_ = tiefe;
 }
@@ -317,10 +321,7 @@ void XBoardInterface_t::sd(const char* rest, const char* befehl)
 void XBoardInterface_t::zeit(const char* rest, const char* befehl)
 {
     int64_t zentisekunden = 0;
-    if (!ganzzahlLesen(rest, zentisekunden)) {
-        fehler("bad parameters", befehl);
-        return;
-    }
+    if (!zahlLesen(rest, befehl, zentisekunden)) return;
     constexpr int64_t MAX = 1000000000000000;
     uhr_ = std::clamp(zentisekunden, -MAX, MAX) * 10;
 }
@@ -328,10 +329,7 @@ void XBoardInterface_t::zeit(const char* rest, const char* befehl)
 void XBoardInterface_t::memory(const char* rest, const char* befehl)
 {
     int64_t mb = 0;
-    if (!ganzzahlLesen(rest, mb)) {
-        fehler("bad parameters", befehl);
-        return;
-    }
+    if (!zahlLesen(rest, befehl, mb)) return;
     // A few megabytes stay for everything besides the table.
     char text[96];
     std::snprintf(text, sizeof text, "setoption name Hash value %lld",
@@ -342,10 +340,7 @@ void XBoardInterface_t::memory(const char* rest, const char* befehl)
 void XBoardInterface_t::cores(const char* rest, const char* befehl)
 {
     int32_t n = 0;
-    if (!ganzzahlLesen(rest, n)) {
-        fehler("bad parameters", befehl);
-        return;
-    }
+    if (!zahlLesen(rest, befehl, n)) return;
     char text[96];
     std::snprintf(text, sizeof text, "setoption name NumberOfProcessors value %d", std::max(n, 1));
     senden(text);

@@ -62,6 +62,9 @@ private:
     void senden(const std::string& uci);
     void sagen(const std::string& zeile);
     void fehler(const char* text, const char* befehl);
+    // Reads the command's whole number; a bad one is answered with
+    // "bad parameters" and gives false.
+    template <class T> bool zahlLesen(const char* rest, const char* befehl, T& wert);
     // "quit" and its kin: the worker executes everything, then nothing more
     // is accepted.
     void beenden(std::unique_lock<Sperre_t>& halter);
