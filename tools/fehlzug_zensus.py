@@ -79,6 +79,9 @@ def partien(dateien):
         umg = uci.split('[Event ')[1:]
         for g, u in zip(roh, umg):
             kopf = dict(re.findall(r'\[(\w+) "([^"]*)"\]', g))
+            # pgn-extract keeps the games in order; skip rather than pair a
+            # game with another game's moves should it have dropped one.
+            if re.search(r'\[Round "([^"]*)"\]', u).group(1) != kopf.get('Round'): continue
             zuege = u.split('\n\n', 1)[1].split() if '\n\n' in u else []
             koerper = g.split('\n\n', 1)[1] if '\n\n' in g else ''
             noten = re.findall(r'\{([+-]?[\d.]+|[+-]?M\d+)/\d+\s+[\d.]+s', koerper)

@@ -11,7 +11,7 @@ for f in sys.argv[1:]:
         if not ((res=='1-0' and not we_white) or (res=='0-1' and we_white)): continue
         body=g.split('\n\n',1)[1]
         fen=re.search(r'\[FEN "[^"]* (w|b) ',g); first_white = (fen is None) or fen.group(1)=='w'
-        cm=re.findall(r'\{([+-]?[\d.]+|[+-]?M\d+)/(\d+) [\d.]+s\}',body)
+        cm=re.findall(r'\{([+-]?[\d.]+|[+-]?M\d+)/(\d+)\s+[\d.]+s',body)
         def val(s):
             if 'M' in s: return 100.0 if not s.startswith('-') else -100.0
             return float(s)
