@@ -3,6 +3,11 @@
 // (endgame recogniser and evaluation, as the search sees it), or "illegal"
 // when the position is rejected. With --speed it prints instead how many
 // evaluations per second it makes over the same positions, caches warm.
+// With --terms it prints the evaluation's parts instead, all from White's
+// point of view, for fitting the terms against another judge's scores:
+//   phase balance pawns(mg eg) imbalance(mg eg) mobility(mg eg)
+//   pieces-and-pawns(mg eg) king-endgame king-safety tempo blended result
+//   static-for-side-to-move quiescence-for-side-to-move
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +21,7 @@
 #include "chess/fen.h"
 #include "eval/endspiel.h"
 #include "eval/statisch.h"
+#include "search/suche.h"
 #include "platform/clock.h"
 
 namespace {
@@ -52,16 +58,31 @@ int messen(const std::vector<Eintrag_t>& stellungen, MaterialTable& mt, PawnTabl
     return 0;
 }
 
+void teileZeigen(const Eintrag_t& e, MaterialTable& mt, PawnTable& pt, Suche_t& suche)
+{
+    Bewertungsteile_t t;
+    bewertungsteile(e.st, e.d, mt, pt, t);
+    const PackedScore mob = t.mobilitaet[WEISS] - t.mobilitaet[SCHWARZ];
+    std::printf("%d %d %d %d %d %d %d %d %d %d %d %d %d %d %d %d %d\n", int(t.phase), int(t.bilanz),
+                int(t.bauern.mg()), int(t.bauern.eg()), int(t.ungleichgewicht.mg()), int(t.ungleichgewicht.eg()),
+                int(mob.mg()), int(mob.eg()), int(t.figurenBauern.mg()), int(t.figurenBauern.eg()),
+                int(t.koenigEndspiel), int(t.koenigssicherheit), e.st.amZug == WEISS ? 1 : -1, int(t.gemischt),
+                int(t.ergebnis), int(statischeBewertung(e.st, e.d, mt, pt)),
+                int(suche.ruhewert(e.st, -MATT_WERT - 1, MATT_WERT + 1)));
+}
+
 } // namespace
 
 int benchEval(int argc, char** argv)
 {
-    bool speed = false;
+    bool speed = false, terms = false;
     for (int i = 0; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--speed")) {
             speed = true;
+        } else if (!std::strcmp(argv[i], "--terms")) {
+            terms = true;
         } else {
-            std::fprintf(stderr, "eval: unknown argument %s (usage: velkaris_bench eval [--speed] < fens)\n", argv[i]);
+            std::fprintf(stderr, "eval: unknown argument %s (usage: velkaris_bench eval [--speed | --terms] < fens)\n", argv[i]);
             return 2;
         }
     }
@@ -70,6 +91,8 @@ int benchEval(int argc, char** argv)
 
     auto mt = std::make_unique<MaterialTable>();
     auto pt = std::make_unique<PawnTable>();
+    std::unique_ptr<Suche_t> suche;
+    if (terms) suche = std::make_unique<Suche_t>();
     std::vector<Eintrag_t> stellungen;
     std::string zeile;
     while (std::getline(std::cin, zeile)) {
@@ -80,7 +103,9 @@ int benchEval(int argc, char** argv)
             if (ok) stellungen.push_back(e);
             continue;
         }
-        if (ok)
+        if (ok && terms)
+            teileZeigen(e, *mt, *pt, *suche);
+        else if (ok)
             std::printf("%d\n", int(statischeBewertung(e.st, e.d, *mt, *pt)));
         else
             std::printf("illegal\n");
