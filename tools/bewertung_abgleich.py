@@ -110,6 +110,8 @@ def main():
         if w is None or abs(w) > 400: continue
         x.append(merkmale(t)); y.append(w)
     n = len(y)
+    if n <= 2 * len(SPALTEN):
+        sys.exit(f'only {n} usable positions: too few to fit {len(SPALTEN)} weights')
     gew = kleinste_quadrate(x, y)
     # How much of the referee's score the fit explains, and how much our own
     # weights explain after the best single scale factor.
