@@ -15,10 +15,9 @@
 # Reading the table: "ours/ref" is how many times more weight our evaluation
 # gives a term, relative to material, than the referee's scores support;
 # above 1 we overrate the term, below 1 we underrate it.
-import os, shutil, subprocess, sys, threading
+import subprocess, sys, threading
 
-def programm(name):
-    return shutil.which(name) or os.path.join('/usr/games', name)
+from fehlzug_zensus import Schiedsrichter, programm
 
 # The blend: score = (eg * (256 - phase) + (mg + balance) * phase) / 256 + balance.
 # Each column below is one term's share of that sum; our own weight of every
@@ -52,22 +51,16 @@ def stellungen(dateien):
     return list(dict.fromkeys(fens))
 
 def referee(fens, tiefe, ergebnis, start):
-    p = subprocess.Popen([programm('stockfish')], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1)
-    def senden(s): p.stdin.write(s + '\n'); p.stdin.flush()
-    senden('uci'); senden('setoption name Threads value 1'); senden('setoption name Hash value 16')
+    """White's score of each position in centipawns, None for a mate."""
+    sr = Schiedsrichter(tiefe)
+    sr.senden('setoption name Hash value 16')
     for i, fen in enumerate(fens):
-        senden('ucinewgame'); senden(f'position fen {fen}'); senden(f'go depth {tiefe}')
-        w = None
-        while True:
-            t = p.stdout.readline().split()
-            if not t: continue
-            if t[0] == 'info' and 'score' in t:
-                j = t.index('score')
-                w = int(t[j + 2]) if t[j + 1] == 'cp' else None
-            if t[0] == 'bestmove': break
-        if w is not None and fen.split()[1] == 'b': w = -w
+        sr.senden('ucinewgame')
+        w, _ = sr.wert(fen, [])
+        if w is None or abs(w) >= 10000: w = None
+        elif fen.split()[1] == 'b': w = -w
         ergebnis[start + i] = w
-    senden('quit')
+    sr.senden('quit')
 
 def loesen(a, b):
     n = len(b)
@@ -82,10 +75,11 @@ def loesen(a, b):
     return [m[i][n] / m[i][i] if m[i][i] else 0.0 for i in range(n)]
 
 def kleinste_quadrate(x, y):
+    """The least-squares weights and X'X (for their standard errors)."""
     k = len(x[0])
     xtx = [[sum(r[i] * r[j] for r in x) for j in range(k)] for i in range(k)]
     xty = [sum(r[i] * v for r, v in zip(x, y)) for i in range(k)]
-    return loesen(xtx, xty)
+    return loesen(xtx, xty), xtx
 
 def main():
     bench, tiefe, dateien = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
@@ -112,7 +106,7 @@ def main():
     n = len(y)
     if n <= 2 * len(SPALTEN):
         sys.exit(f'only {n} usable positions: too few to fit {len(SPALTEN)} weights')
-    gew = kleinste_quadrate(x, y)
+    gew, xtx = kleinste_quadrate(x, y)
     # How much of the referee's score the fit explains, and how much our own
     # weights explain after the best single scale factor.
     def r2(vor):
@@ -123,7 +117,6 @@ def main():
     # Standard errors of the weights: residual variance times the diagonal
     # of the inverse of X'X.
     k = len(gew)
-    xtx = [[sum(r[i] * r[j] for r in x) for j in range(k)] for i in range(k)]
     s2 = sum((v - p) ** 2 for v, p in zip(y, passend)) / (n - k)
     fehler = [(s2 * loesen(xtx, [1.0 if j == i else 0.0 for j in range(k)])[i]) ** 0.5 for i in range(k)]
     unser = [sum(u * f for u, f in zip(UNSER, r)) for r in x]

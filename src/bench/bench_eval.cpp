@@ -86,6 +86,10 @@ int benchEval(int argc, char** argv)
             return 2;
         }
     }
+    if (speed && terms) {
+        std::fprintf(stderr, "eval: --speed and --terms exclude each other\n");
+        return 2;
+    }
     tabellenInitialisieren();
     kbkTabelleBauen();
 
