@@ -112,19 +112,30 @@ int Suche_t::varianteZumZeigen(Zug erster, Zug* pv)
     return varianteBisWiederholung(st_, stapel_[PLY_BASIS - 1].daten.schluessel, schluessel, n);
 }
 
-void Suche_t::hauptvarianteBerichten(Zug bester, int wert, int tiefe, int64_t zeit, bool still)
+void Suche_t::zeileFesthalten(int wert, int tiefe, int64_t zeit, bool ausTabelle)
 {
     Zurueckgehalten_t& z = zurueckLaufend_;
-    z.n = varianteZumZeigen(bester, z.pv);
+    z.ausTabelle = ausTabelle;
     z.wert = wert;
     z.tiefe = tiefe;
     z.selTiefe = selTiefe_;
     z.zeit = zeit;
     z.knoten = knoten_;
     z.hashPromille = tt_->hashfull();
-    z.ausTabelle = false;
-    ausgabe->Hauptvariante(st_, z.pv, z.n, wert, -MATT_WERT, MATT_WERT, tiefe / 2, z.selTiefe, zeit,
-                           int64_t(knoten_), z.hashPromille, still);
+}
+
+void Suche_t::zeileMelden(const Zurueckgehalten_t& z, bool still)
+{
+    ausgabe->Hauptvariante(st_, z.pv, z.n, z.wert, -MATT_WERT, MATT_WERT, z.tiefe / 2, z.selTiefe, z.zeit,
+                           int64_t(z.knoten), z.hashPromille, still);
+}
+
+void Suche_t::hauptvarianteBerichten(Zug bester, int wert, int tiefe, int64_t zeit, bool still)
+{
+    Zurueckgehalten_t& z = zurueckLaufend_;
+    z.n = varianteZumZeigen(bester, z.pv);
+    zeileFesthalten(wert, tiefe, zeit, false);
+    zeileMelden(z, still);
     // A line printed now supersedes whatever was kept back.
     z.da = still;
     if (!still) {
@@ -142,8 +153,7 @@ void Suche_t::zurueckgehalteneZeigen()
     if (!z.da || ausgabe->IstStumm()) return;
     z.da = false;
     if (z.ausTabelle) z.n = varianteZumZeigen(z.pv[0], z.pv);
-    ausgabe->Hauptvariante(st_, z.pv, z.n, z.wert, -MATT_WERT, MATT_WERT, z.tiefe / 2, z.selTiefe, z.zeit,
-                           int64_t(z.knoten), z.hashPromille, false);
+    zeileMelden(z, false);
 }
 
 void Suche_t::multiPvBerichten(int tiefe)
@@ -205,16 +215,10 @@ int Suche_t::wurzelSuche(int tiefe, int vorher)
                 hauptvarianteBerichten(e.zug, e.wert, tiefe, verstrichen(), false);
             } else {
                 // Not reported: the line is read when it is shown.
-                Zurueckgehalten_t& z = zurueckLaufend_;
-                z.da = z.ausTabelle = true;
-                z.pv[0] = e.zug;
-                z.n = 1;
-                z.wert = e.wert;
-                z.tiefe = tiefe;
-                z.selTiefe = selTiefe_;
-                z.zeit = verstrichen();
-                z.knoten = knoten_;
-                z.hashPromille = tt_->hashfull();
+                zurueckLaufend_.pv[0] = e.zug;
+                zurueckLaufend_.n = 1;
+                zeileFesthalten(e.wert, tiefe, verstrichen(), true);
+                zurueckLaufend_.da = true;
             }
             return e.wert;
         }

@@ -94,6 +94,10 @@ private:
     // The line of the last finished iteration, when it was kept back, just
     // before the best move is reported.
     void zurueckgehalteneZeigen();
+    struct Zurueckgehalten_t;
+    // Everything of the current line but its moves, into zurueckLaufend_.
+    void zeileFesthalten(int wert, int tiefe, int64_t zeit, bool ausTabelle);
+    void zeileMelden(const Zurueckgehalten_t& z, bool still);
     Zug ponderZug(Zug bester);
     void wurzelSortieren();
     void multiPvBerichten(int tiefe);
