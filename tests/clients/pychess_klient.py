@@ -25,7 +25,8 @@ import tempfile
 import time
 
 UEBERSPRUNGEN = 77
-# Longest wait for one operation; a hang fails the section it happens in.
+# Longest wait for one operation (ten times that for the sanitizer builds);
+# a hang fails the section it happens in.
 WARTEN = 10.0
 # The limits used for "play".
 ZEIT, TIEFE, KNOTEN = 0.05, 5, 3000
@@ -231,7 +232,9 @@ class Lauf:
             for _ in range(2):
                 if b.is_game_over():
                     break
-                r = await self.mit(self.engine.play(b, limit, ponder=True))
+                # The library keeps the board it is given to recognise the
+                # expected reply: it gets a copy, this one moves on.
+                r = await self.mit(self.engine.play(b.copy(), limit, ponder=True))
                 if not self.p.pruefen(r.move in b.legal_moves, f"ponder: move {r.move} ({b.fen()})"):
                     break
                 b.push(r.move)
@@ -330,7 +333,7 @@ class Lauf:
                 else:
                     l = limit
                 start = time.monotonic()
-                r = await self.mit(self.engine.play(b, l, game=id(b)))
+                r = await self.mit(self.engine.play(b.copy(), l, game=id(b)))
                 seite = 0 if b.turn == chess.WHITE else 1
                 uhr[seite] = max(0.2, uhr[seite] - (time.monotonic() - start) + 0.05)
                 if not self.p.pruefen(r.move in b.legal_moves, f"game: move {r.move} ({b.fen()})"):
@@ -396,6 +399,9 @@ def main():
         print("usage: pychess_klient.py ENGINE POPCNT_ENGINE PYCHESS_DIR", file=sys.stderr)
         return 2
     programme, bibliothek = [os.path.abspath(x) for x in sys.argv[1:3]], sys.argv[3]
+    global WARTEN
+    if any(f"build-{s}" in programme[0] for s in ("asan", "tsan")):
+        WARTEN *= 10
     if not os.path.isfile(os.path.join(bibliothek, "chess", "engine.py")):
         print(f"skipped: no python-chess in {bibliothek}")
         return UEBERSPRUNGEN
