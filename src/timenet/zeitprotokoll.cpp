@@ -1,7 +1,8 @@
 #include "timenet/zeitprotokoll.h"
 
-#include <fstream>
+#include <cstdio>
 
+#include "platform/dateisystem.h"
 #include "timenet/zeitmerkmale.h"
 
 void Zeitprotokoll_t::beginnen(std::string_view datei)
@@ -32,9 +33,15 @@ void Zeitprotokoll_t::iteration(bool gewechselt, const std::string* merkmale, do
 void Zeitprotokoll_t::beenden()
 {
     if (aktiv_ && !fertig_.empty()) {
-        std::ofstream aus(datei_, std::ios::app);
-        if (aus)
-            for (const auto& zeile : fertig_) aus << zeile << '\n';
+        // A name that is no regular file (a FIFO nobody reads would block
+        // the search's end) gets nothing.
+        if (std::FILE* aus = dateiOeffnen(datei_, Dateimodus::ANHAENGEN)) {
+            for (const auto& zeile : fertig_) {
+                std::fwrite(zeile.data(), 1, zeile.size(), aus);
+                std::fputc('\n', aus);
+            }
+            std::fclose(aus);
+        }
     }
     hatOffen_ = false;
     offen_.clear();
