@@ -477,13 +477,25 @@ bool Generator::meldungFehlt()
     uint8_t puffer[BB_BLOCK];
     std::vector<bool> umwandlung;
     const std::vector<std::string> namen = bitbaseBenoetigt(mat_.name, &umwandlung);
+    SperreHalter_t halter(cache_.sperre());
     for (size_t i = 0; i < namen.size(); ++i) {
         BbStellung_t c;
         materialLesen(namen[i].c_str(), c);
-        if (bbBlockLesen(bbDateiName(verzeichnis_, c.name), 0, bbBloecke(c), puffer)) continue;
+        const std::string datei = bbDateiName(verzeichnis_, c.name);
+        // A damaged smaller bitbase would pass its errors on to this one:
+        // every file is checked against its checksum before it is used.
+        std::string grund;
+        const BbPruefung p = cache_.dateiPruefen(c.name, &grund);
+        if (p == BbPruefung::UNGEPRUEFT && fehler_)
+            std::fprintf(fehler_, "%s: no checksum file, used unverified\n", datei.c_str());
+        if (p != BbPruefung::FEHLT && p != BbPruefung::BESCHAEDIGT && bbBlockLesen(datei, 0, bbBloecke(c), puffer))
+            continue;
         if (fehler_) {
-            std::fprintf(fehler_, "%s (%s is missing)\n", umwandlung[i] ? "Fehler in UmwPruefen" : "Fehler in BitPruefen",
-                         bbDateiName(verzeichnis_, c.name).c_str());
+            const std::string was = p == BbPruefung::FEHLT         ? "is missing"
+                                    : p == BbPruefung::BESCHAEDIGT ? "is damaged: " + grund
+                                                                   : "is unreadable";
+            std::fprintf(fehler_, "%s (%s %s)\n", umwandlung[i] ? "Fehler in UmwPruefen" : "Fehler in BitPruefen",
+                         datei.c_str(), was.c_str());
             std::fflush(fehler_);
         }
         return true;

@@ -422,6 +422,7 @@ void Suche_t::search()
         if (stoppenAngefragt()) break;
         if (i > 0 && (verstrichen() >= 2001 || analyse || debug))
             ausgabe->Fortschritt(i, selTiefe_, verstrichen(), int64_t(knoten_), tt_->hashfull());
+        bitbaseMeldungen();
         wurzelSortieren();
         iterationAuswerten(i, wert, vorherBester, daten[i & 1], daten[(i + 1) & 1], y);
         vorherBester = wurzel_[0].zug;
@@ -437,5 +438,12 @@ void Suche_t::search()
     // A search stopped before any root move was finished still plays a
     // legal move.
     if (!bester && wurzelN_ > 0) bester = wurzel_[0].zug & 0xFFFF;
+    bitbaseMeldungen();
     ausgabe->BesterZug(st_, bester, bester ? ponderZug(bester) : 0);
+}
+
+void Suche_t::bitbaseMeldungen()
+{
+    // A damaged bitbase file is named once; the search treats it as missing.
+    for (const std::string& m : bb_->meldungenAbholen()) ausgabe->Zeile(("info string " + m).c_str());
 }
