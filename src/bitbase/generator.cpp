@@ -193,6 +193,7 @@ private:
     void vorgaenger(const BbStellung_t& f, F fn);
     void nachbarnPruefen(uint64_t f, Ausbeute_t& a);
     bool schreiben();
+    bool dateiSchreiben(const BbSchreiber_t& schreiber); // the file and its checksum; says when it fails
 
     BbStellung_t mat_;
     std::string verzeichnis_;
@@ -446,7 +447,7 @@ bool Generator::schreiben()
         blockFuellen(r, u, aus);
         schreiber.block(aus);
     }
-    return schreiber.schreiben(bbDateiName(verzeichnis_, mat_.name));
+    return dateiSchreiben(schreiber);
 }
 
 // Looks at the positions one move before the new won position f: an open
@@ -470,6 +471,14 @@ void Generator::nachbarnPruefen(uint64_t f, Ausbeute_t& a)
             uebergang(i, OFFEN, SCHLECHT);
         }
     });
+}
+
+bool Generator::dateiSchreiben(const BbSchreiber_t& schreiber)
+{
+    const std::string datei = bbDateiName(verzeichnis_, mat_.name);
+    if (schreiber.schreiben(datei)) return true;
+    if (fehler_) std::fprintf(fehler_, "cannot write %s\n", datei.c_str());
+    return false;
 }
 
 bool Generator::meldungFehlt()
@@ -515,7 +524,7 @@ bool Generator::laufen()
         BbSchreiber_t schreiber(n_ / 4096);
         const uint8_t null[BB_BLOCK] = {};
         for (uint64_t k = 0; k < n_ / 4096; ++k) schreiber.block(null);
-        return schreiber.schreiben(bbDateiName(verzeichnis_, mat_.name));
+        return dateiSchreiben(schreiber);
     }
     if (meldungFehlt()) {
         zeile("Iteration 0 fertig", 0, false);

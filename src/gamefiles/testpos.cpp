@@ -43,6 +43,7 @@ struct TestposAusgabe_t {
     const std::string* parameterDatei = nullptr;
     TestposParameter_t parameter;
     long geschrieben = 0;
+    bool offeneZeile = false; // the file ends inside a line that is not ours
     std::atomic<bool> fehler{false};
 
     void zeile(const TestposSatz_t& s, int wert)
@@ -57,6 +58,8 @@ struct TestposAusgabe_t {
             fehler.store(true, std::memory_order_relaxed);
             return;
         }
+        if (offeneZeile) std::fputc('\n', datei);
+        offeneZeile = false;
         std::fprintf(datei, "%8ld%8ld%3d %s\n", long(s.ruhewert), long(wert), s.ergebnis, fen);
         if (std::fflush(datei) != 0 || std::ferror(datei)) {
             std::fprintf(stderr, "Fehler beim Schreiben von %s\n", parameter.ausgabe.c_str());
@@ -226,8 +229,7 @@ int testposWerkzeug(const char* parameterDatei, const WerkzeugEinstellung_t& e)
         return 1;
     }
     std::unordered_set<uint64_t> bekannt;
-    bool offeneZeile = false;
-    if (const int schlecht = bekannteStellungenLesen(param.ausgabe, bekannt, offeneZeile))
+    if (const int schlecht = bekannteStellungenLesen(param.ausgabe, bekannt, aus.offeneZeile))
         std::fprintf(stderr, "%s: %d Zeilen ohne Stellung übersprungen\n", param.ausgabe.c_str(), schlecht);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> datei(dateiOeffnen(param.ausgabe, Dateimodus::ANHAENGEN),
                                                            std::fclose);
@@ -235,7 +237,6 @@ int testposWerkzeug(const char* parameterDatei, const WerkzeugEinstellung_t& e)
         std::fprintf(stderr, "Fehler beim Öffnen von %s\n", param.ausgabe.c_str());
         return 1;
     }
-    if (offeneZeile) std::fputc('\n', datei.get());
     aus.datei = datei.get();
 
     PgnLeser_t pgn;

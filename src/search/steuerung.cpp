@@ -429,7 +429,7 @@ void Suche_t::search()
         if (eroeffnung_) y += 0.07;
         y = std::max(y, 0.02);
     }
-    protokoll_.beenden();
+    if (!protokoll_.beenden()) ausgabe->Zeile(("info string error writing the time log " + protokoll_.datei()).c_str());
 
     // 11. Report, after the opponent has answered a ponder search.
     eroeffnung_ = false;

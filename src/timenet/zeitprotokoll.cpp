@@ -30,20 +30,25 @@ void Zeitprotokoll_t::iteration(bool gewechselt, const std::string* merkmale, do
     }
 }
 
-void Zeitprotokoll_t::beenden()
+bool Zeitprotokoll_t::beenden()
 {
+    bool ok = true;
     if (aktiv_ && !fertig_.empty()) {
         // A name that is no regular file (a FIFO nobody reads would block
         // the search's end) gets nothing.
-        if (std::FILE* aus = dateiOeffnen(datei_, Dateimodus::ANHAENGEN)) {
+        std::FILE* aus = dateiOeffnen(datei_, Dateimodus::ANHAENGEN);
+        ok = aus != nullptr;
+        if (aus) {
             for (const auto& zeile : fertig_) {
                 std::fwrite(zeile.data(), 1, zeile.size(), aus);
                 std::fputc('\n', aus);
             }
-            std::fclose(aus);
+            ok = !std::ferror(aus);
+            ok = std::fclose(aus) == 0 && ok;
         }
     }
     hatOffen_ = false;
     offen_.clear();
     fertig_.clear();
+    return ok;
 }

@@ -150,6 +150,19 @@ TEST_F(TestposDateien, schlechteEingaben)
         EXPECT_EQ(lesen("p.txt"), f.parameter) << "parameters rewritten without a position";
         EXPECT_EQ(lesen("out.txt"), "");
     }
+    // An output file of somebody else's keeps its last line whole: it is
+    // untouched when nothing is written, and the first position starts on
+    // a line of its own.
+    schreiben("notes.txt", "my notes\nno line end");
+    schreiben("p.txt", pfad("fehlt.pgn") + "\n1\n" + pfad("notes.txt") + "\n");
+    EXPECT_EQ(testposWerkzeug(pfad("p.txt").c_str(), e), 1);
+    EXPECT_EQ(lesen("notes.txt"), "my notes\nno line end");
+    schreiben("p.txt", pgn + "\n1\n" + pfad("notes.txt") + "\n");
+    EXPECT_EQ(testposWerkzeug(pfad("p.txt").c_str(), e), 0);
+    const auto zeilen = zeilenAus(lesen("notes.txt"));
+    ASSERT_GT(zeilen.size(), 2u);
+    EXPECT_EQ(zeilen[1], "no line end");
+    EXPECT_TRUE(TestStellung(zeilen[2].c_str() + 20).ok) << zeilen[2];
 }
 
 } // namespace

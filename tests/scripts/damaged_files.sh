@@ -34,8 +34,9 @@ pruefen "time add /dev/zero" "info string file not found: /dev/zero" "$(uci 'tim
 pruefen "time add directory" "info string file not found: ordner" "$(uci 'time add ordner')"
 out=$(bis_ende 'setoption name BookFile value fifo' 'go depth 2')
 grep -q '^bestmove' <<<"$out" || fehlschlag "BookFile fifo: $out"
-out=$(bis_ende 'setoption name TimeLogfile value fifo' 'go depth 9')
-grep -q '^bestmove' <<<"$out" || fehlschlag "TimeLogfile fifo: $out"
+out=$(bis_ende 'setoption name OwnBook value false' 'setoption name TimeLogfile value fifo' 'go depth 9')
+grep -q '^bestmove' <<<"$out" && grep -q '^info string error writing the time log fifo$' <<<"$out" ||
+    fehlschlag "TimeLogfile fifo: $out"
 out=$(timeout 20 "$1" --CSVN /dev/zero out.epd 2>&1)
 [ $? = 1 ] && grep -q 'Fehler beim Öffnen von /dev/zero' <<<"$out" || fehlschlag "--CSVN /dev/zero: $out"
 printf '6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\n' >in.epd
@@ -63,9 +64,14 @@ for i in $(seq 100); do echo "1 rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b 
 pruefen "makepos on a full disk" "Fehler beim Schreiben von analysen.txt" "$(voll 'book makepos stellungen.txt out analysen.txt nodes 100')"
 for f in bild.bin buch.opn; do cmp -s $f alt.$f || fehlschlag "$f was replaced on a full disk"; done
 ls ./*.tmp >/dev/null 2>&1 && fehlschlag "temporary files left behind: $(ls ./*.tmp)"
-# The book tool: its tree, and a book written from it.
+# The book tool's tree, a bitbase, the time log.
 out=$(trap '' XFSZ; ulimit -f 0; timeout 60 "$1" --book pgn spiele.pgn 2>&1)
 [ $? = 1 ] && grep -q 'error writing the output file Buchberechnung.tmp.bin' <<<"$out" || fehlschlag "--book pgn on a full disk: $out"
+out=$(trap '' XFSZ; ulimit -f 0; timeout 60 "$1" --CreateBitbase KDK 2>&1)
+[ $? = 1 ] && grep -q 'cannot write ./KDK.vbb' <<<"$out" || fehlschlag "--CreateBitbase on a full disk: $out"
+[ -e KDK.vbb ] || [ -e KDK.crc ] && fehlschlag "a bitbase or its checksum was left on a full disk"
+out=$(printf 'uci\nsetoption name OwnBook value false\nsetoption name TimeLogfile value zeit.log\ngo depth 9\n' | (trap '' XFSZ; ulimit -f 0; exec timeout 60 "$1" 2>&1))
+grep -q '^info string error writing the time log zeit.log$' <<<"$out" || fehlschlag "time log on a full disk: $out"
 
 # 3. The ini file cannot switch the output off during the handshake.
 printf 'setoption name NoOutput value true\nsetoption name Hash value 8\n' >Velkaris.ini
