@@ -50,7 +50,7 @@ fi
 # 2. A full disk: every write into a file fails (the signal that would end
 # the program is ignored, so the write reports the error). Each writer names
 # its file and an older file of that name stays.
-for i in $(seq 300); do printf '[White "a"]\n[Black "b"]\n[Result "1-0"]\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 6. Re1 b5 7. Bb3 d6 8. c3 O-O 9. h3 Nb8 10. d4 Nbd7 11. Nbd2 Bb7 12. Bc2 Re8 13. Nf1 Bf8 14. Ng3 g6 15. a%d 1-0\n' $((i % 4 + 1)); done >spiele.pgn
+for i in 3 4; do printf '[White "a"]\n[Black "b"]\n[Result "1-0"]\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 6. Re1 b5 7. Bb3 d6 8. c3 O-O 9. h3 Nb8 10. d4 Nbd7 11. Nbd2 Bb7 12. Bc2 Re8 13. Nf1 Bf8 14. Ng3 g6 15. a%d Bg7 16. Bd3 c6 17. Be3 Qc7 1-0\n' $i; done >spiele.pgn
 uci 'book add spiele.pgn' 'book writemem bild.bin' 'book write buch.opn' >/dev/null
 for f in bild.bin buch.opn; do cp $f alt.$f; done
 voll() { # commands...: a session on a full disk
