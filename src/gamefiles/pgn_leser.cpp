@@ -256,9 +256,12 @@ bool PgnLeser_t::partieLesen(std::vector<Zug>& zuege, PgnTags_t& tags)
             partieOffen_ = false;
             // The file ended in the middle of something: that is no normal
             // end, the rest of the file is lost.
-            if (datei_ && datei_->lesefehler()) fehler("read error");
-            else if (kommentarAb_ > 0) fehler("unexpected end of file", " in the comment from line " + std::to_string(kommentarAb_));
-            else if (begonnen) fehler("unexpected end of file", " (game without a termination marker)");
+            if (datei_ && datei_->lesefehler())
+                fehler("read error");
+            else if (kommentarAb_ > 0)
+                fehler("unexpected end of file", " in the comment from line " + std::to_string(kommentarAb_));
+            else if (begonnen)
+                fehler("unexpected end of file", " (game without a termination marker)");
             return false;
         case TEXT: fehler("unexpected string ", text_); return false;
         case ZAHL:

@@ -88,11 +88,16 @@ int ausSicht(int pgnErgebnis, int amZug)
 // 8, 8 and 3 columns, a blank, and FEN characters.
 bool eigenerAnfang(const std::string& zeile)
 {
+    static constexpr const char* FEN_ZEICHEN = "pnbrqkPNBRQKabcdefghABCDEFGH0123456789/ w-";
     for (std::size_t i = 0; i < zeile.size(); ++i) {
         const char c = zeile[i];
-        const bool ok = i < FEN_SPALTE ? (c == ' ' || c == '-' || (c >= '0' && c <= '9')) && (i + 1 != FEN_SPALTE || c == ' ')
-                                       : std::strchr("pnbrqkPNBRQK12345678/ wb-KQkqabcdefghABCDEFGH0123456789", c) != nullptr && c != 0;
-        if (!ok) return false;
+        if (i + 1 == FEN_SPALTE) {
+            if (c != ' ') return false;
+        } else if (i < FEN_SPALTE) {
+            if (c != ' ' && c != '-' && (c < '0' || c > '9')) return false;
+        } else if (c == 0 || !std::strchr(FEN_ZEICHEN, c)) {
+            return false;
+        }
     }
     return true;
 }
