@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all build run test sanitize tsan debug fuzz perft-full bench clean bitbases bitbases-4 bitbase-check
+.PHONY: all build run test sanitize tsan debug fuzz perft-full bench clean bitbases bitbases-4 bitbase-check bitbase-verify
 
 all: build
 
@@ -68,6 +68,11 @@ bitbases: $(BB_DIR)/rules.mk
 
 bitbases-4: $(BB_DIR)/rules.mk
 	@$(MAKE) --no-print-directory -f $(BB_DIR)/rules.mk VELKARIS=$(BB_PROGRAMM) bitbases-4
+
+# Every bitbase file of build/bitbases against its checksum file; names
+# every file that is damaged or missing.
+bitbase-verify: build
+	$(BB_PROGRAMM) --VerifyBitbase $(BB_DIR)
 
 # Every legal position of the three-piece sets and of KLSK, KDKT, KTKL, KTKS
 # and KBKB against an independent solver.

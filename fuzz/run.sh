@@ -39,6 +39,9 @@ saat "$korpus/pgn" chess960 '[White "w"]\n[Black "b"]\n[Result "*"]\n[FEN "rk5r/
 saat "$korpus/pgn" deutsch '[White "w"]\n[Black "b"]\n[Result "1/2-1/2"]\n%% escape\n1. e4 e5 2. Sf3 Sc6 3. Lb5 Sf6 4. O-O ; rest\n1/2-1/2\n'
 saat "$korpus/buchbilder" baum '\000\322\004\000\000\001\000\000\000\000\000\000\000\266\232\041\163\054\153\311\061\000\000\000\000\024\000\000\000\000\000\000\000\000\000\000\000'
 saat "$korpus/buchbilder" bild '\001\000\000\000\000\000\000\000\360\077\000\000\000\000\000\000\360\077\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000'
+# The same with a fitting checksum trailer (bit 1 of the first byte).
+saat "$korpus/buchbilder" baum-pruef '\002\322\004\000\000\001\000\000\000\000\000\000\000\266\232\041\163\054\153\311\061\000\000\000\000\024\000\000\000\000\000\000\000\000\000\000\000'
+saat "$korpus/buchbilder" bild-pruef '\003\000\000\000\000\000\000\000\360\077\000\000\000\000\000\000\360\077\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000'
 
 saat "$korpus/xboard" game 'new\nlevel 40 5 0\npost\nhard\ntime 30000\nusermove e2e4\nping 1\nusermove g1f3\n?\nforce\nundo\nremove\nquit\n'
 saat "$korpus/xboard" analyze 'new\nforce\nanalyze\nusermove e2e4\n.\nhint\nundo\nexit\nsd 2\ngo\n'

@@ -91,8 +91,14 @@ public:
     void knopfLoesen(int i);
 
     // A whole "setoption name <name> [value <value>]" line. True when an
-    // option was changed; malformed lines change nothing.
-    bool setoption(const char* zeile);
+    // option was changed; malformed lines change nothing. A text longer
+    // than OPTION_TEXT_LAENGE is refused as well (cut short, a file name
+    // could name another file); *grund then says so.
+    bool setoption(const char* zeile, const char** grund = nullptr);
+
+    // The option a "setoption" line names (the longest name that starts
+    // its name part), or -1.
+    int zielOption(const char* zeile) const;
 
 private:
     void textSetzen(int i, const char* text, int laenge);

@@ -9,6 +9,7 @@
 #include "chess/notation.h"
 #include "chess/spiel.h"
 #include "platform/clock.h"
+#include "platform/dateisystem.h"
 #include "platform/paths.h"
 #include "protocol/optionen.h"
 #include "protocol/xboard_ausgabe.h"
@@ -235,8 +236,8 @@ void XBoardInterface_t::protover(const char* rest, const char*)
 
     // Options the user keeps for XBoard games: the working directory's
     // file first, else the one next to the program.
-    std::FILE* ini = std::fopen("Velkaris.ini", "r");
-    if (!ini) ini = std::fopen(pfadVerbinden(programmVerzeichnis(), "Velkaris.ini").c_str(), "r");
+    std::FILE* ini = dateiOeffnen("Velkaris.ini", Dateimodus::LESEN);
+    if (!ini) ini = dateiOeffnen(pfadVerbinden(programmVerzeichnis(), "Velkaris.ini"), Dateimodus::LESEN);
     if (!ini) {
         fehler("file 'Velkaris.ini' not found", "protover");
         sagen("feature done=1");
@@ -249,7 +250,12 @@ void XBoardInterface_t::protover(const char* rest, const char*)
         const bool anfang = zeilenAnfang;
         zeilenAnfang = std::strchr(zeile, '\n') != nullptr;
         rechtsTrimmen(zeile);
-        if (anfang && beginntMit(zeile, "setoption ")) senden(zeile);
+        if (!anfang || !beginntMit(zeile, "setoption ")) continue;
+        // NoOutput belongs to the protocol's own use around "stop"; set
+        // from here it would silence the rest of the handshake.
+        const int ziel = optionen_.zielOption(zeile);
+        if (ziel >= 0 && ziel == optionen_.finden("NoOutput")) fehler("option not settable from Velkaris.ini", zeile);
+        else senden(zeile);
     }
     std::fclose(ini);
     datenIndex_ = 0;

@@ -477,13 +477,14 @@ void Suche_t::search()
         }
         if (i > 0 && (verstrichen() >= 2001 || analyse || debug))
             ausgabe->Fortschritt(i, selTiefe_, verstrichen(), int64_t(knoten_), tt_->hashfull());
+        bitbaseMeldungen();
         wurzelSortieren();
         iterationAuswerten(i, wert, vorherBester, daten[i & 1], daten[(i + 1) & 1], y);
         vorherBester = wurzel_[0].zug;
         if (eroeffnung_) y += 0.07;
         y = std::max(y, 0.02);
     }
-    protokoll_.beenden();
+    if (!protokoll_.beenden()) ausgabe->Zeile(("info string error writing the time log " + protokoll_.datei()).c_str());
 
     // 11. Report, after the opponent has answered a ponder search.
     eroeffnung_ = false;
@@ -492,7 +493,14 @@ void Suche_t::search()
     // A search stopped before any root move was finished still plays a
     // legal move.
     if (!bester && wurzelN_ > 0) bester = wurzel_[0].zug & 0xFFFF;
+    bitbaseMeldungen();
     // The client takes the last line it saw for the result of the search.
     zurueckgehalteneZeigen();
     ausgabe->BesterZug(st_, bester, bester ? ponderZug(bester) : 0);
+}
+
+void Suche_t::bitbaseMeldungen()
+{
+    // A damaged bitbase file is named once; the search treats it as missing.
+    for (const std::string& m : bb_->meldungenAbholen()) ausgabe->Zeile(("info string " + m).c_str());
 }

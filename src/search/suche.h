@@ -109,6 +109,8 @@ private:
     // The book's move for the root, reported as the search's result; false
     // when the book is off, not asked, or has no move.
     bool buchZugMelden(Optionen_t& opt);
+    // Prints what the bitbase cache found wrong with its files.
+    void bitbaseMeldungen();
     int64_t verstrichen() const;
     void stopSetzen() { stop.store(true, std::memory_order_relaxed); }
 

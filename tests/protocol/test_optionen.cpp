@@ -90,12 +90,18 @@ TEST(Optionen, SetoptionLines)
     EXPECT_STREQ(o.text(OPT_CLEAR_HASH), "1");
     EXPECT_TRUE(o.setzen(OPT_HASH, 100000));
     EXPECT_EQ(zustand(o, OPT_HASH), Zustand(32000, "32000"));
-    // Long strings are cut.
-    EXPECT_TRUE(o.setoption(("setoption name BitbasePath value " + std::string(1000, 'x')).c_str()));
+    // A string fills its 256 characters; a longer one is refused whole (cut
+    // short it could name another file) and says why.
+    EXPECT_TRUE(o.setoption(("setoption name BitbasePath value " + std::string(256, 'x')).c_str()));
     EXPECT_EQ(std::string(o.text(OPT_BITBASE_PATH)), std::string(256, 'x'));
     char kopie[8];
     o.textKopieren(OPT_BITBASE_PATH, kopie, sizeof kopie);
     EXPECT_STREQ(kopie, "xxxxxxx");
+    const char* grund = nullptr;
+    EXPECT_FALSE(o.setoption(("setoption name BookFile value " + std::string(257, 'y')).c_str(), &grund));
+    EXPECT_STREQ(o.text(OPT_BOOKFILE), "my book.opn");
+    ASSERT_NE(grund, nullptr);
+    EXPECT_EQ(o.zielOption("setoption name BookFile value x"), OPT_BOOKFILE);
 }
 
 TEST(Optionen, ListOptionsFollowTheirWordList)
