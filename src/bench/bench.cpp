@@ -9,6 +9,7 @@
 //   velkaris_bench qs FILE...      quiescence values in full and narrow windows
 //   velkaris_bench pgn FILE...     every game of PGN files, one line each
 //   velkaris_bench book FILE       opening book load time and lookups
+//   velkaris_bench weights [FILE]  the built-in evaluation weights (or a file's) as a weights file
 //   velkaris_bench bitbase DIR < fens   win/draw/loss per FEN (and the
 //                  bitbase-speed, bitbase-count and bitbase-rules tools)
 #include <cstdio>
@@ -33,7 +34,8 @@ int main(int argc, char** argv)
     if (!std::strcmp(was, "qs")) return benchQs(argc - 2, argv + 2);
     if (!std::strcmp(was, "pgn")) return benchPgn(argc - 2, argv + 2);
     if (!std::strcmp(was, "book")) return benchBuch(argc - 2, argv + 2);
+    if (!std::strcmp(was, "weights")) return benchGewichte(argc - 2, argv + 2);
     if (!std::strncmp(was, "bitbase", 7)) return benchBitbase(argc - 1, argv + 1);
-    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T] | epd-score FILE | pgn FILE... | book FILE | qs FILE... | bitbase DIR < fens]\n");
+    std::fprintf(stderr, "usage: velkaris_bench [perft | perft-suite FILES | eval | search [--depth D] [--threads N] | epd FILE [--ms T] | epd-score FILE | pgn FILE... | book FILE | weights [FILE] | qs FILE... | bitbase DIR < fens]\n");
     return 2;
 }

@@ -6,7 +6,7 @@
 #include "chess/spiel.h"
 #include "chess/zuggen.h"
 #include "chess/zugmachen.h"
-#include "eval/material_werte.h"
+#include "eval/bewertungstabellen.h"
 #include "eval/statisch.h"
 #include "search/parallel.h"
 #include "search/suche.h"
@@ -461,7 +461,9 @@ int Suche_t::ruhesuche(int alpha, int beta, Ply_t* p, int qtiefe)
     // is weighed as the evaluation weighs material: once in the endgame and
     // twice in the middlegame, blended by the phase. With the bare table
     // value a recapture looked hopeless in narrow windows and was pruned, so
-    // that an ordinary exchange passed for winning a piece.
+    // that an ordinary exchange passed for winning a piece. The material is
+    // the evaluation's own (from the weights in use), so gains and margins
+    // stay on the evaluation's scale.
     const int s = st.amZug, g = s ^ 1;
     Bitboard maske = 0;
     if (!schach) {
@@ -475,7 +477,7 @@ int Suche_t::ruhesuche(int alpha, int beta, Ply_t* p, int qtiefe)
                                  d.angriffe[g].bedroht;
         auto gewinn = [&](int typ) {
             int n = gs.anzahl[typ];
-            return (materialWert(typ, n) - materialWert(typ, n - 1)) * gewicht / 256 + standPat - alpha;
+            return (BW.material[typ][n] - BW.material[typ][n - 1]) * gewicht / 256 + standPat - alpha;
         };
         if (gs.anzahl[BAUER]) {
             const Bitboard bauern = gs.bb[BAUER];
