@@ -96,6 +96,10 @@ private:
     // The book's move for the root, reported as the search's result; false
     // when the book is off, not asked, or has no move.
     bool buchZugMelden(Optionen_t& opt);
+    // The weights the option EvalFile names, read when the option changed
+    // (errors and left-out entries reported); caches of this searcher and
+    // its helpers, and the table, emptied when the weights changed.
+    void gewichteLaden(Optionen_t& opt);
     int64_t verstrichen() const;
     void stopSetzen() { stop.store(true, std::memory_order_relaxed); }
 
@@ -126,6 +130,7 @@ private:
     Historie_t historie_[2];
     MaterialTable material_;
     PawnTable bauern_;
+    uint32_t gewichteStand_ = 0; // the weights the caches and the table were filled under
     WurzelEintrag_t wurzel_[MAX_ZUEGE];
     int wurzelN_ = 0;
     int multiPv_ = 1;
