@@ -9,6 +9,9 @@
 #include "eval/mobilitaet.h"
 #include "eval/remis_skalierung.h"
 
+// No static score goes beyond this (mate scores begin at 450,000).
+constexpr int32_t BEWERTUNG_GRENZE = 200000;
+
 // The evaluation from White's point of view; fills the parts when asked
 // (engine tables only).
 template <bool TEILE, class T, class ME, class PE>
@@ -34,14 +37,20 @@ inline typename T::Zahl bewertenMit(const T& tab, const Stellung_t& st, const St
     }
     summe += st.amZug == WEISS ? tab.tempo : -tab.tempo;
 
-    // Material counts in the middlegame half and once more unphased. It
-    // joins the middlegame half as a plain number: inside the packed sum a
-    // big lead (two queens up with the whole army still on the board) would
-    // wrap round the 16 bits and read as a big deficit, so that winning
-    // more material looked like losing it.
-    const Z mg = summe.mg() + me.bilanz;
-    Z score = (summe.eg() * (256 - me.phase) + mg * me.phase) / 256;
+    // Material counts in the middlegame half (built in; the weights may
+    // also give it to the endgame half) and once more unphased. It joins
+    // the halves as a plain number: inside the packed sum a big lead (two
+    // queens up with the whole army still on the board) would wrap round
+    // the 16 bits and read as a big deficit, so that winning more material
+    // looked like losing it. Products in 64 bits: a weights file may make
+    // them large.
+    const Z mg = summe.mg() + Z(breit(me.bilanz) * tab.materialMg / 256);
+    const Z eg = summe.eg() + Z(breit(me.bilanz) * tab.materialEg / 256);
+    Z score = Z((breit(eg) * (256 - me.phase) + breit(mg) * me.phase) / 256);
     score += me.bilanz;
+    // However wild the weights, a static score stays far from mate scores.
+    if (score > BEWERTUNG_GRENZE) score = Z(BEWERTUNG_GRENZE);
+    if (score < -BEWERTUNG_GRENZE) score = Z(-BEWERTUNG_GRENZE);
     const Z gemischt = score;
     score = scaleDrawish(tab, st, score, pe);
 

@@ -15,10 +15,11 @@ struct Bewertungstabellen {
     using Paar = P;
     using Zahl = Z;
 
-    // Material of a side by [piece type][count], and the trade-down
-    // correction (pieces, pawns).
+    // Material of a side by [piece type][count], the trade-down correction
+    // (pieces, pawns), and the balance's further count in the middlegame
+    // and the endgame half (1/256).
     Z material[6][11];
-    Z abtausch, abtauschBauern;
+    Z abtausch, abtauschBauern, materialMg, materialEg;
     P turmGegenSpringer[11], turmGegenLaeufer[11], dameGegenSpringer[11], dameGegenLaeufer[11];
     P tuermeBeiDame[11], bauernBeiDame[9], laeuferpaar;
 
@@ -79,6 +80,8 @@ constexpr void tabellenAbleiten(T& t, FP paar, FZ zahl)
                 typ == 0 ? Z{} : ze(G_MATERIAL_BAUER + typ - 1, n < MATERIAL_ANZAHL[typ] ? n : MATERIAL_ANZAHL[typ] - 1);
     t.abtausch = ze(G_ABTAUSCH, 0);
     t.abtauschBauern = ze(G_ABTAUSCH, 1);
+    t.materialMg = ze(G_MATERIAL_ZUSATZ, 0);
+    t.materialEg = ze(G_MATERIAL_ZUSATZ, 1);
     reihe(t.turmGegenSpringer, G_TURM_GEGEN_SPRINGER, 11);
     reihe(t.turmGegenLaeufer, G_TURM_GEGEN_LAEUFER, 11);
     reihe(t.dameGegenSpringer, G_DAME_GEGEN_SPRINGER, 11);

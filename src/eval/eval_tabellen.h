@@ -184,6 +184,9 @@ constexpr PackedScore LAEUFERPAAR = S(0, 130);
 
 // Imbalance, the trade-down correction of the balance (pieces, pawns).
 constexpr int32_t ABTAUSCH[2] = {217, 507};
+// The balance counts once in the whole score and once more in the
+// middlegame half (in 1/256: middlegame, endgame).
+constexpr int32_t MATERIAL_ZUSATZ[2] = {256, 0};
 
 // Pawn structure.
 constexpr PackedScore DREIFACH = S(44, 300);

@@ -29,6 +29,7 @@ struct GewichtEintrag_t {
 // The entries in the order of the record (and of a written file).
 enum Gewicht_t : int {
     G_MATERIAL_BAUER, G_MATERIAL_SPRINGER, G_MATERIAL_LAEUFER, G_MATERIAL_TURM, G_MATERIAL_DAME, G_ABTAUSCH,
+    G_MATERIAL_ZUSATZ,
     G_TURM_GEGEN_SPRINGER, G_TURM_GEGEN_LAEUFER, G_DAME_GEGEN_SPRINGER, G_DAME_GEGEN_LAEUFER, G_TUERME_BEI_DAME,
     G_BAUERN_BEI_DAME, G_LAEUFERPAAR,
     G_BAUER_FELD, // eight rows, rank 8 first
@@ -77,7 +78,10 @@ inline constexpr GewichtEintrag_t GEWICHT_EINTRAEGE[G_ANZAHL] = {
     wertEintrag("Material.Laeufer", 11, 0, 100000),
     wertEintrag("Material.Turm", 11, 0, 100000),
     wertEintrag("Material.Dame", 10, 0, 100000),
-    wertEintrag("Abtausch", 2, 0, GEWICHT_WERT_MAX),
+    wertEintrag("Abtausch", 2, 0, 1000),
+    // How much more the balance counts in the middlegame and in the endgame
+    // half of the blend, in 1/256, besides its count in the whole score.
+    wertEintrag("Material.Zusatz", 2, 0, 1024),
     // Imbalance by the count of the pieces named.
     paarEintrag("Turm.gegen.Springer", 11),
     paarEintrag("Turm.gegen.Laeufer", 11),

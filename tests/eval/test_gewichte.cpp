@@ -141,6 +141,19 @@ TEST(Gewichte, ChangedWeightsReachTheEvaluationAndTheQuiescenceMaterial)
     EXPECT_EQ(gewichteStand(), vorher + 1);
     gewichteSetzen(eingebauteGewichte());
     EXPECT_EQ(statisch(start), 68);
+
+    // The largest weights a file may hold keep a static score far from the
+    // mate scores (and, under the sanitizers, free of overflow).
+    for (int i = 0; i < 10; ++i) g.von(G_MATERIAL_DAME)[i] = 100000;
+    for (int i = 0; i < 11; ++i) g.von(G_MATERIAL_SPRINGER)[i] = 100000;
+    g.von(G_ABTAUSCH)[0] = g.von(G_ABTAUSCH)[1] = 1000;
+    g.von(G_MATERIAL_ZUSATZ)[0] = g.von(G_MATERIAL_ZUSATZ)[1] = 1024;
+    gewichteSetzen(g);
+    for (const char* fen : {"7k/8/8/8/8/8/QQQQQ3/QQQQK3 b - - 0 1", "nnnnnnnn/nn6/8/8/8/4K3/8/4k3 b - - 0 1"}) {
+        const TestStellung p(fen);
+        ASSERT_TRUE(p.ok) << fen;
+        EXPECT_LE(std::abs(statisch(p)), 201300) << fen;
+    }
 }
 
 // The traced evaluation scores every test position exactly as the engine
@@ -170,6 +183,8 @@ TEST(Gewichte, TracedScoreAndGradientAgreeWithTheEngine)
         {G_TEMPO, 1, 20},                // endgame half
         {G_MATERIAL_DAME, 1, 200},       // material: balance, phase, king-danger weight
         {G_ABTAUSCH, 0, 50},             // the trade-down product
+        {G_MATERIAL_ZUSATZ, 0, 32},      // the balance in the middlegame half
+        {G_MATERIAL_ZUSATZ, 1, 32},      // and in the endgame half
         {G_KOENIG_KRUEMMUNG, 0, 8},      // king danger, squared
         {G_ANGRIFF_ZAEHLER, 4, 10},      // the attack counter inside it
         {G_KOENIG_SCHILD, 5, 20},
