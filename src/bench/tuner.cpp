@@ -23,8 +23,7 @@
 
 namespace {
 
-constexpr int BLOCK = 100;       // lines of a file kept together (positions of one game)
-constexpr int ZURUECK_JEDER = 10; // every tenth block is held back
+constexpr double ZURUECK = 0.1; // the last tenth of every file is held back
 
 struct Stellung {
     std::string fen;
@@ -55,6 +54,7 @@ bool lesen(const std::string& datei, std::vector<Stellung>& alle, long max)
         return false;
     }
     long zeile = 0, schlecht = 0;
+    const std::size_t anfang = alle.size();
     for (std::string z; std::getline(ein, z) && (max <= 0 || long(alle.size()) < max);) {
         long ruhig = 0, zweite = 0;
         int ergebnis = 0, n = 0;
@@ -68,9 +68,15 @@ bool lesen(const std::string& datei, std::vector<Stellung>& alle, long max)
         s.fen = z.substr(std::size_t(n));
         s.ergebnis = float(ergebnis + 1) / 2.0f;
         s.zweite = float(zweite);
-        s.zurueck = (zeile / BLOCK) % ZURUECK_JEDER == ZURUECK_JEDER - 1;
+        s.zurueck = false;
         alle.push_back(std::move(s));
     }
+    // The positions of a game stand together, and files picked from the
+    // same games with other seeds follow the games in the same order: the
+    // last tenth of each file holds other games than the rest of it.
+    const std::size_t gelesen = alle.size() - anfang;
+    for (std::size_t i = anfang + gelesen - std::size_t(double(gelesen) * ZURUECK); i < alle.size(); ++i)
+        alle[i].zurueck = true;
     std::printf("tune: %s: %ld lines, %ld left out\n", datei.c_str(), zeile, schlecht);
     return true;
 }

@@ -13,7 +13,9 @@
 // danger, phase and scaling are not linear in the weights, the quiet
 // positions and their traces are recomputed every few passes. A tenth of
 // the positions is held back; its error after every pass decides when to
-// stop, and the weights with the lowest held-back error are written.
+// stop, and the weights with the lowest held-back error are written. The
+// last tenth of every file is held back (a file lists the positions of a
+// game together, game after game).
 struct TunerEinstellung_t {
     std::vector<std::string> dateien; // positions in the --Testpos format
     std::string ausgabe;              // the weights file written
