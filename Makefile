@@ -37,7 +37,7 @@ FUZZ_SECONDS ?= 600
 FUZZ_TARGETS ?=
 fuzz:
 	@CXX=clang++ $(CMAKE) -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKARIS_FUZZ=ON -DVELKARIS_TESTS=OFF >/dev/null
-	@$(CMAKE) --build build-fuzz -j $(JOBS) --target fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard fuzz_zeitproben
+	@$(CMAKE) --build build-fuzz -j $(JOBS) --target fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard fuzz_zeitproben fuzz_gewichte
 	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Every position of the shared perft suites at its listed depths.

@@ -22,6 +22,7 @@ const OptionEintrag_t OPTIONEN_NORMAL[] = {
     {OPTION_STRING, 1, "TimeLogfile", "nul:", 0, 0, nullptr},
     {OPTION_CHECK, 0, "NoOutput", "false", 0, 0, nullptr},
     {OPTION_SPIN, 0, "Resign", "700", 400, 2000, nullptr},
+    {OPTION_STRING, 1, "EvalFile", "", 0, 0, nullptr},
     {0, 0, nullptr, nullptr, 0, 0, nullptr},
 };
 

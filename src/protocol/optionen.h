@@ -42,6 +42,7 @@ constexpr int OPT_PROZESSOREN = 11;
 constexpr int OPT_TIME_LOGFILE = 12;
 constexpr int OPT_NOOUTPUT = 13;
 constexpr int OPT_RESIGN = 14;
+constexpr int OPT_EVALFILE = 15;
 
 // The engine's options, and the empty table used by the random mover.
 extern const OptionEintrag_t OPTIONEN_NORMAL[];

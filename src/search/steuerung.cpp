@@ -2,16 +2,20 @@
 // best move.
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "book/buch.h"
 #include "chess/spiel.h"
 #include "chess/zuggen.h"
 #include "chess/zugmachen.h"
+#include "eval/bewertungstabellen.h"
 #include "eval/statisch.h"
 #include "platform/clock.h"
+#include "platform/paths.h"
 #include "protocol/optionen.h"
 #include "protocol/suchgrenzen.h"
+#include "protocol/zustandsmeldung.h"
 #include "search/parallel.h"
 #include "search/suche.h"
 #include "shell/ausgabe.h"
@@ -35,6 +39,24 @@ bool wurzelVor(const WurzelEintrag_t& a, const WurzelEintrag_t& b)
 bool istMattWert(int w)
 {
     return w > MATT_SCHWELLE || w < -MATT_SCHWELLE;
+}
+
+// The weights file last asked for ("" for the built-in weights), whether
+// reading it worked or not: a broken file is reported once, not at every
+// search. Weights are the program's, shared by every searcher; only a
+// search started by the interface changes them.
+std::string gewichteDatei;
+
+// Names of left-out entries in a message: the first eight.
+std::string fehlendKurz(const std::string& liste)
+{
+    std::size_t p = 0;
+    for (int n = 0; n < 8; ++n) {
+        p = liste.find(", ", p);
+        if (p == std::string::npos) return liste;
+        p += 2;
+    }
+    return liste.substr(0, p) + "...";
 }
 
 } // namespace
@@ -387,6 +409,42 @@ bool Suche_t::buchZugMelden(Optionen_t& opt)
     return true;
 }
 
+void Suche_t::gewichteLaden(Optionen_t& opt)
+{
+    if (opt.anzahl() > OPT_EVALFILE) {
+        char text[OPTION_TEXT_LAENGE + 4];
+        opt.textKopieren(OPT_EVALFILE, text, int(sizeof(text)));
+        std::string name = text;
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\r')) name.pop_back();
+        if (name == "<empty>") name.clear(); // how some interfaces send an empty text
+        if (name != gewichteDatei) {
+            gewichteDatei = name;
+            Gewichte_t g = eingebauteGewichte();
+            if (!name.empty()) {
+                // A relative name is looked for in the working directory,
+                // then next to the program.
+                const bool hier = name[0] == PFAD_TRENNER || std::ifstream(name).good();
+                const GewichteLesen_t r = gewichteDateiLesen(hier ? name : pfadVerbinden(programmVerzeichnis(), name), g);
+                if (!r.ok)
+                    zustandMelden(*ausgabe, "EvalFile", name + ": " + r.fehler + "; the built-in weights stay");
+                else if (r.fehlendAnzahl)
+                    zustandMelden(*ausgabe, "EvalFile",
+                                  name + ": " + std::to_string(r.fehlendAnzahl) +
+                                      " entries not in the file keep their built-in values: " + fehlendKurz(r.fehlend));
+            }
+            gewichteSetzen(g);
+        }
+    }
+    if (gewichteStand_ == gewichteStand()) return;
+    gewichteStand_ = gewichteStand();
+    tt_->leeren();
+    for (int i = -1; i < helferAnzahl_; ++i) {
+        Suche_t& s = i < 0 ? *this : *helferListe_[i];
+        s.material_.leeren();
+        s.bauern_.leeren();
+    }
+}
+
 void Suche_t::search()
 {
     Optionen_t& opt = *optionen;
@@ -407,6 +465,9 @@ void Suche_t::search()
     // 4.
     multiPv_ = std::max(1, opt.wert(OPT_MULTIPV));
     multiPvRand_ = opt.wert(OPT_MULTIPV_SCORE) * 10;
+
+    // 4b. The evaluation's weights, before anything else may report.
+    if (!helfer_) gewichteLaden(opt);
 
     // 5. The opening book: a move it knows is played without a search. Not
     // in analysis, and not when the interface restricted the root moves

@@ -111,6 +111,10 @@ private:
     bool buchZugMelden(Optionen_t& opt);
     // Prints what the bitbase cache found wrong with its files.
     void bitbaseMeldungen();
+    // The weights the option EvalFile names, read when the option changed
+    // (errors and left-out entries reported); caches of this searcher and
+    // its helpers, and the table, emptied when the weights changed.
+    void gewichteLaden(Optionen_t& opt);
     int64_t verstrichen() const;
     void stopSetzen() { stop.store(true, std::memory_order_relaxed); }
 
@@ -141,6 +145,7 @@ private:
     Historie_t historie_[2];
     MaterialTable material_;
     PawnTable bauern_;
+    uint32_t gewichteStand_ = 0; // the weights the caches and the table were filled under
     WurzelEintrag_t wurzel_[MAX_ZUEGE];
     int wurzelN_ = 0;
     int multiPv_ = 1;

@@ -15,7 +15,7 @@ Zustand zustand(const Optionen_t& o, int i) { return {o.wert(i), o.text(i)}; }
 TEST(Optionen, DefaultsOfTheNormalTable)
 {
     Optionen_t o(OPTIONEN_NORMAL);
-    ASSERT_EQ(o.anzahl(), 15);
+    ASSERT_EQ(o.anzahl(), 16);
     // Values are derived from the default texts by type.
     EXPECT_EQ(std::tuple(o.wert(OPT_HASH), o.wahr(OPT_PONDER), o.wert(OPT_BOOKFILE), o.wert(OPT_RESIGN)), std::tuple(3, true, 0, 700));
     EXPECT_EQ(zustand(o, OPT_CLEAR_HASH), Zustand(0, "false"));
