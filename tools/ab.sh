@@ -41,7 +41,11 @@ games=400 tc=2+0.02 openings=$shared/data/openings/6mvs_+90_+99.epd
 offset=0 conc=$(nproc 2>/dev/null || echo 2) hash=16 program=velkaris_popcnt nodes=
 test_opts=() base_opts=()
 while [ $# -gt 0 ]; do
-  [ $# -ge 2 ] || nutzung "option $1 without a value"
+  case $1 in
+    --games | --tc | --openings | --offset | --concurrency | --hash | --program | --nodes | --test-option | --base-option)
+      [ $# -ge 2 ] || nutzung "option $1 without a value" ;;
+    *) nutzung "unknown option $1" ;;
+  esac
   case $1 in
     --games) games=$2 ;;
     --tc) tc=$2 ;;
@@ -53,7 +57,6 @@ while [ $# -gt 0 ]; do
     --nodes) nodes=$2 ;;
     --test-option) test_opts+=("option.$2") ;;
     --base-option) base_opts+=("option.$2") ;;
-    *) nutzung "unknown option $1" ;;
   esac
   shift 2
 done

@@ -31,12 +31,14 @@ nutzung() {
   exit 2
 }
 while [ $# -gt 0 ]; do
-  [ $# -ge 2 ] || nutzung "option $1 without a value"
+  case $1 in
+    --games | --nodes | --threads) [ $# -ge 2 ] || nutzung "option $1 without a value" ;;
+    *) nutzung "unknown option $1" ;;
+  esac
   case $1 in
     --games) games=$2 ;;
     --nodes) nodes=$2 ;;
     --threads) threads=$2 ;;
-    *) nutzung "unknown option $1" ;;
   esac
   shift 2
 done
