@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "bitbase/blockcoder.h"
+#include "platform/datei_ersetzen.h"
 #include "platform/paths.h"
 
 namespace {
@@ -109,7 +110,7 @@ bool BbSchreiber_t::schreiben(const std::string& datei) const
         ok = std::fwrite(daten_.data(), 1, daten_.size(), f) == daten_.size() && std::fwrite(nullen, 1, 3, f) == 3;
     }
     ok = std::fclose(f) == 0 && ok;
-    if (ok) ok = std::rename(tmp.c_str(), datei.c_str()) == 0;
+    if (ok) ok = dateiErsetzen(tmp, datei);
     if (!ok) std::remove(tmp.c_str());
     return ok;
 }

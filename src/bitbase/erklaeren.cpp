@@ -8,6 +8,7 @@
 #include "bitbase/blockcoder.h"
 #include "bitbase/datei.h"
 #include "bitbase/material.h"
+#include "platform/datei_ersetzen.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ int bitbaseErklaeren(const char* name)
     indexSchreiben(ein, aus, bloecke);
     bloeckeSchreiben(ein, aus, bloecke);
     std::fclose(ein);
-    const bool ok = std::fclose(aus) == 0 && std::rename(tmp.c_str(), txt.c_str()) == 0;
+    const bool ok = std::fclose(aus) == 0 && dateiErsetzen(tmp, txt);
     if (!ok) {
         std::remove(tmp.c_str());
         std::fprintf(stderr, "cannot write %s\n", txt.c_str());

@@ -170,7 +170,7 @@ bool Buch_t::load()
     eintraege_.clear();
     if (name_.empty()) return false;
     std::ifstream ein(name_);
-    if (!ein && name_[0] != PFAD_TRENNER) ein.open(pfadVerbinden(programmVerzeichnis(), name_));
+    if (!ein && !pfadIstAbsolut(name_)) ein.open(pfadVerbinden(programmVerzeichnis(), name_));
     if (!ein) return false;
     return laden(ein);
 }

@@ -1,5 +1,7 @@
 #include "gamefiles/ausgabedatei.h"
 
+#include "platform/datei_ersetzen.h"
+
 Ausgabedatei_t::Ausgabedatei_t(const std::string& name, bool binaer) : name_(name), tmp_(name + ".tmp")
 {
     datei_ = std::fopen(tmp_.c_str(), binaer ? "wb" : "w");
@@ -18,7 +20,7 @@ bool Ausgabedatei_t::abschliessen()
     const bool fehler = std::ferror(datei_) != 0;
     const bool zu = std::fclose(datei_) == 0;
     datei_ = nullptr;
-    if (fehler || !zu || std::rename(tmp_.c_str(), name_.c_str()) != 0) {
+    if (fehler || !zu || !dateiErsetzen(tmp_, name_)) {
         std::remove(tmp_.c_str());
         return false;
     }

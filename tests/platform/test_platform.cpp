@@ -1,5 +1,6 @@
 #include "../test_hilfen.h"
 
+#include "platform/datei_ersetzen.h"
 #include "platform/event.h"
 #include "platform/paths.h"
 #include "platform/semaphore.h"
@@ -17,9 +18,36 @@ TEST(Platform, SemaphoreClockAndPaths)
     int64_t a = jetztMs();
     schlafeMs(5);
     EXPECT_GE(jetztMs() - a, 4);
+}
+
+TEST(Platform, PathsOfTheHost)
+{
     EXPECT_EQ(pfadVerbinden("dir", "f.txt"), std::string("dir") + PFAD_TRENNER + "f.txt");
     EXPECT_EQ(pfadVerbinden("dir/", "f.txt"), "dir/f.txt");
-    EXPECT_FALSE(programmVerzeichnis().empty());
+    EXPECT_EQ(pfadVerbinden("", "f.txt"), "f.txt");
+    EXPECT_TRUE(pfadIstAbsolut("/usr/share/velkaris.opn"));
+    EXPECT_FALSE(pfadIstAbsolut("velkaris.opn"));
+    EXPECT_FALSE(pfadIstAbsolut(""));
+    // The program's directory keeps a root's separator and nothing else.
+    const struct {
+        const char* programm;
+        const char* verzeichnis;
+    } faelle[] = {{"/opt/velkaris/velkaris", "/opt/velkaris"}, {"/velkaris", "/"}, {"velkaris", "."}, {"", "."}};
+    for (const auto& f : faelle) EXPECT_EQ(verzeichnisVon(f.programm), f.verzeichnis) << f.programm;
+    const std::string hier = programmVerzeichnis();
+    EXPECT_TRUE(pfadIstAbsolut(hier)) << hier;
+}
+
+TEST(Platform, ReplacingAFileKeepsNoTrace)
+{
+    TestVerzeichnis d;
+    dateiSchreiben(d.datei("neu"), "neu");
+    dateiSchreiben(d.datei("alt"), "alt");
+    ASSERT_TRUE(dateiErsetzen(d.datei("neu"), d.datei("alt")));
+    EXPECT_EQ(dateiText(d.datei("alt")), "neu");
+    EXPECT_FALSE(std::filesystem::exists(d.datei("neu")));
+    EXPECT_FALSE(dateiErsetzen(d.datei("fehlt"), d.datei("alt")));
+    EXPECT_EQ(dateiText(d.datei("alt")), "neu");
 }
 
 TEST(Platform, ThreadRunsWithGivenStackAndEventWakesOneWaiter)

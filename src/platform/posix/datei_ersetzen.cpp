@@ -1,0 +1,8 @@
+#include "platform/datei_ersetzen.h"
+
+#include <cstdio>
+
+bool dateiErsetzen(const std::string& von, const std::string& nach)
+{
+    return std::rename(von.c_str(), nach.c_str()) == 0;
+}
