@@ -31,11 +31,10 @@ fertig() {
 
 command -v wine >/dev/null || { echo "wine is missing (apt-get install wine64 wine)"; exit 1; }
 # Wine keeps its files in the build directory. Setting them up takes a few
-# seconds at the first start; one server then serves the whole run.
+# seconds at the first start.
 export WINEPREFIX=$win/wine WINEDEBUG=-all
 start=$(date +%s)
 wineboot --init >"$tmp/wineboot.log" 2>&1 || { cat "$tmp/wineboot.log"; exit 1; }
-wineserver -p
 # Wine starts its own services with the first program and ends them a while
 # after the last one; started by a test's program they would inherit its
 # output and hold it open after the program ended. A program that waits for
