@@ -58,14 +58,9 @@ win=$here/build-windows
 work=$win/partien
 mkdir -p "$work"
 
-# The match runner needs its one npm package; keep a private copy.
+source "$here/tools/match_kopie.bash"
 match=$work/match
-if [ ! -f "$match/node_modules/chess.js/package.json" ]; then
-  rm -rf "$match"
-  cp -r "$shared/tools/match" "$match"
-  chmod -R u+w "$match"
-  (cd "$match" && npm ci --silent >/dev/null)
-fi
+match_kopie "$shared" "$match"
 
 # Wine as in make test-windows: its files in the build directory, and its
 # services started once by a program that waits all through the run
