@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "bitbase/blockcoder.h"
-#include "platform/datei_ersetzen.h"
+#include "platform/dateisystem.h"
 #include "platform/paths.h"
 
 namespace {

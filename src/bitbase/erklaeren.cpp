@@ -8,7 +8,7 @@
 #include "bitbase/blockcoder.h"
 #include "bitbase/datei.h"
 #include "bitbase/material.h"
-#include "platform/datei_ersetzen.h"
+#include "platform/dateisystem.h"
 
 namespace {
 

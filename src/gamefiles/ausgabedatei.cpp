@@ -1,6 +1,6 @@
 #include "gamefiles/ausgabedatei.h"
 
-#include "platform/datei_ersetzen.h"
+#include "platform/dateisystem.h"
 
 Ausgabedatei_t::Ausgabedatei_t(const std::string& name, bool binaer) : name_(name), tmp_(name + ".tmp")
 {

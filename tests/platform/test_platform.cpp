@@ -1,6 +1,6 @@
 #include "../test_hilfen.h"
 
-#include "platform/datei_ersetzen.h"
+#include "platform/dateisystem.h"
 #include "platform/event.h"
 #include "platform/paths.h"
 #include "platform/semaphore.h"

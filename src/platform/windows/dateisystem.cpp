@@ -1,4 +1,4 @@
-#include "platform/datei_ersetzen.h"
+#include "platform/dateisystem.h"
 
 #include "platform/windows/windows_kopf.h"
 

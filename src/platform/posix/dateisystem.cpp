@@ -1,4 +1,4 @@
-#include "platform/datei_ersetzen.h"
+#include "platform/dateisystem.h"
 
 #include <cstdio>
 
