@@ -2,25 +2,16 @@
 
 #include "platform/windows/windows_kopf.h"
 
-namespace {
-// Ticks per second of the performance counter; fixed while the system runs.
-int64_t zaehlerFrequenz()
-{
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f.QuadPart;
-}
-
-const int64_t FREQUENZ = zaehlerFrequenz();
-} // namespace
-
 int64_t jetztMs()
 {
     // The performance counter is monotonic and far finer than the 16 ms
-    // steps of the tick count.
-    LARGE_INTEGER z;
+    // steps of the tick count. Its frequency is fixed while the system
+    // runs; asking for it costs no more than reading a variable, and works
+    // during static initialisation too.
+    LARGE_INTEGER z, f;
     QueryPerformanceCounter(&z);
-    return z.QuadPart / FREQUENZ * 1000 + z.QuadPart % FREQUENZ * 1000 / FREQUENZ;
+    QueryPerformanceFrequency(&f);
+    return z.QuadPart / f.QuadPart * 1000 + z.QuadPart % f.QuadPart * 1000 / f.QuadPart;
 }
 
 uint32_t kalenderSekunden()
