@@ -182,8 +182,11 @@ done
 # The generic and the popcnt program search the same tree: identical output
 # apart from times and speeds. ("isready" would be answered in the middle of
 # a search, at a moment that differs from run to run; so would a setoption
-# sent while a search runs, which is why MultiPV is set before the first.)
+# sent while a search runs, which is why MultiPV is set before the first.
+# "debug on" prints the progress and current-move lines of every search,
+# not only of those that run longer than a few seconds on a slow machine.)
 eingabe='uci
+debug on
 setoption name OwnBook value false
 setoption name MultiPV value 2
 position fen r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8
