@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all build run test sanitize tsan debug fuzz perft-full bench clean bitbases bitbases-4 bitbase-check windows test-windows
+.PHONY: all build run test sanitize tsan debug fuzz perft-full bench clean bitbases bitbases-4 bitbase-check bitbase-verify windows test-windows
 
 all: build
 
@@ -50,7 +50,7 @@ FUZZ_SECONDS ?= 600
 FUZZ_TARGETS ?=
 fuzz:
 	@CXX=clang++ $(CMAKE) -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKARIS_FUZZ=ON -DVELKARIS_TESTS=OFF >/dev/null
-	@$(CMAKE) --build build-fuzz -j $(JOBS) --target fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard fuzz_zeitproben
+	@$(CMAKE) --build build-fuzz -j $(JOBS) --target fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard fuzz_zeitproben fuzz_gewichte
 	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Every position of the shared perft suites at its listed depths.
@@ -81,6 +81,11 @@ bitbases: $(BB_DIR)/rules.mk
 
 bitbases-4: $(BB_DIR)/rules.mk
 	@$(MAKE) --no-print-directory -f $(BB_DIR)/rules.mk VELKARIS=$(BB_PROGRAMM) bitbases-4
+
+# Every bitbase file of build/bitbases against its checksum file; names
+# every file that is damaged or missing.
+bitbase-verify: build
+	$(BB_PROGRAMM) --VerifyBitbase $(BB_DIR)
 
 # Every legal position of the three-piece sets and of KLSK, KDKT, KTKL, KTKS
 # and KBKB against an independent solver.

@@ -9,10 +9,10 @@ build=${1:?build directory}
 sekunden=${2:-600}
 shift 2 2>/dev/null || shift $#
 ziele=("$@")
-[ ${#ziele[@]} -eq 0 ] && ziele=(fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard fuzz_zeitproben)
+[ ${#ziele[@]} -eq 0 ] && ziele=(fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard fuzz_zeitproben fuzz_gewichte)
 wurzel=$(cd "$(dirname "$0")/.." && pwd)
 korpus=$wurzel/fuzz-corpus
-mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/buch" "$korpus/pgn" "$korpus/buchbilder" "$korpus/bitbase" "$korpus/xboard" "$korpus/zeitproben" "$korpus/crashes"
+mkdir -p "$korpus/uci" "$korpus/notation" "$korpus/buch" "$korpus/pgn" "$korpus/buchbilder" "$korpus/bitbase" "$korpus/xboard" "$korpus/zeitproben" "$korpus/gewichte" "$korpus/crashes"
 
 saat() { # directory, name, text (printf format)
     [ -e "$1/seed-$2" ] || printf "$3" >"$1/seed-$2"
@@ -39,6 +39,9 @@ saat "$korpus/pgn" chess960 '[White "w"]\n[Black "b"]\n[Result "*"]\n[FEN "rk5r/
 saat "$korpus/pgn" deutsch '[White "w"]\n[Black "b"]\n[Result "1/2-1/2"]\n%% escape\n1. e4 e5 2. Sf3 Sc6 3. Lb5 Sf6 4. O-O ; rest\n1/2-1/2\n'
 saat "$korpus/buchbilder" baum '\000\322\004\000\000\001\000\000\000\000\000\000\000\266\232\041\163\054\153\311\061\000\000\000\000\024\000\000\000\000\000\000\000\000\000\000\000'
 saat "$korpus/buchbilder" bild '\001\000\000\000\000\000\000\000\360\077\000\000\000\000\000\000\360\077\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000'
+# The same with a fitting checksum trailer (bit 1 of the first byte).
+saat "$korpus/buchbilder" baum-pruef '\002\322\004\000\000\001\000\000\000\000\000\000\000\266\232\041\163\054\153\311\061\000\000\000\000\024\000\000\000\000\000\000\000\000\000\000\000'
+saat "$korpus/buchbilder" bild-pruef '\003\000\000\000\000\000\000\000\360\077\000\000\000\000\000\000\360\077\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000'
 
 saat "$korpus/xboard" game 'new\nlevel 40 5 0\npost\nhard\ntime 30000\nusermove e2e4\nping 1\nusermove g1f3\n?\nforce\nundo\nremove\nquit\n'
 saat "$korpus/xboard" analyze 'new\nforce\nanalyze\nusermove e2e4\n.\nhint\nundo\nexit\nsd 2\ngo\n'
@@ -49,6 +52,13 @@ saat "$korpus/xboard" frc 'new\nvariant fischerandom\nsetboard rk2r3/pppppppp/8/
 saat "$korpus/zeitproben" proben '0 0 1 1 0 0 0 0 0 0.875 0 0.18952 0.492383 0.0380164 0.0376351 -0.172686 0.229237 0\n0 0 0 0 1 0 0 0 0 0.675 0 0.203557 0.699407 0.155582 0.0339652 -0.0579259 0.0720273 1\n'
 saat "$korpus/zeitproben" kaputt '0 0 0 1 0 0 0 0 0 0.875 0 0.28\n0 0 x 1 0 0 0 0 0 0.875 0 0.286328 0.72146 0.025373 0.0249484 0.0578741 0.110631 0\n1e308 nan inf\n'
 
+# Weights files: the built-in weights whole, a short file with comments,
+# every entry at its bounds.
+[ -e "$korpus/gewichte/seed-eingebaut" ] || cp "$wurzel/tests/data/gewichte_eingebaut.eval" "$korpus/gewichte/seed-eingebaut"
+saat "$korpus/gewichte" kurz '# x\r\nTempo 70 36\r\nKoenig.Schild 2 -70 -70 -70 -90 -140\nMaterial.Dame 0 100000 100000 100000 100000 100000 100000 100000 100000 100000\n'
+[ -e "$korpus/gewichte/seed-grenzen" ] || awk '/^#/ {next} {printf "%s", $1; for (i = 2; i <= NF; ++i) printf " %s", ($1 ~ /^Material/ ? 100000 : $1 ~ /Kruemmung|Remis/ ? 256 : $1 ~ /Zaehler/ ? 500 : $1 ~ /^(Koenig|Zentrums|Unentw|Wettlauf|Abtausch)/ ? 2000 : 10000); print ""}' \
+    "$wurzel/tests/data/gewichte_eingebaut.eval" >"$korpus/gewichte/seed-grenzen"
+
 # Bitbase files: the first byte picks the material (0 KDK, 3 KBKB).
 konstant='\x00\xff\xff\xff\x00'
 saat "$korpus/bitbase" zeros "\x00$(printf "$konstant%.0s" $(seq 20))"
@@ -58,7 +68,7 @@ saat "$korpus/bitbase" raw '\x03\x05\x00\x00\x00\x00'
 je=$((sekunden / ${#ziele[@]}))
 [ $je -lt 1 ] && je=1
 rc=0
-lauf() { # target, corpus, dictionary (or empty), seconds
+lauf() { # target, corpus, dictionary (or empty), seconds, [longest input, 4096]
     local ziel=$build/fuzz/$1
     if [ ! -x "$ziel" ]; then
         echo "missing $ziel (build the fuzz targets first)"
@@ -68,7 +78,7 @@ lauf() { # target, corpus, dictionary (or empty), seconds
     echo "== $1: $4 s"
     local woerter=()
     [ -n "$3" ] && woerter=(-dict="$3")
-    "$ziel" -max_total_time="$4" -max_len=4096 -timeout=30 -rss_limit_mb=4096 \
+    "$ziel" -max_total_time="$4" -max_len="${5:-4096}" -timeout=30 -rss_limit_mb=4096 \
         "${woerter[@]}" -artifact_prefix="$korpus/crashes/$1-" -print_final_stats=1 "$2" 2>"$korpus/$1.log"
     local r=$?
     tail -n 12 "$korpus/$1.log"
@@ -87,6 +97,7 @@ for z in "${ziele[@]}"; do
     fuzz_bitbase) lauf fuzz_bitbase "$korpus/bitbase" "$wurzel/fuzz/bitbase.dict" $je ;;
     fuzz_xboard) lauf fuzz_xboard "$korpus/xboard" "$wurzel/fuzz/xboard.dict" $je ;;
     fuzz_zeitproben) lauf fuzz_zeitproben "$korpus/zeitproben" "" $je ;;
+    fuzz_gewichte) lauf fuzz_gewichte "$korpus/gewichte" "$wurzel/fuzz/gewichte.dict" $je 16384 ;;
     *) echo "unknown target $z"; rc=1 ;;
     esac
 done

@@ -7,6 +7,7 @@
 
 #include "bitbase/erklaeren.h"
 #include "bitbase/generator.h"
+#include "bitbase/pruefung.h"
 #include "book/buchbaum.h"
 #include "chess/attacks.h"
 #include "eval/endspiel.h"
@@ -68,6 +69,10 @@ bool werkzeugAusfuehren(int argc, char** argv, int& rc)
     }
     if (argc == 3 && !std::strcmp(argv[1], "--ExplainBitbase")) {
         rc = bitbaseErklaeren(argv[2]);
+        return true;
+    }
+    if (argc == 3 && !std::strcmp(argv[1], "--VerifyBitbase")) {
+        rc = bitbaseVerzeichnisPruefen(argv[2], stdout);
         return true;
     }
     if (argc == 3 && !std::strcmp(argv[1], "--Testpos")) {

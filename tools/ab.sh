@@ -17,6 +17,11 @@
 #   --concurrency K    games at a time, one per core [nproc]
 #   --hash MB          Hash of both engines [16]
 #   --program NAME     velkaris_popcnt or velkaris (generic) [velkaris_popcnt]
+#   --nodes N          a fixed node budget per move instead of the clock
+#   --test-option NAME=VALUE, --base-option NAME=VALUE
+#                      a UCI option for one side only (repeatable); with the
+#                      same commit as BASE and TEST this compares settings,
+#                      e.g. --test-option EvalFile=$PWD/data/Velkaris.eval
 #
 # Play nothing else heavy beside a match: both sides think on the same cores.
 set -euo pipefail
@@ -25,13 +30,14 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 shared=${VELKARIS_SHARED:-$here/../shared}
 
 if [ $# -lt 2 ]; then
-  sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'
   exit 1
 fi
 base=$1 test=$2
 shift 2
 games=400 tc=2+0.02 openings=$shared/data/openings/6mvs_+90_+99.epd
-offset=0 conc=$(nproc 2>/dev/null || echo 2) hash=16 program=velkaris_popcnt
+offset=0 conc=$(nproc 2>/dev/null || echo 2) hash=16 program=velkaris_popcnt nodes=
+test_opts=() base_opts=()
 while [ $# -gt 0 ]; do
   case $1 in
     --games) games=$2 ;;
@@ -41,6 +47,9 @@ while [ $# -gt 0 ]; do
     --concurrency) conc=$2 ;;
     --hash) hash=$2 ;;
     --program) program=$2 ;;
+    --nodes) nodes=$2 ;;
+    --test-option) test_opts+=("option.$2") ;;
+    --base-option) base_opts+=("option.$2") ;;
     *) echo "ab.sh: unknown option $1" >&2; exit 1 ;;
   esac
   shift 2
@@ -77,12 +86,14 @@ tail -n +"$((offset + 1))" "$openings" >"$ofile"
 
 stamp=$(date +%Y%m%d-%H%M%S)
 out=$work/results/$bn-vs-$an-$stamp
-echo "A/B: $bn (test) against $an (base), $games games at $tc, openings $(basename "$openings") from $offset"
+limit=(--tc "$tc")
+[ -n "$nodes" ] && limit=(--nodes "$nodes") && tc="$nodes nodes"
+echo "A/B: $bn${test_opts[*]:+ (${test_opts[*]})} (test) against $an${base_opts[*]:+ (${base_opts[*]})} (base), $games games at $tc, openings $(basename "$openings") from $offset"
 node "$match/match.js" \
-  --engine cmd="$b" name="test-$bn" \
-  --engine cmd="$a" name="base-$an" \
+  --engine cmd="$b" name="test-$bn" "${test_opts[@]}" \
+  --engine cmd="$a" name="base-$an" "${base_opts[@]}" \
   --each option.Hash="$hash" \
-  --tc "$tc" --openings "$ofile" --rounds $(((games + 1) / 2)) \
+  "${limit[@]}" --openings "$ofile" --rounds $(((games + 1) / 2)) \
   --concurrency "$conc" --pgnout "$out.pgn" --json "$out.json" >"$out.log" 2>&1 || true
 sed -n '/^=== /,$p' "$out.log"
 echo "PGN: $out.pgn"

@@ -24,6 +24,7 @@
 #include "chess/attacks.h"
 #include "chess/fen.h"
 #include "chess/spiel.h"
+#include "gamefiles/zeilenleser.h"
 #include "platform/clock.h"
 
 namespace {
@@ -57,16 +58,24 @@ const char* urteil(BitbaseCache_t& cache, const char* fen)
     return r > 0 ? "win" : r < 0 ? "loss" : "draw";
 }
 
+void meldungen(BitbaseCache_t& cache)
+{
+    for (const std::string& m : cache.meldungenAbholen()) std::fprintf(stderr, "%s\n", m.c_str());
+}
+
+// One answer for every non-empty input line, whatever its length (a line
+// too long for a FEN is "unknown").
 int urteile(const char* verzeichnis)
 {
     BitbaseCache_t cache(BENCH_CACHE);
     cache.setPath(verzeichnis);
-    char zeile[512];
-    while (std::fgets(zeile, sizeof(zeile), stdin)) {
-        zeile[std::strcspn(zeile, "\r\n")] = 0;
-        if (!zeile[0]) continue;
-        std::printf("%s\n", urteil(cache, zeile));
+    std::string zeile;
+    bool zuLang = false;
+    while (zeileLesen(stdin, zeile, 511, zuLang)) {
+        if (zeile.empty() && !zuLang) continue;
+        std::printf("%s\n", zuLang ? "unknown" : urteil(cache, zeile.c_str()));
         std::fflush(stdout);
+        meldungen(cache);
     }
     return 0;
 }
@@ -102,6 +111,7 @@ int tempo(const char* verzeichnis, const char* name, int anzahl)
             int r;
             bekannt += bitbaseProbe(cache, w, s, b.amZug, b.ep, false, r);
         }
+        meldungen(cache);
         const int64_t ms = std::max<int64_t>(1, jetztMs() - start);
         std::printf("%s %s: %d probes, %d answered, %" PRId64 " ms, %.0f probes/s, %" PRIu64 " blocks read\n", name,
                     runde == 0 ? "cold" : "warm", anzahl, bekannt, ms, anzahl * 1000.0 / double(ms), cache.gelesen());
@@ -165,6 +175,7 @@ int zaehlen(const char* verzeichnis, const char* name)
         if (w < 0) ++fehlt;
         else gewonnen += uint64_t(w);
     }
+    meldungen(cache);
     std::printf("%s: %" PRIu64 " legal placements with the first side to move, %" PRIu64 " won, %" PRIu64
                 " not available (%" PRId64 " ms)\n",
                 name, legal, gewonnen, fehlt, jetztMs() - start);

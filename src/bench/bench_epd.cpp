@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "bench/bench.h"
+#include "gamefiles/eingabedatei.h"
 #include "chess/attacks.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
@@ -59,7 +59,7 @@ int benchEpd(int argc, char** argv)
         std::fprintf(stderr, "usage: velkaris_bench epd FILE [--ms T] [--threads N]\n");
         return 2;
     }
-    std::ifstream in(datei);
+    Eingabestrom_t in(datei);
     if (!in) {
         std::fprintf(stderr, "cannot open %s\n", datei);
         return 2;
@@ -110,7 +110,7 @@ int benchEpd(int argc, char** argv)
 int benchEpdWertung(const char* datei)
 {
     tabellenInitialisieren();
-    std::ifstream in(datei);
+    Eingabestrom_t in(datei);
     if (!in) {
         std::fprintf(stderr, "cannot open %s\n", datei);
         return 2;

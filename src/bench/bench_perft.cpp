@@ -2,11 +2,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "bench/bench.h"
+#include "gamefiles/eingabedatei.h"
 #include "chess/attacks.h"
 #include "chess/fen.h"
 #include "chess/perft.h"
@@ -98,7 +98,7 @@ int benchPerftSuite(int argc, char** argv)
         }
     };
     for (const std::string& datei : dateien) {
-        std::ifstream in(datei);
+        Eingabestrom_t in(datei);
         if (!in) {
             std::printf("cannot open %s\n", datei.c_str());
             ++fehler;

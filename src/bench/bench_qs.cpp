@@ -6,10 +6,10 @@
 // pruning depends on the window.
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "bench/bench.h"
+#include "gamefiles/eingabedatei.h"
 #include "chess/attacks.h"
 #include "chess/fen.h"
 #include "eval/endspiel.h"
@@ -31,7 +31,7 @@ int benchQs(int argc, char** argv)
     int gesamt = 0, ueber = 0, unter = 0, weitUeber = 0, weitUnter = 0;
     int maxUeber = 0, maxUnter = 0;
     for (int i = 0; i < argc; ++i) {
-        std::ifstream in(argv[i]);
+        Eingabestrom_t in(argv[i]);
         if (!in) {
             std::fprintf(stderr, "cannot open %s\n", argv[i]);
             return 2;

@@ -50,7 +50,37 @@ void BitbaseCache_t::setSize(uint64_t bytes)
 
 void BitbaseCache_t::setPath(const std::string& pfad)
 {
+    if (pfad == pfad_) return;
     pfad_ = pfad;
+    geprueft_.clear();
+}
+
+BbPruefung BitbaseCache_t::dateiPruefen(const char* name, std::string* grund)
+{
+    auto it = geprueft_.find(name);
+    if (it == geprueft_.end()) {
+        std::string warum;
+        const std::string datei = bbDateiName(pfad_, name);
+        const BbPruefung p = bbDateiPruefen(datei, &warum);
+        if (p == BbPruefung::FEHLT) return p;
+        it = geprueft_.emplace(name, std::pair(p, warum)).first;
+        if (p == BbPruefung::BESCHAEDIGT) {
+            meldungen_.push_back("bitbase file " + datei + " is damaged (" + warum + "), not used");
+            meldungDa_.store(true, std::memory_order_relaxed);
+        }
+    }
+    if (grund) *grund = it->second.second;
+    return it->second.first;
+}
+
+std::vector<std::string> BitbaseCache_t::meldungenAbholen()
+{
+    std::vector<std::string> r;
+    if (!meldungDa_.load(std::memory_order_relaxed)) return r;
+    SperreHalter_t h(sperre_);
+    r.swap(meldungen_);
+    meldungDa_.store(false, std::memory_order_relaxed);
+    return r;
 }
 
 uint64_t BitbaseCache_t::bucket(const char* name, uint64_t block) const
@@ -116,6 +146,8 @@ int BitbaseCache_t::lookup(const char* name, uint64_t index, bool cachedOnly)
     if (cachedOnly) return -1;
     BbStellung_t material;
     if (!materialLesen(name, material)) return -1;
+    const BbPruefung p = dateiPruefen(name);
+    if (p == BbPruefung::FEHLT || p == BbPruefung::BESCHAEDIGT) return -1;
     Knoten* k = knotenHolen(index);
     std::memcpy(k->name, name, std::strlen(name) + 1);
     k->offset = block * 512;

@@ -1,8 +1,13 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "bitbase/pruefung.h"
 #include "platform/lock.h"
 
 // Decoded 512-byte blocks of bitbase files, kept in a hash table with
@@ -10,6 +15,10 @@
 // a miss opens the file, reads and decodes one block and closes it again.
 // The search controller's cache is shared by all its threads; bitbaseProbe
 // holds the lock for both of its look-ups.
+//
+// The first time a file is needed, it is read whole and compared with its
+// checksum file (pruefung.h); a file that does not fit is treated as
+// missing from then on (until the path changes), and a message names it.
 class BitbaseCache_t {
 public:
     // Every cached block counts this much against the budget.
@@ -25,12 +34,21 @@ public:
     // MIN_GROESSE are raised to it.
     void setSize(uint64_t bytes);
     // Directory of the files; cached blocks stay (they are keyed by name).
+    // Another directory forgets which files were checked.
     void setPath(const std::string& pfad);
 
     // Bit `index` of the material's file: 1, 0, or -1 when its block is not
     // at hand (not cached and cachedOnly, or the file or block is missing
     // or broken). The caller holds the lock.
     int lookup(const char* name, uint64_t index, bool cachedOnly);
+
+    // The check of a material's file, made when it is first needed and
+    // remembered (a missing file is looked for again next time); grund
+    // says what is wrong. The caller holds the lock.
+    BbPruefung dateiPruefen(const char* name, std::string* grund = nullptr);
+    // One line for every damaged file met since the last call ("bitbase
+    // file ... is damaged ..., not used"). Takes the lock itself.
+    std::vector<std::string> meldungenAbholen();
 
     bool aktiv() const { return buckets_ != nullptr; }
     uint64_t groesse() const { return groesse_; }
@@ -66,6 +84,9 @@ private:
     uint32_t zaehler_ = 0;
     uint64_t gelesen_ = 0;
     std::string pfad_ = ".";
+    std::map<std::string, std::pair<BbPruefung, std::string>> geprueft_; // by material name
+    std::vector<std::string> meldungen_;
+    std::atomic<bool> meldungDa_{false};
     Sperre_t sperre_;
 };
 

@@ -4,7 +4,10 @@
 #include <cstring>
 
 #include "bitbase/blockcoder.h"
-#include "platform/dateisystem.h"
+#include "bitbase/pruefung.h"
+#include "gamefiles/ausgabedatei.h"
+#include "gamefiles/eingabedatei.h"
+#include "gamefiles/pruefsumme.h"
 #include "platform/paths.h"
 
 namespace {
@@ -17,16 +20,6 @@ uint64_t fnv(const uint8_t* p, int n)
     for (int i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
     return h;
 }
-
-// Closes the file on every way out.
-struct Datei {
-    std::FILE* f;
-    explicit Datei(std::FILE* d) : f(d) {}
-    ~Datei()
-    {
-        if (f) std::fclose(f);
-    }
-};
 
 } // namespace
 
@@ -101,48 +94,85 @@ void BbSchreiber_t::block(const uint8_t* daten)
 
 bool BbSchreiber_t::schreiben(const std::string& datei) const
 {
-    const std::string tmp = datei + ".tmp";
-    std::FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(index_.data(), 1, index_.size(), f) == index_.size();
-    if (ok && !daten_.empty()) {
-        const uint8_t nullen[3] = {0, 0, 0};
-        ok = std::fwrite(daten_.data(), 1, daten_.size(), f) == daten_.size() && std::fwrite(nullen, 1, 3, f) == 3;
+    const uint8_t nullen[3] = {0, 0, 0};
+    const std::size_t schluss = daten_.empty() ? 0 : 3;
+    uint32_t crc = crc32(index_.data(), index_.size());
+    crc = crc32(daten_.data(), daten_.size(), crc);
+    crc = crc32(nullen, schluss, crc);
+    // The checksum goes in place first: killed between the two renames,
+    // the directory holds an older bitbase with a checksum that does not
+    // fit it, which the readers refuse, never a file trusted unchecked.
+    Ausgabedatei_t aus(datei, true, true), summe(bbSummenDatei(datei), false, true);
+    if (!aus.offen() || !summe.offen()) return false;
+    const std::string zeile = bbSummenZeile(datei, index_.size() + daten_.size() + schluss, crc);
+    bool ok = std::fwrite(index_.data(), 1, index_.size(), aus.datei()) == index_.size() &&
+              std::fwrite(daten_.data(), 1, daten_.size(), aus.datei()) == daten_.size() &&
+              std::fwrite(nullen, 1, schluss, aus.datei()) == schluss &&
+              std::fwrite(zeile.data(), 1, zeile.size(), summe.datei()) == zeile.size();
+    return ok && summe.abschliessen() && aus.abschliessen();
+}
+
+bool bbSatzDeuten(const uint8_t* satz, uint64_t indexGroesse, uint64_t dateiGroesse, BbSatzOrt_t& ort)
+{
+    ort = BbSatzOrt_t{};
+    if (satz[1] == 0xFF && satz[2] == 0xFF && satz[3] == 0xFF) {
+        ort.konstant = true;
+        ort.wert = satz[0];
+        return true;
     }
-    ok = std::fclose(f) == 0 && ok;
-    if (ok) ok = dateiErsetzen(tmp, datei);
-    if (!ok) std::remove(tmp.c_str());
-    return ok;
+    ort.offset = uint64_t(satz[0]) | uint64_t(satz[1]) << 8 | uint64_t(satz[2]) << 16 | uint64_t(satz[3]) << 24;
+    ort.code = satz[4];
+    ort.menge = satzLesemenge(ort.code);
+    return ort.menge > 0 && ort.offset >= indexGroesse && ort.offset + uint64_t(ort.menge) <= dateiGroesse;
+}
+
+bool bbBlockEntpacken(const BbSatzOrt_t& ort, const uint8_t* nutz, uint8_t* aus)
+{
+    if (ort.konstant) {
+        std::memset(aus, ort.wert, BB_BLOCK);
+        return true;
+    }
+    if (ort.code == 0) {
+        std::memcpy(aus, nutz, BB_BLOCK);
+        return true;
+    }
+    // The payload is 3 x code - 250 bytes at least; a decoder that stops
+    // earlier, or needs more than was read, met no block of this file.
+    const int n = blockDekodieren(nutz, ort.menge, aus);
+    return n > 0 && n >= satzLaenge(ort.code);
+}
+
+uint64_t bbDefekteBloecke(const std::vector<uint8_t>& datei, uint64_t bloecke)
+{
+    const uint64_t indexGroesse = bloecke * BB_SATZ;
+    if (datei.size() < indexGroesse) return bloecke;
+    uint64_t defekt = 0;
+    uint8_t block[BB_BLOCK];
+    for (uint64_t k = 0; k < bloecke; ++k) {
+        BbSatzOrt_t ort;
+        const bool ok = bbSatzDeuten(&datei[k * BB_SATZ], indexGroesse, datei.size(), ort) &&
+                        bbBlockEntpacken(ort, ort.konstant ? nullptr : &datei[ort.offset], block);
+        defekt += !ok;
+    }
+    return defekt;
 }
 
 bool bbBlockLesen(const std::string& datei, uint64_t k, uint64_t bloecke, uint8_t* aus)
 {
     if (k >= bloecke) return false;
-    Datei d(std::fopen(datei.c_str(), "rb"));
-    if (!d.f || std::fseek(d.f, 0, SEEK_END) != 0) return false;
-    const long groesse = std::ftell(d.f);
+    Eingabedatei_t ein(datei, true);
+    std::FILE* f = ein.datei();
+    if (!f || std::fseek(f, 0, SEEK_END) != 0) return false;
+    const long groesse = std::ftell(f);
     const uint64_t indexGroesse = bloecke * BB_SATZ;
     if (groesse < 0 || uint64_t(groesse) < indexGroesse) return false;
     uint8_t satz[BB_SATZ];
-    if (std::fseek(d.f, long(k * BB_SATZ), SEEK_SET) != 0 || std::fread(satz, 1, BB_SATZ, d.f) != BB_SATZ) return false;
-    if (satz[1] == 0xFF && satz[2] == 0xFF && satz[3] == 0xFF) {
-        std::memset(aus, satz[0], BB_BLOCK);
-        return true;
-    }
-    const uint64_t offset = uint64_t(satz[0]) | uint64_t(satz[1]) << 8 | uint64_t(satz[2]) << 16 |
-                            uint64_t(satz[3]) << 24;
-    const int code = satz[4];
-    const int menge = satzLesemenge(code);
-    if (menge == 0 || offset < indexGroesse || offset + uint64_t(menge) > uint64_t(groesse)) return false;
+    if (std::fseek(f, long(k * BB_SATZ), SEEK_SET) != 0 || std::fread(satz, 1, BB_SATZ, f) != BB_SATZ) return false;
+    BbSatzOrt_t ort;
+    if (!bbSatzDeuten(satz, indexGroesse, uint64_t(groesse), ort)) return false;
     uint8_t puffer[BB_BLOCK];
-    if (std::fseek(d.f, long(offset), SEEK_SET) != 0 || std::fread(puffer, 1, size_t(menge), d.f) != size_t(menge))
+    if (!ort.konstant && (std::fseek(f, long(ort.offset), SEEK_SET) != 0 ||
+                          std::fread(puffer, 1, size_t(ort.menge), f) != size_t(ort.menge)))
         return false;
-    if (code == 0) {
-        std::memcpy(aus, puffer, BB_BLOCK);
-        return true;
-    }
-    // The payload is 3 x code - 250 bytes at least; a decoder that stops
-    // earlier, or needs more than was read, met no block of this file.
-    const int n = blockDekodieren(puffer, menge, aus);
-    return n > 0 && n >= satzLaenge(code);
+    return bbBlockEntpacken(ort, puffer, aus);
 }

@@ -8,7 +8,9 @@
 #include "bitbase/blockcoder.h"
 #include "bitbase/datei.h"
 #include "bitbase/material.h"
-#include "platform/dateisystem.h"
+#include "bitbase/pruefung.h"
+#include "gamefiles/ausgabedatei.h"
+#include "gamefiles/eingabedatei.h"
 
 namespace {
 
@@ -48,18 +50,24 @@ void indexSchreiben(std::FILE* ein, std::FILE* aus, uint64_t bloecke)
     }
 }
 
-void bloeckeSchreiben(std::FILE* ein, std::FILE* aus, uint64_t bloecke)
+// Returns the number of payloads that do not decode to a block (or lie
+// outside the file).
+uint64_t bloeckeSchreiben(std::FILE* ein, std::FILE* aus, uint64_t bloecke, uint64_t groesse)
 {
     long groesster = -1;
+    uint64_t defekt = 0;
     Satz s;
     for (uint64_t k = 0; k < bloecke && satzLesen(ein, k, s); ++k) {
         if (s.konstant() || s.offset() <= groesster) continue;
         groesster = s.offset();
         std::fprintf(aus, "\n##########################\n###   Block %-8ld   ###\n##########################\n\n",
                      long(k));
+        BbSatzOrt_t ort;
+        const bool imRahmen = bbSatzDeuten(s.b, bloecke * BB_SATZ, groesse, ort);
         const int code = s.b[4];
         if (code == 0) {
             std::fputs("unkomprimierte Daten\n", aus);
+            defekt += !imRahmen;
             continue;
         }
         // Whatever the file holds of the payload; a short one ends in an
@@ -69,8 +77,10 @@ void bloeckeSchreiben(std::FILE* ein, std::FILE* aus, uint64_t bloecke)
         int gelesen = 0;
         if (std::fseek(ein, s.offset(), SEEK_SET) == 0) gelesen = int(std::fread(puffer, 1, size_t(menge), ein));
         uint8_t block[BB_BLOCK];
-        blockDekodieren(puffer, gelesen, block, aus);
+        const int n = blockDekodieren(puffer, gelesen, block, aus);
+        defekt += !imRahmen || n <= 0 || n < satzLaenge(code);
     }
+    return defekt;
 }
 
 } // namespace
@@ -86,27 +96,47 @@ int bitbaseErklaeren(const char* name)
         std::fprintf(stderr, "invalid material name \"%s\": %s\n", material, grund);
         return 1;
     }
-    const std::string vbb = std::string(name) + ".vbb", txt = std::string(name) + ".txt", tmp = txt + ".tmp";
-    std::FILE* ein = std::fopen(vbb.c_str(), "rb");
+    const std::string vbb = std::string(name) + ".vbb", txt = std::string(name) + ".txt";
+    Eingabedatei_t einDatei(vbb, true);
+    std::FILE* ein = einDatei.datei();
     if (!ein) {
         std::fprintf(stderr, "cannot open %s\n", vbb.c_str());
         return 1;
     }
-    std::FILE* aus = std::fopen(tmp.c_str(), "w");
-    if (!aus) {
-        std::fclose(ein);
+    const uint64_t bloecke = b.n == 2 ? 0 : bbBloecke(b);
+    long groesse = -1;
+    if (std::fseek(ein, 0, SEEK_END) == 0) groesse = std::ftell(ein);
+    if (groesse < 0 || uint64_t(groesse) < bloecke * BB_SATZ) {
+        std::fprintf(stderr, "%s: %ld bytes, too short for the index of %s (%llu bytes): no bitbase or cut off\n",
+                     vbb.c_str(), groesse, material, (unsigned long long)(bloecke * BB_SATZ));
+        return 1;
+    }
+    Ausgabedatei_t aus(txt);
+    if (!aus.offen()) {
         std::fprintf(stderr, "cannot create %s\n", txt.c_str());
         return 1;
     }
-    const uint64_t bloecke = b.n == 2 ? 0 : bbBloecke(b);
-    indexSchreiben(ein, aus, bloecke);
-    bloeckeSchreiben(ein, aus, bloecke);
-    std::fclose(ein);
-    const bool ok = std::fclose(aus) == 0 && dateiErsetzen(tmp, txt);
-    if (!ok) {
-        std::remove(tmp.c_str());
+    indexSchreiben(ein, aus.datei(), bloecke);
+    const uint64_t defekt = bloeckeSchreiben(ein, aus.datei(), bloecke, uint64_t(groesse));
+    if (einDatei.lesefehler()) {
+        std::fprintf(stderr, "cannot read %s\n", vbb.c_str());
+        return 1;
+    }
+    if (!aus.abschliessen()) {
         std::fprintf(stderr, "cannot write %s\n", txt.c_str());
         return 1;
     }
-    return 0;
+    // The dump shows a damaged file as it is, and says so.
+    int rc = 0;
+    if (defekt) {
+        std::fprintf(stderr, "%s: %llu blocks cannot be decoded (marked Fehler in %s)\n", vbb.c_str(),
+                     (unsigned long long)defekt, txt.c_str());
+        rc = 1;
+    }
+    std::string warum;
+    if (bbDateiPruefen(vbb, &warum) == BbPruefung::BESCHAEDIGT) {
+        std::fprintf(stderr, "%s is damaged: %s\n", vbb.c_str(), warum.c_str());
+        rc = 1;
+    }
+    return rc;
 }

@@ -193,6 +193,7 @@ private:
     void vorgaenger(const BbStellung_t& f, F fn);
     void nachbarnPruefen(uint64_t f, Ausbeute_t& a);
     bool schreiben();
+    bool dateiSchreiben(const BbSchreiber_t& schreiber); // the file and its checksum; says when it fails
 
     BbStellung_t mat_;
     std::string verzeichnis_;
@@ -446,7 +447,7 @@ bool Generator::schreiben()
         blockFuellen(r, u, aus);
         schreiber.block(aus);
     }
-    return schreiber.schreiben(bbDateiName(verzeichnis_, mat_.name));
+    return dateiSchreiben(schreiber);
 }
 
 // Looks at the positions one move before the new won position f: an open
@@ -472,18 +473,38 @@ void Generator::nachbarnPruefen(uint64_t f, Ausbeute_t& a)
     });
 }
 
+bool Generator::dateiSchreiben(const BbSchreiber_t& schreiber)
+{
+    const std::string datei = bbDateiName(verzeichnis_, mat_.name);
+    if (schreiber.schreiben(datei)) return true;
+    if (fehler_) std::fprintf(fehler_, "cannot write %s\n", datei.c_str());
+    return false;
+}
+
 bool Generator::meldungFehlt()
 {
     uint8_t puffer[BB_BLOCK];
     std::vector<bool> umwandlung;
     const std::vector<std::string> namen = bitbaseBenoetigt(mat_.name, &umwandlung);
+    SperreHalter_t halter(cache_.sperre());
     for (size_t i = 0; i < namen.size(); ++i) {
         BbStellung_t c;
         materialLesen(namen[i].c_str(), c);
-        if (bbBlockLesen(bbDateiName(verzeichnis_, c.name), 0, bbBloecke(c), puffer)) continue;
+        const std::string datei = bbDateiName(verzeichnis_, c.name);
+        // A damaged smaller bitbase would pass its errors on to this one:
+        // every file is checked against its checksum before it is used.
+        std::string grund;
+        const BbPruefung p = cache_.dateiPruefen(c.name, &grund);
+        if (p == BbPruefung::UNGEPRUEFT && fehler_)
+            std::fprintf(fehler_, "%s: no checksum file, used unverified\n", datei.c_str());
+        if (p != BbPruefung::FEHLT && p != BbPruefung::BESCHAEDIGT && bbBlockLesen(datei, 0, bbBloecke(c), puffer))
+            continue;
         if (fehler_) {
-            std::fprintf(fehler_, "%s (%s is missing)\n", umwandlung[i] ? "Fehler in UmwPruefen" : "Fehler in BitPruefen",
-                         bbDateiName(verzeichnis_, c.name).c_str());
+            const std::string was = p == BbPruefung::FEHLT         ? "is missing"
+                                    : p == BbPruefung::BESCHAEDIGT ? "is damaged: " + grund
+                                                                   : "is unreadable";
+            std::fprintf(fehler_, "%s (%s %s)\n", umwandlung[i] ? "Fehler in UmwPruefen" : "Fehler in BitPruefen",
+                         datei.c_str(), was.c_str());
             std::fflush(fehler_);
         }
         return true;
@@ -503,7 +524,7 @@ bool Generator::laufen()
         BbSchreiber_t schreiber(n_ / 4096);
         const uint8_t null[BB_BLOCK] = {};
         for (uint64_t k = 0; k < n_ / 4096; ++k) schreiber.block(null);
-        return schreiber.schreiben(bbDateiName(verzeichnis_, mat_.name));
+        return dateiSchreiben(schreiber);
     }
     if (meldungFehlt()) {
         zeile("Iteration 0 fertig", 0, false);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <memory>
 
 #include "chess/fen.h"
@@ -10,7 +9,8 @@
 #include "chess/spiel.h"
 #include "chess/zugdaten.h"
 #include "chess/zugmachen.h"
-#include "platform/paths.h"
+#include "gamefiles/eingabedatei.h"
+#include "platform/dateisystem.h"
 #include "timenet/zufall.h"
 
 namespace {
@@ -82,6 +82,30 @@ bool eintragVor(const BuchEintrag_t& a, const BuchEintrag_t& b)
     if (a.schluessel != b.schluessel) return a.schluessel < b.schluessel;
     if (a.gewicht != b.gewicht) return a.gewicht > b.gewicht;
     return a.zug < b.zug;
+}
+
+// Entries of the same position and move (lines that transpose, or a file
+// that repeats a line) become one with their weights added, as long as
+// the sum fits. The choice of a move keeps its odds, and a position holds
+// at most one entry per move, however often a file repeats it.
+void zusammenfassen(std::vector<BuchEintrag_t>& e)
+{
+    std::sort(e.begin(), e.end(), [](const BuchEintrag_t& a, const BuchEintrag_t& b) {
+        if (a.schluessel != b.schluessel) return a.schluessel < b.schluessel;
+        if (a.zug != b.zug) return a.zug < b.zug;
+        return a.gewicht > b.gewicht;
+    });
+    std::size_t n = 0;
+    for (const BuchEintrag_t& x : e) {
+        BuchEintrag_t& letzter = e[n > 0 ? n - 1 : 0];
+        if (n > 0 && letzter.schluessel == x.schluessel && letzter.zug == x.zug &&
+            uint64_t(letzter.gewicht) + x.gewicht <= UINT32_MAX) {
+            letzter.gewicht += x.gewicht;
+            continue;
+        }
+        e[n++] = x;
+    }
+    e.resize(n);
 }
 
 // The book text read into entries. Levels are kept on an explicit stack
@@ -160,6 +184,7 @@ bool Buch_t::laden(std::istream& ein)
 {
     std::vector<BuchEintrag_t> neu;
     if (!lesen(ein, neu)) return false;
+    zusammenfassen(neu);
     std::sort(neu.begin(), neu.end(), eintragVor);
     eintraege_.swap(neu);
     return true;
@@ -169,10 +194,12 @@ bool Buch_t::load()
 {
     eintraege_.clear();
     if (name_.empty()) return false;
-    std::ifstream ein(name_);
-    if (!ein && !pfadIstAbsolut(name_)) ein.open(pfadVerbinden(programmVerzeichnis(), name_));
-    if (!ein) return false;
-    return laden(ein);
+    Eingabestrom_t ein(dateiSuchen(name_));
+    if (!ein.offen() || !laden(ein)) return false;
+    // A book cut short by a read error is no book.
+    if (!ein.lesefehler()) return true;
+    eintraege_.clear();
+    return false;
 }
 
 const BuchEintrag_t* Buch_t::erster(uint64_t schluessel) const

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <initializer_list>
 #include <string>
 
@@ -15,6 +14,7 @@
 #include "chess/notation.h"
 #include "chess/spiel.h"
 #include "gamefiles/ausgabedatei.h"
+#include "gamefiles/eingabedatei.h"
 #include "protocol/optionen.h"
 #include "protocol/suchgrenzen.h"
 #include "protocol/uci_ausgabe.h"
@@ -92,14 +92,14 @@ void positionen(const std::string& datei, const std::string& ziel)
         return;
     }
     buchEndstellungen(buch, aus.datei());
-    aus.abschliessen();
+    if (!aus.abschliessen()) std::fprintf(stderr, "Fehler beim Schreiben von %s\n", ziel.c_str());
 }
 
 } // namespace
 
 bool stellungenAnalysieren(const char* eingabe, const char* ausgabe, int64_t knoten, int hashMb)
 {
-    std::ifstream ein(eingabe);
+    Eingabestrom_t ein(eingabe);
     if (!ein) {
         std::fprintf(stderr, "Fehler beim Öffnen von %s\n", eingabe);
         return false;
@@ -139,7 +139,13 @@ bool stellungenAnalysieren(const char* eingabe, const char* ausgabe, int64_t kno
         zugSchreiben(st, ergebnis.besterZug, text);
         std::fprintf(aus.datei(), "%s %d %s\n", text, wert, fen.c_str());
     }
-    return aus.abschliessen();
+    if (ein.lesefehler()) {
+        std::fprintf(stderr, "Fehler beim Lesen von %s\n", eingabe);
+        return false;
+    }
+    if (aus.abschliessen()) return true;
+    std::fprintf(stderr, "Fehler beim Schreiben von %s\n", ausgabe);
+    return false;
 }
 
 void buchBefehl(const char* zeile, std::unique_ptr<Buchberechnung_t>& objekt, Ausgabe_t& ausgabe)
@@ -164,10 +170,15 @@ void buchBefehl(const char* zeile, std::unique_ptr<Buchberechnung_t>& objekt, Au
         objekt->partienHinzufuegen(a, double(wert), schalter(t, " CalcELO"));
     } else if (const char* p = nachWort(" readmem ")) {
         if (!argument(p + 9, {}, a)) return;
-        if (!objekt) objekt = std::make_unique<Buchberechnung_t>();
-        objekt->bildLesen(a);
+        // A failed read leaves things as they were: an object made for it
+        // goes again, so a following "write" cannot replace a book with an
+        // empty one.
+        const bool neu = !objekt;
+        if (neu) objekt = std::make_unique<Buchberechnung_t>();
+        if (!objekt->bildLesen(a) && neu) objekt.reset();
     } else if (const char* p = nachWort(" writemem ")) {
-        if (argument(p + 10, {}, a) && objekt) objekt->bildSchreiben(a);
+        if (argument(p + 10, {}, a) && objekt && !objekt->bildSchreiben(a))
+            std::fprintf(stderr, "Fehler beim Schreiben der Datei %s\n", a.c_str());
     } else if (const char* p = nachWort(" write960 ")) {
         // Nothing to write for Chess960 start positions: the statistics go.
         if (argument(p + 10, {" threshold ", " width "}, a)) objekt.reset();

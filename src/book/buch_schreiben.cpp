@@ -189,5 +189,7 @@ bool Buchberechnung_t::buchSchreiben(const std::string& datei, int schwelleTause
     stellungSetzen(st, d, nullptr);
     Schreiber(eintraege, aus.datei(), schwelle, breiteArg).schreiben(st, d, 0);
     std::fputs(" * -1\n", aus.datei());
-    return aus.abschliessen();
+    if (aus.abschliessen()) return true;
+    std::fprintf(stderr, "info string error writing the output file %s\n", datei.c_str());
+    return false;
 }

@@ -1,4 +1,5 @@
 // "velkaris --book ...": the book calculation on its work file.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,24 @@ constexpr const char* BAUM_DATEI = "Buchberechnung.bin";
 constexpr const char* BAUM_NEU = "Buchberechnung.tmp.bin";
 // Games add their first moves to the tree.
 constexpr int PARTIE_HALBZUEGE = 20;
+
+// The width of "write": a positive number, the whole argument. Anything
+// else (nan, inf, -50, 0, 50x) would write a book without weights.
+bool breiteLesen(const char* text, double& breite)
+{
+    char* ende = nullptr;
+    const double w = std::strtod(text, &ende);
+    if (ende == text || *ende != 0 || !std::isfinite(w) || !(w > 0)) return false;
+    breite = w;
+    return true;
+}
+
+int speichern(const Buchbaum_t& baum, const char* datei)
+{
+    if (baum.speichern(datei)) return 0;
+    std::fprintf(stderr, "info string error writing the output file %s\n", datei);
+    return 1;
+}
 } // namespace
 
 int buchWerkzeug(int argc, char** argv)
@@ -22,29 +41,29 @@ int buchWerkzeug(int argc, char** argv)
         std::fprintf(stderr, "Parameter error\n");
         return -1;
     }
+    double breite = 50.0;
+    if (schreiben && argc == 5 && !breiteLesen(argv[4], breite)) {
+        std::fprintf(stderr, "Parameter error: the width must be a positive number, not \"%s\"\n", argv[4]);
+        return -1;
+    }
     Buchbaum_t baum;
     // A tree file that cannot be read is never replaced by a new tree.
     if (baum.laden(BAUM_DATEI, stderr) == Buchbaum_t::DEFEKT) return -1;
     BaumParameter_t p;
+    int rc = 0;
     if (rechnen) {
         p.sicherung = BAUM_DATEI;
         baum.rechnen(p);
-        if (!baum.speichern(BAUM_DATEI)) std::fprintf(stderr, "info string error opening the output file %s\n", BAUM_DATEI);
+        rc = speichern(baum, BAUM_DATEI);
         baum.drucken(stdout, p.breite);
     } else if (drucken) {
         baum.drucken(stdout, p.breite);
     } else if (schreiben) {
-        double breite = 50.0;
-        if (argc == 5) {
-            char* ende = nullptr;
-            const double w = std::strtod(argv[4], &ende);
-            if (ende != argv[4]) breite = w;
-        }
-        baum.buchSchreiben(argv[3], breite);
+        rc = baum.buchSchreiben(argv[3], breite) ? 0 : 1;
     } else {
-        if (!baum.partienHinzufuegen(argv[3], PARTIE_HALBZUEGE)) return 0;
-        if (!baum.speichern(BAUM_NEU)) std::fprintf(stderr, "info string error opening the output file %s\n", BAUM_NEU);
+        // The reader has said why the games could not be read.
+        rc = baum.partienHinzufuegen(argv[3], PARTIE_HALBZUEGE) ? speichern(baum, BAUM_NEU) : 1;
     }
     std::fflush(stdout);
-    return 0;
+    return rc;
 }

@@ -1,8 +1,6 @@
 #include "book/buchbaum.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -14,7 +12,9 @@
 #include "chess/zugdaten.h"
 #include "chess/zugmachen.h"
 #include "gamefiles/ausgabedatei.h"
+#include "gamefiles/eingabedatei.h"
 #include "gamefiles/pgn_leser.h"
+#include "platform/dateisystem.h"
 
 namespace {
 
@@ -61,9 +61,10 @@ uint64_t Buchbaum_t::startSchluessel() const
     return d.schluessel;
 }
 
-bool Buchbaum_t::lesen(const std::vector<unsigned char>& daten)
+bool Buchbaum_t::lesen(std::vector<unsigned char> daten)
 {
-    BinaerLeser b(daten);
+    if (pruefAnhangAbtrennen(daten) == PruefAnhang::FALSCH) return false;
+    BinaerLeser b(std::move(daten));
     uint32_t format = 0;
     uint64_t n = 0;
     if (!b.lesen(format) || format != BAUM_FORMAT || !b.lesen(n) || n > b.rest() / 24) return false;
@@ -92,12 +93,23 @@ bool Buchbaum_t::lesen(const std::vector<unsigned char>& daten)
 
 Buchbaum_t::Laden Buchbaum_t::laden(const std::string& datei, std::FILE* meldungen)
 {
-    std::ifstream ein(datei, std::ios::binary);
-    if (!ein) {
+    // A name that stands for a directory or a device is no tree; it would
+    // be no place to save one either.
+    switch (dateiArt(datei)) {
+    case Dateiart::FEHLT:
         startKnoten();
         return FEHLT;
+    case Dateiart::ANDERE:
+        melden(meldungen, "Baumdatei " + datei + " ist keine Datei");
+        return DEFEKT;
+    case Dateiart::REGULAER: break;
     }
-    if (!lesen(std::vector<unsigned char>(std::istreambuf_iterator<char>(ein), {}))) {
+    std::vector<unsigned char> daten;
+    if (!dateiEinlesen(datei, daten)) {
+        melden(meldungen, "Baumdatei " + datei + " ist nicht lesbar");
+        return DEFEKT;
+    }
+    if (!lesen(std::move(daten))) {
         melden(meldungen, "Baumdatei " + datei + " ist beschädigt");
         return DEFEKT;
     }
@@ -127,26 +139,28 @@ Buchbaum_t::Laden Buchbaum_t::laden(const std::string& datei, std::FILE* meldung
 
 bool Buchbaum_t::speichern(const std::string& datei) const
 {
-    Ausgabedatei_t aus(datei, true);
+    // The tree is hours of searches: it reaches the disk before it replaces
+    // the older file.
+    Ausgabedatei_t aus(datei, true, true);
     if (!aus.offen()) return false;
-    std::FILE* f = aus.datei();
-    binaerSchreiben(f, BAUM_FORMAT);
-    binaerSchreiben<uint64_t>(f, knoten.size());
+    BinaerSchreiber b(aus.datei());
+    b.schreiben(BAUM_FORMAT);
+    b.schreiben<uint64_t>(knoten.size());
     for (const auto& [k, kn] : knoten) {
-        binaerSchreiben(f, k);
-        binaerSchreiben(f, uint32_t(kn.wert));
-        binaerSchreiben(f, kn.legal);
-        binaerSchreiben(f, kn.flags);
-        binaerSchreiben(f, uint32_t(kn.zuege.size()));
+        b.schreiben(k);
+        b.schreiben(uint32_t(kn.wert));
+        b.schreiben(kn.legal);
+        b.schreiben(kn.flags);
+        b.schreiben(uint32_t(kn.zuege.size()));
         for (const BaumZug_t& z : kn.zuege) {
-            binaerSchreiben(f, z.kind);
-            binaerSchreiben(f, uint32_t(z.wert));
-            binaerSchreiben(f, z.flags);
-            binaerSchreiben(f, z.zug);
-            binaerSchreiben(f, z.partien);
+            b.schreiben(z.kind);
+            b.schreiben(uint32_t(z.wert));
+            b.schreiben(z.flags);
+            b.schreiben(z.zug);
+            b.schreiben(z.partien);
         }
     }
-    return aus.abschliessen();
+    return b.abschliessen() && aus.abschliessen();
 }
 
 int Buchbaum_t::pruefen(std::FILE* meldungen)
@@ -377,7 +391,9 @@ bool Buchbaum_t::buchSchreiben(const std::string& datei, double breite) const
     };
     schreiben(schreiben, start, 0);
     std::fputs(" * -1\n", f);
-    return aus.abschliessen();
+    if (aus.abschliessen()) return true;
+    std::fprintf(stderr, "info string error writing the output file %s\n", datei.c_str());
+    return false;
 }
 
 void Buchbaum_t::drucken(std::FILE* aus, int breite) const

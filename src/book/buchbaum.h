@@ -67,8 +67,9 @@ public:
     // and clears the marks of an interrupted run, and checks the tree.
     // Messages go to meldungen. A defective file leaves the tree alone.
     Laden laden(const std::string& datei, std::FILE* meldungen);
-    // The file's bytes without the checks (fuzzing, tests).
-    bool lesen(const std::vector<unsigned char>& daten);
+    // The file's bytes without the checks (fuzzing, tests). A file ends in
+    // a checksum; one without (written before they came) is read as before.
+    bool lesen(std::vector<unsigned char> daten);
     bool speichern(const std::string& datei) const;
 
     // Replays the tree from the start position and mends what does not fit

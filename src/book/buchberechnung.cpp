@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "book/binaer.h"
@@ -12,6 +10,7 @@
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "gamefiles/ausgabedatei.h"
+#include "gamefiles/eingabedatei.h"
 
 namespace {
 constexpr std::size_t EINTRAG_BYTES = 56;
@@ -43,12 +42,19 @@ void Buchberechnung_t::beobachtung(uint64_t schluessel, double s0, double s1, do
 
 bool Buchberechnung_t::analysenHinzufuegen(const std::string& datei, double wert)
 {
-    std::ifstream ein(datei);
+    Eingabestrom_t ein(datei);
     if (!ein) {
         std::fprintf(stderr, "Fehler beim Öffnen der Datei %s\n", datei.c_str());
         return false;
     }
     const double w = wert / 1000.0;
+    // The observations count only when the whole file could be read.
+    struct Beobachtung {
+        uint64_t schluessel;
+        double r;
+        uint32_t zug;
+    };
+    std::vector<Beobachtung> neu;
     std::string zeile;
     while (std::getline(ein, zeile)) {
         // MOVE SCORE FEN: the move at most 8 characters, the FEN at most 89.
@@ -63,53 +69,68 @@ bool Buchberechnung_t::analysenHinzufuegen(const std::string& datei, double wert
         if (!istZug(z)) continue;
         double r = ergebnisAusWert(score);
         if (st.amZug == SCHWARZ) r = -r;
-        beobachtung(buchSchluessel(st), w * r, w * r * r, w, buchZug(z, st.amZug));
+        neu.push_back({buchSchluessel(st), r, buchZug(z, st.amZug)});
     }
+    if (ein.lesefehler()) {
+        std::fprintf(stderr, "Fehler beim Lesen der Datei %s\n", datei.c_str());
+        return false;
+    }
+    for (const Beobachtung& b : neu) beobachtung(b.schluessel, w * b.r, w * b.r * b.r, w, b.zug);
     return true;
 }
 
 bool Buchberechnung_t::bildSchreiben(const std::string& datei) const
 {
-    Ausgabedatei_t aus(datei, true);
+    // Statistics take long to gather: the file reaches the disk before it
+    // replaces an older one.
+    Ausgabedatei_t aus(datei, true, true);
     if (!aus.offen()) return false;
-    std::FILE* f = aus.datei();
-    binaerSchreiben<uint8_t>(f, gesperrt ? 1 : 0);
-    binaerSchreiben(f, schwelle);
-    binaerSchreiben(f, breite);
-    binaerSchreiben<uint64_t>(f, signaturen.size());
-    for (uint64_t s : signaturen) binaerSchreiben(f, s);
-    binaerSchreiben<uint64_t>(f, eintraege.size());
+    BinaerSchreiber b(aus.datei());
+    b.schreiben<uint8_t>(gesperrt ? 1 : 0);
+    b.schreiben(schwelle);
+    b.schreiben(breite);
+    b.schreiben<uint64_t>(signaturen.size());
+    for (uint64_t s : signaturen) b.schreiben(s);
+    b.schreiben<uint64_t>(eintraege.size());
     for (const auto& [k, s] : eintraege) {
-        binaerSchreiben(f, k);
-        binaerSchreiben(f, s.summeWR);
-        binaerSchreiben(f, s.summeWRR);
-        binaerSchreiben(f, s.summeW);
-        binaerSchreiben(f, s.wert);
-        binaerSchreiben(f, s.mittel);
-        binaerSchreiben(f, s.unsicherheit);
-        binaerSchreiben(f, s.zug);
-        binaerSchreiben(f, s.besucht);
-        for (uint8_t b : s.frei) binaerSchreiben(f, b);
+        b.schreiben(k);
+        b.schreiben(s.summeWR);
+        b.schreiben(s.summeWRR);
+        b.schreiben(s.summeW);
+        b.schreiben(s.wert);
+        b.schreiben(s.mittel);
+        b.schreiben(s.unsicherheit);
+        b.schreiben(s.zug);
+        b.schreiben(s.besucht);
+        for (uint8_t f : s.frei) b.schreiben(f);
     }
-    return aus.abschliessen();
+    return b.abschliessen() && aus.abschliessen();
 }
 
 bool Buchberechnung_t::bildLesen(const std::string& datei)
 {
-    std::ifstream ein(datei, std::ios::binary);
-    if (!ein) {
+    std::vector<unsigned char> daten;
+    if (!dateiEinlesen(datei, daten)) {
         std::fprintf(stderr, "Fehler beim Öffnen der Datei %s\n", datei.c_str());
         return false;
     }
-    if (!bildLesen(std::vector<unsigned char>(std::istreambuf_iterator<char>(ein), {}))) {
-        std::fprintf(stderr, "Fehler beim Lesen der Datei %s\n", datei.c_str());
+    const char* grund = nullptr;
+    if (!bildLesen(std::move(daten), &grund)) {
+        std::fprintf(stderr, "Fehler beim Lesen der Datei %s: %s\n", datei.c_str(), grund);
         return false;
     }
     return true;
 }
 
-bool Buchberechnung_t::bildLesen(std::vector<unsigned char> daten)
+bool Buchberechnung_t::bildLesen(std::vector<unsigned char> daten, const char** grund)
 {
+    const char* nichts;
+    const char*& warum = grund ? *grund : nichts;
+    if (pruefAnhangAbtrennen(daten) == PruefAnhang::FALSCH) {
+        warum = "Prüfsumme falsch, die Datei ist beschädigt";
+        return false;
+    }
+    warum = "kein Statistikbild oder beschädigt";
     BinaerLeser b(std::move(daten));
     Buchberechnung_t neu;
     uint8_t sperre = 0;

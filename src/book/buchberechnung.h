@@ -46,11 +46,14 @@ public:
     // Lines "MOVE SCORE FEN" of an analysis (the output of "makepos").
     bool analysenHinzufuegen(const std::string& datei, double wert);
 
-    // The binary image of the whole object. Reading replaces the contents
-    // only when the whole file is sound.
+    // The binary image of the whole object, ending in a checksum. Reading
+    // replaces the contents only when the whole file is sound (an image
+    // without a checksum, written before they came, is read as before);
+    // the file reader reports a failure on standard error, the byte reader
+    // names it in *grund.
     bool bildSchreiben(const std::string& datei) const;
     bool bildLesen(const std::string& datei);
-    bool bildLesen(std::vector<unsigned char> daten);
+    bool bildLesen(std::vector<unsigned char> daten, const char** grund = nullptr);
 
     // Writes the text book: moves with at least schwelleTausendstel / 1000
     // of weight, ranked by value; the best of a position gets weight 99,

@@ -42,6 +42,19 @@ int remisTest(const Stellung_t& st, uint64_t schluessel, bool fuenfzigZuege)
     return gleich > 1 ? REMIS_WIEDERHOLUNG_2 : gleich == 1 ? REMIS_WIEDERHOLUNG : REMIS_KEINS;
 }
 
+int varianteBisWiederholung(const Stellung_t& st, uint64_t wurzel, const uint64_t* schluessel, int n)
+{
+    const uint32_t spiel = st.historieLaenge < uint32_t(HISTORIE_GROESSE) ? st.historieLaenge : HISTORIE_GROESSE;
+    for (int i = 0; i < n; ++i) {
+        const uint64_t k = schluessel[i];
+        bool gesehen = k == wurzel;
+        for (uint32_t j = 0; !gesehen && j < spiel; ++j) gesehen = st.historie[j] == k;
+        for (int j = 0; !gesehen && j < i; ++j) gesehen = schluessel[j] == k;
+        if (gesehen) return i + 1;
+    }
+    return n;
+}
+
 namespace {
 // Calls f with every legal move in generation order until f returns false.
 template <class F>

@@ -16,6 +16,12 @@ bool zugSpielen(Stellung_t& st, Zug z, Stellungsdaten_t& neu, const Stellungsdat
 int remisTest(const Stellung_t& st, uint64_t schluessel, bool fuenfzigZuege);
 bool materialUngenuegend(const Stellung_t& st);
 
+// How many moves of a line to show: up to and including the first move that
+// reaches a position seen before, in the game (st's key history and the
+// position itself, key wurzel) or earlier in the line. schluessel[i] is the
+// key after move i; without a repetition all n moves.
+int varianteBisWiederholung(const Stellung_t& st, uint64_t wurzel, const uint64_t* schluessel, int n);
+
 // True when the side to move has no legal move; ergebnis (optional) is 0 for
 // stalemate, -1 when White is mated, +1 when Black is mated.
 bool partieEnde(Stellung_t& st, const Stellungsdaten_t& d, int* ergebnis = nullptr);

@@ -7,7 +7,8 @@
 // The pawn structure's share of the evaluation and the bitboards that the
 // piece terms read. Depends on the pawns alone; cached per search thread
 // under the pawn key.
-struct PawnEntry {
+template <class P>
+struct PawnEintrag {
     uint64_t schluessel;               // pawn key; a hit needs equality
     Bitboard freibauern;               // passed pawns of both colours
     Bitboard umwandlung;               // promotion squares of the passed pawns
@@ -15,11 +16,12 @@ struct PawnEntry {
     Bitboard vorposten[2];             // White's, Black's outposts
     Bitboard schwach;                  // frontally blocked pawns with their blockers, backward pawns
     Bitboard rueckstaendigHalboffen;   // backward pawns on files without enemy pawns
-    PackedScore wert;                  // pawn score, White minus Black
+    P wert;                            // pawn score, White minus Black
     uint8_t offeneLinien;              // bit f: file f holds no pawn
     uint8_t linienMitBauern;           // files holding at least one pawn
     uint8_t linienOhneBauer[2];        // files without a White / without a Black pawn
 };
+using PawnEntry = PawnEintrag<PackedScore>;
 static_assert(sizeof(PawnEntry) == 80);
 
 struct PawnTable {
@@ -32,7 +34,8 @@ struct PawnTable {
 };
 static_assert(sizeof(PawnTable) == 40960);
 
-// Computes the entry for the given pawns (White's, Black's).
+// Computes the entry for the given pawns (White's, Black's) with the
+// engine's current weights (eval/bauern_struktur.h for any tables).
 void bauernEintragBerechnen(uint64_t schluessel, Bitboard weiss, Bitboard schwarz, PawnEntry& e);
 
 inline const PawnEntry& bauernEintrag(PawnTable& t, uint64_t schluessel, Bitboard weiss, Bitboard schwarz)

@@ -3,26 +3,12 @@
 
 #include "eval/packed_score.h"
 
-// Fixed value tables of the evaluation. Square tables are written once for
-// White, from the 8th rank down to the 1st, files a to d; files e to h are
-// the mirror image and are filled in by linienSpiegeln. Black reads the
+// The hand-set weights of the evaluation, from which the built-in weight
+// record is made (eval/gewichte.cpp). The evaluation itself reads the
+// tables derived from the current record (eval/bewertungstabellen.h).
+// Square tables are written once for White, from the 8th rank down to the
+// 1st, files a to d; files e to h are the mirror image. Black reads the
 // entry of its square mirrored to White's side (sq ^ 56).
-
-template <typename T>
-struct Feldwerte {
-    T w[64];
-    constexpr const T& operator[](int sq) const { return w[sq]; }
-};
-
-template <typename T>
-constexpr Feldwerte<T> linienSpiegeln(const T (&halb)[8][4])
-{
-    Feldwerte<T> r{};
-    for (int reihe = 0; reihe < 8; ++reihe)
-        for (int linie = 0; linie < 8; ++linie)
-            r.w[reihe * 8 + linie] = halb[reihe][linie < 4 ? linie : 7 - linie];
-    return r;
-}
 
 namespace evaltab {
 
@@ -98,14 +84,6 @@ constexpr int32_t KOENIG_SICHERHEIT_HALB[8][4] = {
     {43, 81, 37, 7},
 };
 
-} // namespace evaltab
-
-inline constexpr Feldwerte<PackedScore> BAUER_PST = linienSpiegeln(evaltab::BAUER_HALB);
-inline constexpr Feldwerte<PackedScore> FREIBAUER_PST = linienSpiegeln(evaltab::FREIBAUER_HALB);
-inline constexpr Feldwerte<PackedScore> SPRINGER_PST = linienSpiegeln(evaltab::SPRINGER_HALB);
-inline constexpr Feldwerte<PackedScore> SPRINGER_VORPOSTEN = linienSpiegeln(evaltab::SPRINGER_VORPOSTEN_HALB);
-inline constexpr Feldwerte<PackedScore> LAEUFER_VORPOSTEN = linienSpiegeln(evaltab::LAEUFER_VORPOSTEN_HALB);
-inline constexpr Feldwerte<int32_t> KOENIG_SICHERHEIT_PST = linienSpiegeln(evaltab::KOENIG_SICHERHEIT_HALB);
 
 // Squares a king can reach in the endgame within three steps; 0 from 23 on.
 constexpr int32_t KOENIG_REICHWEITE[23] = {
@@ -203,3 +181,72 @@ constexpr PackedScore BAUERN_BEI_DAME[9] = {
     S(-2189, -119), S(-2646, -154), S(-3104, -189),
 };
 constexpr PackedScore LAEUFERPAAR = S(0, 130);
+
+// Imbalance, the trade-down correction of the balance (pieces, pawns).
+constexpr int32_t ABTAUSCH[2] = {217, 507};
+// The balance counts once in the whole score and once more in the
+// middlegame half (in 1/256: middlegame, endgame).
+constexpr int32_t MATERIAL_ZUSATZ[2] = {256, 0};
+
+// Pawn structure.
+constexpr PackedScore DREIFACH = S(44, 300);
+constexpr PackedScore ISOLIERT_RAND = S(19, 30);
+constexpr PackedScore ISOLIERT = S(80, 99);
+constexpr PackedScore ISOLIERT_DOPPELT = S(116, 114);
+constexpr PackedScore GETRENNT = S(11, 11);
+constexpr PackedScore DOPPELBAUER = S(151, 139);
+constexpr PackedScore RUECKSTAENDIG = S(38, 45);
+constexpr PackedScore RUECKSTAENDIG_HINTER_BLOCK = S(10, 34);
+constexpr PackedScore KANDIDAT = S(170, 76);
+constexpr PackedScore KANDIDAT_6 = S(211, 208);
+
+// Pieces and pawns.
+constexpr PackedScore TURM_AUF_7 = S(136, 44);
+constexpr PackedScore TURM_AUF_7_BAUERN = S(0, 22);
+constexpr PackedScore TURM_AUF_7_KOENIG = S(0, 88);
+constexpr PackedScore TURM_GEGEN_RUECKSTAENDIG = S(10, 11);
+constexpr PackedScore LAEUFER_ECKE = S(315, 375);
+constexpr PackedScore LAEUFER_BAUERNFARBE = S(5, 23);
+constexpr PackedScore NACKTER_KOENIG = S(166, 350);
+constexpr PackedScore FESSELUNG = S(111, 247);
+
+// King-attack counter: pawns, knights, bishops, rooks, queens reaching the
+// squares around the enemy king.
+constexpr int32_t ANGRIFF_ZAEHLER[5] = {48, 34, 8, 25, 47};
+
+// King safety (plain middlegame values): squares beside the king attacked
+// twice (one, more), such a square a queen reaches (each, and with hardly
+// any flight), the king's file without pawns (per rook, per queen), pinned
+// neighbours, the castling bonus, the curvature of the danger, the blocked
+// centre pawn, undeveloped minor pieces (each, more with the queen out).
+constexpr int32_t KOENIG_DOPPELT[2] = {37, 42};
+constexpr int32_t KOENIG_DAMENFELD[2] = {61, 38};
+constexpr int32_t KOENIG_LINIE[2] = {15, 18};
+constexpr int32_t KOENIG_GEFESSELT = 8;
+constexpr int32_t KOENIG_ROCHADE = 35;
+constexpr int32_t KOENIG_KRUEMMUNG = 26;
+constexpr int32_t ZENTRUMSBAUER = 40;
+constexpr int32_t UNENTWICKELT[2] = {50, 42};
+
+// The king in the endgame (plain endgame values): on the edge without a
+// square inside, own pawns two steps and one step away, no square to go
+// to, stop squares within three, two and one step, none within reach.
+constexpr int32_t KOENIG_RAND = 153;
+constexpr int32_t KOENIG_BAUERN[2] = {48, 22};
+constexpr int32_t KOENIG_EINGESPERRT = 300;
+constexpr int32_t KOENIG_STOPP[3] = {46, 79, 129};
+constexpr int32_t KOENIG_STOPP_FERN = 76;
+// Pawn races: per passed pawn more, enemy king outside the catch region
+// (the pawns' side to move, or not), the king on a line through a
+// promotion square it cannot reach; per row of the rearmost passed pawn.
+constexpr int32_t WETTLAUF[4] = {253, 284, 169, 247};
+constexpr int32_t WETTLAUF_REIHE = 101;
+
+constexpr PackedScore TEMPO = S(68, 35);
+
+// Drawish endings: opposite bishops alone and with a rook each (in 1/256),
+// and a side without pawns against pawns.
+constexpr int32_t REMIS_UNGLEICHE_LAEUFER[2] = {112, 16};
+constexpr int32_t REMIS_OHNE_BAUERN = 1300;
+
+} // namespace evaltab

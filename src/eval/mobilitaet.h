@@ -2,14 +2,16 @@
 #include "chess/attacks.h"
 #include "chess/stellung.h"
 #include "eval/brett_hilfen.h"
-#include "eval/eval_tabellen.h"
+#include "eval/bewertungstabellen.h"
 
 // Mobility of one side's pieces, with the king-attack counter that adds up
 // how many of them reach the squares around the enemy king.
-struct Mobilitaet_t {
-    PackedScore wert;
-    int32_t koenigsangriff;
+template <class P, class Z>
+struct Mobilitaet {
+    P wert;
+    Z koenigsangriff;
 };
+using Mobilitaet_t = Mobilitaet<PackedScore, int32_t>;
 
 // Centre squares count more for knights and bishops: 3 on d4-e5, 2 on the
 // rest of c3-f6, 1 elsewhere.
@@ -25,9 +27,11 @@ constexpr Bitboard TURM_ROCHADE_FELDER[2] = {
     bit(B8) | bit(G8) | bit(A7) | bit(H7),
 };
 
-template <int S>
-inline Mobilitaet_t mobilitaet(const Stellung_t& st, const Stellungsdaten_t& d)
+template <int S, class T>
+inline Mobilitaet<typename T::Paar, typename T::Zahl> mobilitaet(const T& tab, const Stellung_t& st,
+                                                                const Stellungsdaten_t& d)
 {
+    using Z = typename T::Zahl;
     constexpr int O = S ^ 1;
     const Seite_t& ich = st.seite[S];
     const Seite_t& er = st.seite[O];
@@ -35,8 +39,8 @@ inline Mobilitaet_t mobilitaet(const Stellung_t& st, const Stellungsdaten_t& d)
     const Angriffe_t& seine = angriffeVon<O>(d);
 
     const Bitboard zone = AT.koenig[er.koenig];
-    int32_t zaehler = (meine.bauern & zone) ? 48 : 0;
-    PackedScore w;
+    Z zaehler = (meine.bauern & zone) ? tab.angriffBauern : Z{};
+    typename T::Paar w{};
 
     // Free of own pieces, not covered by an enemy pawn, and not attacked by
     // the enemy unless S attacks it twice; enemy pieces other than pawns
@@ -48,15 +52,15 @@ inline Mobilitaet_t mobilitaet(const Stellung_t& st, const Stellungsdaten_t& d)
     for (int i = 0; i < ich.anzahl[SPRINGER]; ++i) {
         const int sq = liste[i];
         Bitboard ziele = AT.springer[sq] & bereich;
-        w += SPRINGER_PST[relativ<S>(sq)] + SPRINGER_MOBILITAET[feldGewicht(ziele)];
-        if (ziele & zone) zaehler += 34;
+        w += tab.springerFeld[relativ<S>(sq)] + tab.springerMobilitaet[feldGewicht(ziele)];
+        if (ziele & zone) zaehler += tab.angriffSpringer;
     }
 
     liste = ich.listeVon(LAEUFER);
     for (int i = 0; i < ich.anzahl[LAEUFER]; ++i) {
         Bitboard ziele = laeuferAngriffe(liste[i], d.belegt) & bereich;
-        w += LAEUFER_MOBILITAET[feldGewicht(ziele)];
-        if (ziele & zone) zaehler += 8;
+        w += tab.laeuferMobilitaet[feldGewicht(ziele)];
+        if (ziele & zone) zaehler += tab.angriffLaeufer;
     }
 
     if (ich.anzahl[TURM]) {
@@ -68,8 +72,8 @@ inline Mobilitaet_t mobilitaet(const Stellung_t& st, const Stellungsdaten_t& d)
         liste = ich.listeVon(TURM);
         for (int i = 0; i < ich.anzahl[TURM]; ++i) {
             Bitboard ziele = turmAngriffe(liste[i], blocker) & turmBereich;
-            w += TURM_MOBILITAET[popcount(ziele)];
-            if (ziele & zone) zaehler += 25;
+            w += tab.turmMobilitaet[popcount(ziele)];
+            if (ziele & zone) zaehler += tab.angriffTurm;
         }
     }
 
@@ -78,9 +82,16 @@ inline Mobilitaet_t mobilitaet(const Stellung_t& st, const Stellungsdaten_t& d)
         liste = ich.listeVon(DAME);
         for (int i = 0; i < ich.anzahl[DAME]; ++i) {
             Bitboard ziele = dameAngriffe(liste[i], d.belegt) & dameBereich;
-            w += DAME_MOBILITAET[popcount(ziele)];
-            if (ziele & zone) zaehler += 47;
+            w += tab.dameMobilitaet[popcount(ziele)];
+            if (ziele & zone) zaehler += tab.angriffDame;
         }
     }
     return {w, zaehler};
+}
+
+// With the engine's current weights.
+template <int S>
+inline Mobilitaet_t mobilitaet(const Stellung_t& st, const Stellungsdaten_t& d)
+{
+    return mobilitaet<S>(BW, st, d);
 }

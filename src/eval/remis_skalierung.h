@@ -1,21 +1,22 @@
 #pragma once
 #include "chess/stellung.h"
 #include "eval/bauern_tabelle.h"
-#include "eval/eval_tabellen.h"
+#include "eval/bewertungstabellen.h"
 
 // Endings that are harder to win than the material says: opposite-coloured
 // bishops, and a side without pawns that cannot convert a small advantage.
 
 // Large scores shrink: identity within a pawn, a quarter beyond it, and half
 // of that again beyond two pawns.
-inline int32_t komprimiert(int32_t score)
+template <class Z>
+inline Z komprimiert(const Z& score)
 {
     if (score >= -1000 && score <= 1000) return score;
     if (score > 1000) {
-        int32_t c = score / 4 + 750;
+        const Z c = score / 4 + 750;
         return c > 2000 ? c / 2 + 1000 : c;
     }
-    int32_t c = score / 4 - 750;
+    const Z c = score / 4 - 750;
     return c < -2000 ? c / 2 - 1000 : c;
 }
 
@@ -34,7 +35,8 @@ inline int streuungsIndex(Bitboard frei)
 }
 
 // score is from White's point of view.
-inline int32_t scaleDrawish(const Stellung_t& st, int32_t score, const PawnEntry& pe)
+template <class T, class E, class Z = typename T::Zahl>
+inline Z scaleDrawish(const T& tab, const Stellung_t& st, Z score, const E& pe)
 {
     const Seite_t& w = st.seite[WEISS];
     const Seite_t& s = st.seite[SCHWARZ];
@@ -42,26 +44,26 @@ inline int32_t scaleDrawish(const Stellung_t& st, int32_t score, const PawnEntry
     if (w.anzahl[LAEUFER] == 1 && s.anzahl[LAEUFER] == 1 &&
         !(w.bb[LAEUFER] & HELLE_FELDER) != !(s.bb[LAEUFER] & HELLE_FELDER)) {
         const int figuren = (w.anzahl[0] - w.anzahl[BAUER]) + (s.anzahl[0] - s.anzahl[BAUER]);
-        int32_t f = 0;
+        Z f{};
         if (figuren == 4) {
-            f = 112;
+            f = tab.ungleicheLaeufer;
             if (mehrAlsEins(pe.freibauern))
-                f = 112 - STREUUNG[streuungsIndex(pe.freibauern & w.bb[BAUER])] -
-                    STREUUNG[streuungsIndex(pe.freibauern & s.bb[BAUER])];
+                f = tab.ungleicheLaeufer - tab.streuung[streuungsIndex(pe.freibauern & w.bb[BAUER])] -
+                    tab.streuung[streuungsIndex(pe.freibauern & s.bb[BAUER])];
         } else if (figuren == 6 && w.anzahl[TURM] == 1 && s.anzahl[TURM] == 1) {
-            f = 16;
+            f = tab.ungleicheLaeuferTuerme;
         }
         if (f != 0) return score - (komprimiert(score) * f) / 256;
     }
 
     // A side without pawns against one with pawns.
     if (!s.anzahl[BAUER] && w.anzahl[BAUER] && score <= 0) {
-        score += 1300;
-        return score < 1 ? score : 1;
+        score += tab.ohneBauern;
+        return score < 1 ? score : Z(1);
     }
     if (!w.anzahl[BAUER] && s.anzahl[BAUER] && score >= 0) {
-        score -= 1300;
-        return score > -1 ? score : -1;
+        score -= tab.ohneBauern;
+        return score > -1 ? score : Z(-1);
     }
     return score;
 }

@@ -2,9 +2,11 @@
 
 #include "platform/dateisystem.h"
 
-Ausgabedatei_t::Ausgabedatei_t(const std::string& name, bool binaer) : name_(name), tmp_(name + ".tmp")
+Ausgabedatei_t::Ausgabedatei_t(const std::string& name, bool binaer, bool dauerhaft)
+    : name_(name), tmp_(name + ".tmp"), dauerhaft_(dauerhaft)
 {
-    datei_ = std::fopen(tmp_.c_str(), binaer ? "wb" : "w");
+    if (dateiArt(name_) == Dateiart::ANDERE) return;
+    datei_ = dateiOeffnen(tmp_, binaer ? Dateimodus::SCHREIBEN_BINAER : Dateimodus::SCHREIBEN);
 }
 
 Ausgabedatei_t::~Ausgabedatei_t()
@@ -17,12 +19,11 @@ Ausgabedatei_t::~Ausgabedatei_t()
 bool Ausgabedatei_t::abschliessen()
 {
     if (!datei_) return false;
-    const bool fehler = std::ferror(datei_) != 0;
-    const bool zu = std::fclose(datei_) == 0;
+    bool ok = std::fflush(datei_) == 0 && std::ferror(datei_) == 0;
+    if (ok && dauerhaft_) ok = dateiSichern(datei_);
+    ok = std::fclose(datei_) == 0 && ok;
     datei_ = nullptr;
-    if (fehler || !zu || !dateiErsetzen(tmp_, name_)) {
-        std::remove(tmp_.c_str());
-        return false;
-    }
-    return true;
+    if (ok) ok = dauerhaft_ ? dateiErsetzen(tmp_, name_) : dateiUmbenennen(tmp_, name_);
+    if (!ok) std::remove(tmp_.c_str());
+    return ok;
 }

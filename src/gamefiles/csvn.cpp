@@ -8,6 +8,7 @@
 #include "chess/spiel.h"
 #include "gamefiles/arbeiterpool.h"
 #include "gamefiles/ausgabedatei.h"
+#include "gamefiles/eingabedatei.h"
 #include "gamefiles/werkzeugsuche.h"
 #include "gamefiles/zeilenleser.h"
 
@@ -72,7 +73,8 @@ uint32_t CsvnErgebnisse_t::geschrieben()
 void CsvnErgebnisse_t::schreiben(std::size_t hoechstens)
 {
     for (auto it = warten_.begin(); hoechstens > 0 && it != warten_.end() && it->first == naechste_; --hoechstens) {
-        std::fprintf(aus_, "%s\n", it->second.c_str());
+        std::fwrite(it->second.data(), 1, it->second.size(), aus_);
+        std::fputc('\n', aus_);
         it = warten_.erase(it);
         ++naechste_;
     }
@@ -85,12 +87,12 @@ int csvnWerkzeug(const char* eingabe, const char* ausgabe)
 
 int csvnWerkzeug(const char* eingabe, const char* ausgabe, const WerkzeugEinstellung_t& e)
 {
-    std::FILE* ein = std::fopen(eingabe, "r");
-    if (!ein) {
+    Eingabedatei_t einDatei(eingabe);
+    if (!einDatei.offen()) {
         std::fprintf(stderr, "Fehler beim Öffnen von %s\n", eingabe);
         return 1;
     }
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> einHalter(ein, std::fclose);
+    std::FILE* ein = einDatei.datei();
     Ausgabedatei_t aus(ausgabe);
     if (!aus.offen()) {
         std::fprintf(stderr, "Fehler beim Öffnen von %s\n", ausgabe);
@@ -116,6 +118,9 @@ int csvnWerkzeug(const char* eingabe, const char* ausgabe, const WerkzeugEinstel
             ++uebersprungen;
             continue;
         }
+        // A NUL byte ends the line's text, as it does on the console: what
+        // follows it is no part of the position.
+        if (const auto nul = zeile.find('\0'); nul != std::string::npos) zeile.resize(nul);
         rechtsTrimmen(zeile);
         if (zeile.size() > TEXT_MAX) zeile.resize(TEXT_MAX);
         if (zeile.find_first_not_of(" \t\v\f") == std::string::npos) {
@@ -138,7 +143,7 @@ int csvnWerkzeug(const char* eingabe, const char* ausgabe, const WerkzeugEinstel
         saetze[s].text = zeile;
         pool.abgeben(s);
     }
-    const bool lesefehler = std::ferror(ein) != 0;
+    const bool lesefehler = einDatei.lesefehler();
     pool.beenden();
     ergebnisse.alleSchreiben();
     std::fflush(stderr);

@@ -1,11 +1,11 @@
 #include "gamefiles/pgn_leser.h"
 
 #include <cstring>
-#include <fstream>
 
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "chess/spiel.h"
+#include "gamefiles/eingabedatei.h"
 #include "protocol/zahlen.h"
 
 namespace {
@@ -61,9 +61,11 @@ void PgnLeser_t::grundstellung()
 
 bool PgnLeser_t::oeffnen(const std::string& datei)
 {
-    auto ein = std::make_unique<std::ifstream>(datei, std::ios::binary);
-    const bool offen = ein->is_open();
+    auto ein = std::make_unique<Eingabestrom_t>(datei, true);
+    const bool offen = ein->offen();
+    Eingabestrom_t* strom = ein.get();
     oeffnen(std::move(ein), datei);
+    datei_ = strom;
     if (!offen) {
         ok_ = true;
         fehler("Cannot open file");
@@ -76,7 +78,9 @@ bool PgnLeser_t::oeffnen(const std::string& datei)
 void PgnLeser_t::oeffnen(std::unique_ptr<std::istream> ein, const std::string& name)
 {
     ein_ = std::move(ein);
+    datei_ = nullptr;
     puffer_ = ein_->rdbuf();
+    kommentarAb_ = 0;
     name_ = name;
     zeile_ = 1;
     spalte_ = 1;
@@ -131,8 +135,10 @@ void PgnLeser_t::leerUndKommentareUeberspringen()
         } else if (zeichen_ == ';' || (zeichen_ == '%' && spalte_ == 1)) {
             while (zeichen_ >= 0 && zeichen_ != '\n' && zeichen_ != '\r') zeichenLesen();
         } else if (zeichen_ == '{') {
+            const int anfang = zeile_;
             while (zeichen_ >= 0 && zeichen_ != '}') zeichenLesen();
             if (zeichen_ >= 0) zeichenLesen();
+            else kommentarAb_ = anfang;
         } else {
             return;
         }
@@ -242,22 +248,33 @@ bool PgnLeser_t::partieLesen(std::vector<Zug>& zuege, PgnTags_t& tags)
     std::string erwartet = "*";
     grundstellung();
     partieOffen_ = true;
+    bool begonnen = false; // a token of this game was read
     for (;;) {
         const Token t = naechstesToken();
         switch (t) {
         case ENDE:
             partieOffen_ = false;
+            // The file ended in the middle of something: that is no normal
+            // end, the rest of the file is lost.
+            if (datei_ && datei_->lesefehler())
+                fehler("read error");
+            else if (kommentarAb_ > 0)
+                fehler("unexpected end of file", " in the comment from line " + std::to_string(kommentarAb_));
+            else if (begonnen)
+                fehler("unexpected end of file", " (game without a termination marker)");
             return false;
         case TEXT: fehler("unexpected string ", text_); return false;
         case ZAHL:
         case PUNKT:
-        case NAG: continue;
+        case NAG: begonnen = true; continue;
         case RUND_AUF:
             if (!variationUeberspringen()) return false;
+            begonnen = true;
             continue;
         case RUND_ZU: fehler("unexpected ')'"); return false;
         case ECKIG_AUF:
             if (!tagPaar(tags, erwartet, zuege)) return false;
+            begonnen = true;
             continue;
         case ECKIG_ZU: fehler("unexpected ']'"); return false;
         case STERN:
@@ -271,6 +288,7 @@ bool PgnLeser_t::partieLesen(std::vector<Zug>& zuege, PgnTags_t& tags)
             }
             break;
         }
+        begonnen = true;
         const Zug z = sanZugLesen(st_, d_[di_], text_.c_str());
         if (!istZug(z) || !zugSpielen(st_, z, d_[di_ ^ 1], d_[di_])) {
             fehler("illegal move ", text_);

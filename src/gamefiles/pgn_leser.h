@@ -10,6 +10,8 @@
 #include "chess/stellung.h"
 #include "chess/zug.h"
 
+class Eingabestrom_t;
+
 // Tag pairs of one game, ordered by name.
 using PgnTags_t = std::map<std::string, std::string>;
 
@@ -97,7 +99,9 @@ private:
     void grundstellung();
 
     std::unique_ptr<std::istream> ein_;
+    Eingabestrom_t* datei_ = nullptr; // ein_ when it reads a file (it knows read errors)
     std::streambuf* puffer_ = nullptr;
+    int kommentarAb_ = 0;     // line where a comment began that the file's end cut off
     int zeile_ = 1;
     int spalte_ = 1;
     std::string name_;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -13,9 +14,11 @@
 #include "chess/zuggen.h"
 #include "gamefiles/arbeiterpool.h"
 #include "gamefiles/ausgabedatei.h"
+#include "gamefiles/eingabedatei.h"
 #include "gamefiles/pgn_leser.h"
 #include "gamefiles/werkzeugsuche.h"
 #include "gamefiles/zeilenleser.h"
+#include "platform/dateisystem.h"
 #include "search/suche.h"
 #include "timenet/zufall.h"
 
@@ -40,6 +43,7 @@ struct TestposAusgabe_t {
     const std::string* parameterDatei = nullptr;
     TestposParameter_t parameter;
     long geschrieben = 0;
+    bool offeneZeile = false; // the file ends inside a line that is not ours
     std::atomic<bool> fehler{false};
 
     void zeile(const TestposSatz_t& s, int wert)
@@ -54,6 +58,8 @@ struct TestposAusgabe_t {
             fehler.store(true, std::memory_order_relaxed);
             return;
         }
+        if (offeneZeile) std::fputc('\n', datei);
+        offeneZeile = false;
         std::fprintf(datei, "%8ld%8ld%3d %s\n", long(s.ruhewert), long(wert), s.ergebnis, fen);
         if (std::fflush(datei) != 0 || std::ferror(datei)) {
             std::fprintf(stderr, "Fehler beim Schreiben von %s\n", parameter.ausgabe.c_str());
@@ -78,6 +84,30 @@ int ausSicht(int pgnErgebnis, int amZug)
     return amZug == WEISS ? weiss : -weiss;
 }
 
+// The start of a line of this tool's own: three right-aligned numbers in
+// 8, 8 and 3 columns, a blank, and FEN characters.
+bool eigenerAnfang(const std::string& zeile)
+{
+    static constexpr const char* FEN_ZEICHEN = "pnbrqkPNBRQKabcdefghABCDEFGH0123456789/ w-";
+    for (std::size_t i = 0; i < zeile.size(); ++i) {
+        const char c = zeile[i];
+        if (i + 1 == FEN_SPALTE) {
+            if (c != ' ') return false;
+        } else if (i < FEN_SPALTE) {
+            if (c != ' ' && c != '-' && (c < '0' || c > '9')) return false;
+        } else if (c == 0 || !std::strchr(FEN_ZEICHEN, c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A whole line of this tool's own (its FEN still to be read).
+bool eigeneZeile(const std::string& zeile)
+{
+    return zeile.size() > FEN_SPALTE && eigenerAnfang(zeile);
+}
+
 bool zahlText(const std::string& text, long& wert)
 {
     const char* p = text.c_str();
@@ -92,7 +122,8 @@ bool zahlText(const std::string& text, long& wert)
 
 bool testposParameterLesen(const std::string& datei, TestposParameter_t& p, std::string& fehler)
 {
-    std::FILE* f = std::fopen(datei.c_str(), "r");
+    Eingabedatei_t ein(datei);
+    std::FILE* f = ein.datei();
     if (!f) {
         fehler = "Fehler beim Öffnen von " + datei;
         return false;
@@ -105,7 +136,10 @@ bool testposParameterLesen(const std::string& datei, TestposParameter_t& p, std:
         if (zuLang) break;
         ++n;
     }
-    std::fclose(f);
+    if (ein.lesefehler()) {
+        fehler = "Fehler beim Lesen von " + datei;
+        return false;
+    }
     if (zuLang) {
         fehler = datei + ": Zeile " + std::to_string(n + 1) + " zu lang";
         return false;
@@ -132,37 +166,50 @@ bool testposParameterSchreiben(const std::string& datei, const TestposParameter_
     return aus.abschliessen();
 }
 
-int bekannteStellungenLesen(const std::string& datei, std::unordered_set<uint64_t>& bekannt)
+int bekannteStellungenLesen(const std::string& datei, std::unordered_set<uint64_t>& bekannt, bool& offeneZeile)
 {
-    std::FILE* f = std::fopen(datei.c_str(), "rb");
+    offeneZeile = false;
+    Eingabedatei_t ein(datei, true);
+    std::FILE* f = ein.datei();
     if (!f) return 0;
     std::string zeile;
     bool zuLang = false;
-    int schlecht = 0;
+    int schlecht = 0, eigene = 0;
     long gueltigBis = 0; // file length up to the last complete line
+    bool rest = false;   // a last line without its line end
     while (zeileLesen(f, zeile, ZEILE_MAX, zuLang)) {
         const long pos = std::ftell(f);
         std::fseek(f, -1, SEEK_CUR);
-        const bool vollstaendig = std::getc(f) == '\n';
-        if (!vollstaendig) break;
+        if (std::getc(f) != '\n') {
+            rest = true;
+            break;
+        }
         gueltigBis = pos;
         Stellung_t st;
         Stellungsdaten_t d;
-        if (zuLang || zeile.size() <= FEN_SPALTE || !stellungSetzen(st, d, zeile.c_str() + FEN_SPALTE)) {
+        if (zuLang || !eigeneZeile(zeile) || !stellungSetzen(st, d, zeile.c_str() + FEN_SPALTE)) {
             ++schlecht;
             continue;
         }
         bekannt.insert(d.schluessel);
+        ++eigene;
     }
-    std::fseek(f, 0, SEEK_END);
-    const long laenge = std::ftell(f);
-    std::fclose(f);
-    if (laenge > gueltigBis) {
+    if (!rest) return schlecht;
+    // A run killed while it wrote its line leaves the start of one in a
+    // file of such lines (or, as the file's only line, the numbers of one
+    // and the start of its FEN): that is cut off. Anything else is
+    // somebody's text and stays; the next line then starts on a line of its
+    // own.
+    if (!zuLang && eigenerAnfang(zeile) && (eigene > 0 || (schlecht == 0 && eigeneZeile(zeile)))) {
         std::error_code fehler;
         std::filesystem::resize_file(datei, std::uintmax_t(gueltigBis), fehler);
-        std::fprintf(stderr, "%s: unvollständige letzte Zeile entfernt\n", datei.c_str());
+        if (!fehler) {
+            std::fprintf(stderr, "%s: unvollständige letzte Zeile entfernt\n", datei.c_str());
+            return schlecht;
+        }
     }
-    return schlecht;
+    offeneZeile = true;
+    return schlecht + 1;
 }
 
 int testposWerkzeug(const char* parameterDatei)
@@ -182,10 +229,15 @@ int testposWerkzeug(const char* parameterDatei, const WerkzeugEinstellung_t& e)
     const TestposParameter_t param = aus.parameter;
     aus.parameterDatei = &paramName;
 
+    if (dateiArt(param.ausgabe) == Dateiart::ANDERE) {
+        std::fprintf(stderr, "Fehler beim Öffnen von %s\n", param.ausgabe.c_str());
+        return 1;
+    }
     std::unordered_set<uint64_t> bekannt;
-    if (const int schlecht = bekannteStellungenLesen(param.ausgabe, bekannt))
+    if (const int schlecht = bekannteStellungenLesen(param.ausgabe, bekannt, aus.offeneZeile))
         std::fprintf(stderr, "%s: %d Zeilen ohne Stellung übersprungen\n", param.ausgabe.c_str(), schlecht);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> datei(std::fopen(param.ausgabe.c_str(), "a"), std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> datei(dateiOeffnen(param.ausgabe, Dateimodus::ANHAENGEN),
+                                                           std::fclose);
     if (!datei) {
         std::fprintf(stderr, "Fehler beim Öffnen von %s\n", param.ausgabe.c_str());
         return 1;

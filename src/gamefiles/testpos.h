@@ -29,9 +29,14 @@ bool testposParameterSchreiben(const std::string& datei, const TestposParameter_
 
 // The keys of the positions in an existing output file (FEN from the 21st
 // character of each line) into bekannt. A last line without its line end
-// (a run killed while writing it) is cut off the file. Returns the number
-// of lines that held no position (skipped). A missing file is empty.
-int bekannteStellungenLesen(const std::string& datei, std::unordered_set<uint64_t>& bekannt);
+// is cut off the file when it is the start of a line of this tool's own
+// in a file that holds such lines (alone in the file, it must hold the
+// numbers and the start of the FEN): a run killed while writing it;
+// otherwise it stays, it counts as a line without a position, and
+// offeneZeile is set: the next line must begin with a line end. Returns
+// the number of lines that held no position (skipped). A missing file is
+// empty.
+int bekannteStellungenLesen(const std::string& datei, std::unordered_set<uint64_t>& bekannt, bool& offeneZeile);
 
 // Half-width of the window of quiet scores accepted for a position key.
 inline int ruheFenster(uint64_t schluessel)

@@ -22,6 +22,7 @@ const OptionEintrag_t OPTIONEN_NORMAL[] = {
     {OPTION_STRING, 1, "TimeLogfile", "nul:", 0, 0, nullptr},
     {OPTION_CHECK, 0, "NoOutput", "false", 0, 0, nullptr},
     {OPTION_SPIN, 0, "Resign", "700", 400, 2000, nullptr},
+    {OPTION_STRING, 1, "EvalFile", "", 0, 0, nullptr},
     {0, 0, nullptr, nullptr, 0, 0, nullptr},
 };
 
@@ -146,11 +147,11 @@ void Optionen_t::knopfLoesen(int i)
     werte_[i].wert.store(0, std::memory_order_relaxed);
 }
 
-bool Optionen_t::setoption(const char* zeile)
+int Optionen_t::zielOption(const char* zeile) const
 {
-    if (std::strncmp(zeile, "setoption ", 10) != 0) return false;
+    if (std::strncmp(zeile, "setoption ", 10) != 0) return -1;
     const char* p = blanksUeberspringen(zeile + 10);
-    if (std::strncmp(p, "name ", 5) != 0) return false;
+    if (std::strncmp(p, "name ", 5) != 0) return -1;
     p = blanksUeberspringen(p + 5);
 
     // The longest name that starts the rest wins, so "MultiPV_Score" is not
@@ -164,7 +165,15 @@ bool Optionen_t::setoption(const char* zeile)
             besteLaenge = laenge;
         }
     }
+    return gefunden;
+}
+
+bool Optionen_t::setoption(const char* zeile, const char** grund)
+{
+    const int gefunden = zielOption(zeile);
     if (gefunden < 0) return false;
+    const char* p = blanksUeberspringen(blanksUeberspringen(zeile + 10) + 5);
+    const std::size_t besteLaenge = std::strlen(eintraege_[gefunden].name);
     const OptionEintrag_t& e = eintraege_[gefunden];
     OptionWert_t& w = werte_[gefunden];
 
@@ -208,6 +217,10 @@ bool Optionen_t::setoption(const char* zeile)
         return position >= 0;
     }
     case OPTION_STRING:
+        if (laenge > OPTION_TEXT_LAENGE) {
+            if (grund) *grund = "value longer than 256 characters";
+            return false;
+        }
         textSetzen(gefunden, wert, laenge);
         w.wert.store(auf32(zahlVon(wert)), std::memory_order_relaxed);
         return true;

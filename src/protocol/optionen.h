@@ -42,6 +42,7 @@ constexpr int OPT_PROZESSOREN = 11;
 constexpr int OPT_TIME_LOGFILE = 12;
 constexpr int OPT_NOOUTPUT = 13;
 constexpr int OPT_RESIGN = 14;
+constexpr int OPT_EVALFILE = 15;
 
 // The engine's options, and the empty table used by the random mover.
 extern const OptionEintrag_t OPTIONEN_NORMAL[];
@@ -91,8 +92,14 @@ public:
     void knopfLoesen(int i);
 
     // A whole "setoption name <name> [value <value>]" line. True when an
-    // option was changed; malformed lines change nothing.
-    bool setoption(const char* zeile);
+    // option was changed; malformed lines change nothing. A text longer
+    // than OPTION_TEXT_LAENGE is refused as well (cut short, a file name
+    // could name another file); *grund then says so.
+    bool setoption(const char* zeile, const char** grund = nullptr);
+
+    // The option a "setoption" line names (the longest name that starts
+    // its name part), or -1.
+    int zielOption(const char* zeile) const;
 
 private:
     void textSetzen(int i, const char* text, int laenge);

@@ -75,12 +75,25 @@ void UciInterface_t::Zeile(const char* zeile)
         sucher_.ponderHit();
         ponder_ = false;
     } else if (!std::strcmp(wort, "quit")) quit();
-    else if (!std::strcmp(wort, "setoption")) optionen_.setoption(befehl);
+    else if (!std::strcmp(wort, "setoption")) setoption(befehl);
     else if (!std::strcmp(wort, "debug")) debug_ = std::strstr(rest, "on") != nullptr;
     else if (!std::strcmp(wort, "ucinewgame")) sucher_.neuesSpiel();
     else if (!std::strcmp(wort, "perft")) perft(rest);
     else if (!std::strcmp(wort, "book")) buch(befehl);
     else if (!std::strcmp(wort, "time")) zeit(befehl);
+}
+
+void UciInterface_t::setoption(const char* zeile)
+{
+    // Malformed lines are ignored without a word; a value the option
+    // cannot hold whole is refused aloud, since the interface believes it
+    // set.
+    const char* grund = nullptr;
+    if (optionen_.setoption(zeile, &grund) || !grund) return;
+    char text[160];
+    std::snprintf(text, sizeof text, "info string option %s not set: %s",
+                  optionen_.eintrag(optionen_.zielOption(zeile)).name, grund);
+    ausgabe_.Zeile(text);
 }
 
 void UciInterface_t::buch(const char* zeile)

@@ -65,6 +65,7 @@ private:
     Zug zugLesen(const char* text, const char** ende);
     void wurzelZuegeLesen(const char* zeile);
     // The "book" and "time" sub-commands.
+    void setoption(const char* zeile);
     void buch(const char* zeile);
     void zeit(const char* zeile);
 

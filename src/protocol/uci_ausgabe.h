@@ -63,6 +63,8 @@ class TestAusgabe_t : public Ausgabe_t {
 public:
     TestAusgabe_t() = default;
 
+    // Nothing is ever shown, so nothing needs to be shown again.
+    bool IstStumm() const override { return true; }
     void Zeile(const char*) override {}
     void Fehler(const char*, const char*) override {}
     void Fehler2(const char*, const char*) override {}

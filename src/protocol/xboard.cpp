@@ -9,7 +9,7 @@
 #include "chess/notation.h"
 #include "chess/spiel.h"
 #include "platform/clock.h"
-#include "platform/paths.h"
+#include "platform/dateisystem.h"
 #include "protocol/optionen.h"
 #include "protocol/xboard_ausgabe.h"
 #include "protocol/worttext.h"
@@ -64,7 +64,26 @@ constexpr const char* FEATURES[] = {
     "feature name=1",
     "feature memory=1",
     "feature smp=1",
+    // Node limits are the search's own business: "nps" is not understood,
+    // and a client should not pair it with "st".
+    "feature nps=0",
 };
+
+// The result to claim when the game is over in this position: the side to
+// move has no move, or the rules give a draw without anyone asking (fifty
+// moves, no mating material, the third time the same position). Else null.
+const char* ergebnisText(Stellung_t& st, const Stellungsdaten_t& d)
+{
+    int sieger = 0;
+    if (partieEnde(st, d, &sieger))
+        return sieger < 0 ? "0-1 {Black mates}" : sieger > 0 ? "1-0 {White mates}" : "1/2-1/2 {Stalemate}";
+    switch (remisTest(st, d.schluessel, true)) {
+    case REMIS_FUENFZIG: return "1/2-1/2 {Draw by 50 move rule}";
+    case REMIS_MATERIAL: return "1/2-1/2 {Insufficient material}";
+    case REMIS_WIEDERHOLUNG_2: return "1/2-1/2 {Draw by repetition}";
+    default: return nullptr;
+    }
+}
 } // namespace
 
 const XBoardInterface_t::Eintrag XBoardInterface_t::BEFEHLE[] = {
@@ -216,8 +235,7 @@ void XBoardInterface_t::protover(const char* rest, const char*)
 
     // Options the user keeps for XBoard games: the working directory's
     // file first, else the one next to the program.
-    std::FILE* ini = std::fopen("Velkaris.ini", "r");
-    if (!ini) ini = std::fopen(pfadVerbinden(programmVerzeichnis(), "Velkaris.ini").c_str(), "r");
+    std::FILE* ini = dateiOeffnen(dateiSuchen("Velkaris.ini"), Dateimodus::LESEN);
     if (!ini) {
         fehler("file 'Velkaris.ini' not found", "protover");
         sagen("feature done=1");
@@ -230,7 +248,12 @@ void XBoardInterface_t::protover(const char* rest, const char*)
         const bool anfang = zeilenAnfang;
         zeilenAnfang = std::strchr(zeile, '\n') != nullptr;
         rechtsTrimmen(zeile);
-        if (anfang && beginntMit(zeile, "setoption ")) senden(zeile);
+        if (!anfang || !beginntMit(zeile, "setoption ")) continue;
+        // NoOutput belongs to the protocol's own use around "stop"; set
+        // from here it would silence the rest of the handshake.
+        const int ziel = optionen_.zielOption(zeile);
+        if (ziel >= 0 && ziel == optionen_.finden("NoOutput")) fehler("option not settable from Velkaris.ini", zeile);
+        else senden(zeile);
     }
     std::fclose(ini);
     datenIndex_ = 0;
@@ -471,18 +494,7 @@ void XBoardInterface_t::brettNeuAufbauen()
 
 bool XBoardInterface_t::spielEnde(bool direkt)
 {
-    const char* text = nullptr;
-    int sieger = 0;
-    if (partieEnde(brett_, daten(), &sieger)) {
-        text = sieger < 0 ? "0-1 {Black mates}" : sieger > 0 ? "1-0 {White mates}" : "1/2-1/2 {Stalemate}";
-    } else {
-        switch (remisTest(brett_, daten().schluessel, true)) {
-        case REMIS_FUENFZIG: text = "1/2-1/2 {Draw by 50 move rule}"; break;
-        case REMIS_MATERIAL: text = "1/2-1/2 {Insufficient material}"; break;
-        case REMIS_WIEDERHOLUNG_2: text = "1/2-1/2 {Draw by repetition}"; break;
-        default: break;
-        }
-    }
+    const char* text = ergebnisText(brett_, daten());
     if (!text) return false;
     if (direkt) ausgabe_.zeileImmer(text);
     else sagen(text);
@@ -644,6 +656,9 @@ void XBoardInterface_t::denkenStarten()
         sucheStoppen();
         analyseBeenden();
     }
+    // Asked to move when the game is over: the answer is its result (and
+    // the engine is not thinking, so a ping is answered at once).
+    if (spielEnde(false)) return;
     if (!platzFuerZug()) {
         fehler("game too long", "go");
         return;
@@ -657,6 +672,12 @@ void XBoardInterface_t::denkenStarten()
 
 bool XBoardInterface_t::pondernStarten(Zug ponder)
 {
+    // Nothing to think about when the expected reply ends the game.
+    {
+        Stellung_t nachher = brett_;
+        Stellungsdaten_t d;
+        if (!zugSpielen(nachher, ponder, d, daten()) || ergebnisText(nachher, d)) return false;
+    }
     // On the search thread: the queue is never waited for here (the worker
     // may be waiting for this very search), so without room, no pondering.
     char feld[ZUG_BREITE + 1];
@@ -685,8 +706,11 @@ void XBoardInterface_t::analyseStarten()
         if (buchPausiert_) senden("setoption name OwnBook value false");
     }
     analysiert_ = true;
-    senden(positionsBefehl(nullptr));
     ausgabe_.analyseBeginnt(legaleZuegeZaehlen(brett_, daten()));
+    // A finished game has nothing to analyse: its result is all there is
+    // to say until the position changes.
+    if (spielEnde(false)) return;
+    senden(positionsBefehl(nullptr));
     senden("go infinite");
 }
 
@@ -706,6 +730,8 @@ void XBoardInterface_t::go(const char*, const char*)
 void XBoardInterface_t::playother(const char*, const char*)
 {
     force_ = false;
+    // The other side is to move; when it cannot, the game is over.
+    spielEnde(false);
 }
 
 void XBoardInterface_t::sofort(const char*, const char*)

@@ -6,7 +6,7 @@
 #include "chess/spiel.h"
 #include "chess/zuggen.h"
 #include "chess/zugmachen.h"
-#include "eval/material_werte.h"
+#include "eval/bewertungstabellen.h"
 #include "eval/statisch.h"
 #include "search/parallel.h"
 #include "search/suche.h"
@@ -458,15 +458,18 @@ int Suche_t::ruhesuche(int alpha, int beta, Ply_t* p, int qtiefe)
 
     // 4. Which enemy pieces are worth capturing: the further the material
     // gain would lift us towards alpha, the more targets qualify. The gain
-    // is weighed as the evaluation weighs material: once in the endgame and
-    // twice in the middlegame, blended by the phase. With the bare table
-    // value a recapture looked hopeless in narrow windows and was pruned, so
-    // that an ordinary exchange passed for winning a piece.
+    // is weighed as the evaluation weighs material: with the built-in
+    // weights once in the endgame and twice in the middlegame, blended by
+    // the phase. With the bare table value a recapture looked hopeless in
+    // narrow windows and was pruned, so that an ordinary exchange passed for
+    // winning a piece. Material and weighing are the evaluation's own (from
+    // the weights in use), so gains and margins stay on its scale.
     const int s = st.amZug, g = s ^ 1;
     Bitboard maske = 0;
     if (!schach) {
         const Seite_t& gs = st.seite[g];
-        const int gewicht = 256 + materialEintrag(material_, st, d.materialSchluessel).phase;
+        const int phase = materialEintrag(material_, st, d.materialSchluessel).phase;
+        const int gewicht = 256 + (BW.materialMg * phase + BW.materialEg * (256 - phase)) / 256;
         const int extra = gs.anzahl[BAUER] == 1 ? 500 : 0;
         const int m1 = (qtiefe + 15) * 70 + extra;
         const int m2 = qtiefe * 70 + 690 + extra;
@@ -475,7 +478,7 @@ int Suche_t::ruhesuche(int alpha, int beta, Ply_t* p, int qtiefe)
                                  d.angriffe[g].bedroht;
         auto gewinn = [&](int typ) {
             int n = gs.anzahl[typ];
-            return (materialWert(typ, n) - materialWert(typ, n - 1)) * gewicht / 256 + standPat - alpha;
+            return (BW.material[typ][n] - BW.material[typ][n - 1]) * gewicht / 256 + standPat - alpha;
         };
         if (gs.anzahl[BAUER]) {
             const Bitboard bauern = gs.bb[BAUER];

@@ -8,10 +8,13 @@
 #include "chess/spiel.h"
 #include "chess/zuggen.h"
 #include "chess/zugmachen.h"
+#include "eval/bewertungstabellen.h"
 #include "eval/statisch.h"
 #include "platform/clock.h"
+#include "platform/dateisystem.h"
 #include "protocol/optionen.h"
 #include "protocol/suchgrenzen.h"
+#include "protocol/zustandsmeldung.h"
 #include "search/parallel.h"
 #include "search/suche.h"
 #include "shell/ausgabe.h"
@@ -35,6 +38,24 @@ bool wurzelVor(const WurzelEintrag_t& a, const WurzelEintrag_t& b)
 bool istMattWert(int w)
 {
     return w > MATT_SCHWELLE || w < -MATT_SCHWELLE;
+}
+
+// The weights file last asked for ("" for the built-in weights), whether
+// reading it worked or not: a broken file is reported once, not at every
+// search. Weights are the program's, shared by every searcher; only a
+// search started by the interface changes them.
+std::string gewichteDatei;
+
+// Names of left-out entries in a message: the first eight.
+std::string fehlendKurz(const std::string& liste)
+{
+    std::size_t p = 0;
+    for (int n = 0; n < 8; ++n) {
+        p = liste.find(", ", p);
+        if (p == std::string::npos) return liste;
+        p += 2;
+    }
+    return liste.substr(0, p) + "...";
 }
 
 } // namespace
@@ -77,7 +98,7 @@ void Suche_t::wurzelSortieren()
 
 // The principal variation from the table: the first move, then the stored
 // move of every following position as long as it is legal.
-int Suche_t::hauptvarianteHolen(Zug erster, Zug* pv, int max)
+int Suche_t::hauptvarianteHolen(Zug erster, Zug* pv, int max, uint64_t* schluessel)
 {
     Stellung_t kopie = st_;
     Stellungsdaten_t d[2];
@@ -88,6 +109,7 @@ int Suche_t::hauptvarianteHolen(Zug erster, Zug* pv, int max)
         if (!zugLegal(kopie, d[n & 1], z)) break;
         Zugdaten_t zd;
         zugMachenSuche(kopie, z, d[(n + 1) & 1], d[n & 1], zd);
+        if (schluessel) schluessel[n] = d[(n + 1) & 1].schluessel;
         pv[n++] = z;
         TTDaten_t e;
         z = tt_->lesen(d[n & 1].schluessel, n, e) ? e.zug : 0;
@@ -101,17 +123,58 @@ Zug Suche_t::ponderZug(Zug bester)
     return hauptvarianteHolen(bester, pv, 2) == 2 ? pv[1] : 0;
 }
 
+// Past a position that was there before, the table's moves only go round
+// in circles (the search scored the repetition there and looked no
+// further).
+int Suche_t::varianteZumZeigen(Zug erster, Zug* pv)
+{
+    uint64_t schluessel[PV_LAENGE];
+    const int n = hauptvarianteHolen(erster, pv, PV_LAENGE, schluessel);
+    return varianteBisWiederholung(st_, stapel_[PLY_BASIS - 1].daten.schluessel, schluessel, n);
+}
+
+void Suche_t::zeileFesthalten(int wert, int tiefe, int64_t zeit, bool ausTabelle)
+{
+    Zurueckgehalten_t& z = zurueckLaufend_;
+    z.ausTabelle = ausTabelle;
+    z.wert = wert;
+    z.tiefe = tiefe;
+    z.selTiefe = selTiefe_;
+    z.zeit = zeit;
+    z.knoten = knoten_;
+    z.hashPromille = tt_->hashfull();
+}
+
+void Suche_t::zeileMelden(const Zurueckgehalten_t& z, bool still)
+{
+    ausgabe->Hauptvariante(st_, z.pv, z.n, z.wert, -MATT_WERT, MATT_WERT, z.tiefe / 2, z.selTiefe, z.zeit,
+                           int64_t(z.knoten), z.hashPromille, still);
+}
+
 void Suche_t::hauptvarianteBerichten(Zug bester, int wert, int tiefe, int64_t zeit, bool still)
 {
-    Zug pv[100];
-    int n = hauptvarianteHolen(bester, pv, 100);
-    ausgabe->Hauptvariante(st_, pv, n, wert, -MATT_WERT, MATT_WERT, tiefe / 2, selTiefe_, zeit, int64_t(knoten_),
-                           tt_->hashfull(), still);
+    Zurueckgehalten_t& z = zurueckLaufend_;
+    z.n = varianteZumZeigen(bester, z.pv);
+    zeileFesthalten(wert, tiefe, zeit, false);
+    zeileMelden(z, still);
+    // A line printed now supersedes whatever was kept back.
+    z.da = still;
     if (!still) {
+        zurueckFertig_.da = false;
         letzterWert_ = wert;
         letzterBester_ = bester;
-        letzterPonder_ = n > 1 ? pv[1] : 0;
+        letzterPonder_ = z.n > 1 ? z.pv[1] : 0;
     }
+}
+
+void Suche_t::zurueckgehalteneZeigen()
+{
+    Zurueckgehalten_t& z = zurueckFertig_;
+    // A channel that prints nothing has recorded the line already.
+    if (!z.da || ausgabe->IstStumm()) return;
+    z.da = false;
+    if (z.ausTabelle) z.n = varianteZumZeigen(z.pv[0], z.pv);
+    zeileMelden(z, false);
 }
 
 void Suche_t::multiPvBerichten(int tiefe)
@@ -120,8 +183,8 @@ void Suche_t::multiPvBerichten(int tiefe)
     int rang = 0;
     for (int i = 0; i < wurzelN_ && rang < multiPv_; ++i) {
         if (wurzel_[i].grenze != WURZEL_EXAKT) continue;
-        Zug pv[100];
-        int n = hauptvarianteHolen(wurzel_[i].zug, pv, 100);
+        Zug pv[PV_LAENGE];
+        const int n = varianteZumZeigen(wurzel_[i].zug, pv);
         ausgabe->MultiPv(st_, pv, n, ++rang, wurzel_[i].wert, tiefe / 2);
     }
 }
@@ -169,7 +232,15 @@ int Suche_t::wurzelSuche(int tiefe, int vorher)
             wurzel_[i].tiefe = tiefe;
             wurzel_[i].wert = e.wert;
             besterWurzelZug_ = wurzel_[i].zug;
-            if (!(e.tiefe >= tiefe + 2 && wurzelN_ > 1)) hauptvarianteBerichten(e.zug, e.wert, tiefe, verstrichen(), false);
+            if (!(e.tiefe >= tiefe + 2 && wurzelN_ > 1)) {
+                hauptvarianteBerichten(e.zug, e.wert, tiefe, verstrichen(), false);
+            } else {
+                // Not reported: the line is read when it is shown.
+                zurueckLaufend_.pv[0] = e.zug;
+                zurueckLaufend_.n = 1;
+                zeileFesthalten(e.wert, tiefe, verstrichen(), true);
+                zurueckLaufend_.da = true;
+            }
             return e.wert;
         }
     }
@@ -337,6 +408,41 @@ bool Suche_t::buchZugMelden(Optionen_t& opt)
     return true;
 }
 
+void Suche_t::gewichteLaden(Optionen_t& opt)
+{
+    if (opt.anzahl() > OPT_EVALFILE) {
+        char text[OPTION_TEXT_LAENGE + 4];
+        opt.textKopieren(OPT_EVALFILE, text, int(sizeof(text)));
+        std::string name = text;
+        while (!name.empty() && (name.back() == ' ' || name.back() == '\t' || name.back() == '\r')) name.pop_back();
+        if (name == "<empty>") name.clear(); // how some interfaces send an empty text
+        if (name != gewichteDatei) {
+            gewichteDatei = name;
+            Gewichte_t g = eingebauteGewichte();
+            if (!name.empty()) {
+                // A relative name is looked for in the working directory,
+                // then next to the program.
+                const GewichteLesen_t r = gewichteDateiLesen(dateiSuchen(name), g);
+                if (!r.ok)
+                    zustandMelden(*ausgabe, "EvalFile", name + ": " + r.fehler + "; the built-in weights stay");
+                else if (r.fehlendAnzahl)
+                    zustandMelden(*ausgabe, "EvalFile",
+                                  name + ": " + std::to_string(r.fehlendAnzahl) +
+                                      " entries not in the file keep their built-in values: " + fehlendKurz(r.fehlend));
+            }
+            gewichteSetzen(g);
+        }
+    }
+    if (gewichteStand_ == gewichteStand()) return;
+    gewichteStand_ = gewichteStand();
+    tt_->leeren();
+    for (int i = -1; i < helferAnzahl_; ++i) {
+        Suche_t& s = i < 0 ? *this : *helferListe_[i];
+        s.material_.leeren();
+        s.bauern_.leeren();
+    }
+}
+
 void Suche_t::search()
 {
     Optionen_t& opt = *optionen;
@@ -357,6 +463,9 @@ void Suche_t::search()
     // 4.
     multiPv_ = std::max(1, opt.wert(OPT_MULTIPV));
     multiPvRand_ = opt.wert(OPT_MULTIPV_SCORE) * 10;
+
+    // 4b. The evaluation's weights, before anything else may report.
+    if (!helfer_) gewichteLaden(opt);
 
     // 5. The opening book: a move it knows is played without a search. Not
     // in analysis, and not when the interface restricted the root moves
@@ -397,6 +506,7 @@ void Suche_t::search()
     letzterWert_ = 0;
     letzterBester_ = 0;
     letzterPonder_ = 0;
+    zurueckLaufend_.da = zurueckFertig_.da = false;
     weiter_ = true;
     tt_->neueSuche();
     {
@@ -420,15 +530,20 @@ void Suche_t::search()
         if (s - i + 2 < -MATT_WERT || s + i - 2 > MATT_WERT) break;
         wert = wurzelSuche(2 * i + 1, wert);
         if (stoppenAngefragt()) break;
+        if (zurueckLaufend_.da) {
+            zurueckFertig_ = zurueckLaufend_;
+            zurueckLaufend_.da = false;
+        }
         if (i > 0 && (verstrichen() >= 2001 || analyse || debug))
             ausgabe->Fortschritt(i, selTiefe_, verstrichen(), int64_t(knoten_), tt_->hashfull());
+        bitbaseMeldungen();
         wurzelSortieren();
         iterationAuswerten(i, wert, vorherBester, daten[i & 1], daten[(i + 1) & 1], y);
         vorherBester = wurzel_[0].zug;
         if (eroeffnung_) y += 0.07;
         y = std::max(y, 0.02);
     }
-    protokoll_.beenden();
+    if (!protokoll_.beenden()) ausgabe->Zeile(("info string error writing the time log " + protokoll_.datei()).c_str());
 
     // 11. Report, after the opponent has answered a ponder search.
     eroeffnung_ = false;
@@ -437,5 +552,14 @@ void Suche_t::search()
     // A search stopped before any root move was finished still plays a
     // legal move.
     if (!bester && wurzelN_ > 0) bester = wurzel_[0].zug & 0xFFFF;
+    bitbaseMeldungen();
+    // The client takes the last line it saw for the result of the search.
+    zurueckgehalteneZeigen();
     ausgabe->BesterZug(st_, bester, bester ? ponderZug(bester) : 0);
+}
+
+void Suche_t::bitbaseMeldungen()
+{
+    // A damaged bitbase file is named once; the search treats it as missing.
+    for (const std::string& m : bb_->meldungenAbholen()) ausgabe->Zeile(("info string " + m).c_str());
 }

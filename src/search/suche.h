@@ -30,6 +30,7 @@ constexpr uint32_t WURZEL_EXAKT = 0x4000;
 constexpr uint32_t WURZEL_UNTERBROCHEN = 0x2000;
 
 constexpr int32_t MATT_WERT = 500000;
+constexpr int PV_LAENGE = 100; // longest line reported
 constexpr int32_t MATT_SCHWELLE = 450000;
 
 inline bool istBauernzugAufSiebte(Zug z, int seite)
@@ -84,7 +85,19 @@ private:
     void wurzelVorbereiten(const Stellung_t& st);
     int wurzelSuche(int tiefe, int vorher);
     void hauptvarianteBerichten(Zug bester, int wert, int tiefe, int64_t zeit, bool still);
-    int hauptvarianteHolen(Zug erster, Zug* pv, int max);
+    // The line from the table; schluessel (optional) gets the key after
+    // each move.
+    int hauptvarianteHolen(Zug erster, Zug* pv, int max, uint64_t* schluessel = nullptr);
+    // The line of a root move as it is shown: it ends where a position of
+    // the game or of the line itself comes back.
+    int varianteZumZeigen(Zug erster, Zug* pv);
+    // The line of the last finished iteration, when it was kept back, just
+    // before the best move is reported.
+    void zurueckgehalteneZeigen();
+    struct Zurueckgehalten_t;
+    // Everything of the current line but its moves, into zurueckLaufend_.
+    void zeileFesthalten(int wert, int tiefe, int64_t zeit, bool ausTabelle);
+    void zeileMelden(const Zurueckgehalten_t& z, bool still);
     Zug ponderZug(Zug bester);
     void wurzelSortieren();
     void multiPvBerichten(int tiefe);
@@ -96,6 +109,12 @@ private:
     // The book's move for the root, reported as the search's result; false
     // when the book is off, not asked, or has no move.
     bool buchZugMelden(Optionen_t& opt);
+    // Prints what the bitbase cache found wrong with its files.
+    void bitbaseMeldungen();
+    // The weights the option EvalFile names, read when the option changed
+    // (errors and left-out entries reported); caches of this searcher and
+    // its helpers, and the table, emptied when the weights changed.
+    void gewichteLaden(Optionen_t& opt);
     int64_t verstrichen() const;
     void stopSetzen() { stop.store(true, std::memory_order_relaxed); }
 
@@ -126,6 +145,7 @@ private:
     Historie_t historie_[2];
     MaterialTable material_;
     PawnTable bauern_;
+    uint32_t gewichteStand_ = 0; // the weights the caches and the table were filled under
     WurzelEintrag_t wurzel_[MAX_ZUEGE];
     int wurzelN_ = 0;
     int multiPv_ = 1;
@@ -134,6 +154,24 @@ private:
     int letzterWert_ = 0;
     Zug letzterBester_ = 0;
     Zug letzterPonder_ = 0;
+
+    // A line reported quietly (or an iteration answered by the table
+    // without a report): the client has not seen it. The one of the
+    // iteration under way, and the one of the last finished iteration,
+    // which is shown before the best move unless a line was printed since.
+    struct Zurueckgehalten_t {
+        bool da = false;
+        bool ausTabelle = false; // the line is read from the table when shown
+        Zug pv[PV_LAENGE];
+        int n = 0;
+        int wert = 0;
+        int tiefe = 0;
+        int selTiefe = 0;
+        int64_t zeit = 0;
+        uint64_t knoten = 0;
+        int hashPromille = 0;
+    };
+    Zurueckgehalten_t zurueckLaufend_, zurueckFertig_;
     std::atomic<Zug> besterWurzelZug_{0}; // read by "ponderhit" on the interpreter's thread
 
     uint64_t knoten_ = 0;

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 #include "gamefiles/ausgabedatei.h"
+#include "gamefiles/eingabedatei.h"
 #include "protocol/zahlen.h"
 #include "shell/ausgabe.h"
 
@@ -103,12 +103,15 @@ void ZeitnetzTrainer_t::probenLesen(std::istream& ein, std::size_t& schlecht)
     }
 }
 
-bool ZeitnetzTrainer_t::probenHinzufuegen(const std::string& datei, std::size_t& schlecht)
+ZeitnetzTrainer_t::Lesen ZeitnetzTrainer_t::probenHinzufuegen(const std::string& datei, std::size_t& schlecht)
 {
-    std::ifstream ein(datei);
-    if (!ein) return false;
+    Eingabestrom_t ein(datei);
+    if (!ein) return OFFEN_FEHLER;
+    const std::size_t vorher = proben_.size();
     probenLesen(ein, schlecht);
-    return true;
+    if (!ein.lesefehler()) return GELESEN;
+    proben_.resize(vorher);
+    return LESE_FEHLER;
 }
 
 double ZeitnetzTrainer_t::lernen(long epochen)
@@ -121,10 +124,10 @@ double ZeitnetzTrainer_t::lernen(long epochen)
 
 bool ZeitnetzTrainer_t::netzLesen(const std::string& datei)
 {
-    std::ifstream ein(datei);
+    Eingabestrom_t ein(datei);
     if (!ein) return false;
     auto neu = std::make_unique<Zeitnetz_t>(1);
-    if (!neu->lesen(ein)) return false;
+    if (!neu->lesen(ein) || ein.lesefehler()) return false;
     // Samples have 16 features and one target: any other shape cannot learn
     // from them (and would misread them).
     if (neu->eingabeAnzahl() != ZEIT_MERKMALE || neu->ausgabeAnzahl() != 1) return false;
@@ -165,7 +168,9 @@ void zeitBefehl(const char* zeile, std::unique_ptr<ZeitnetzTrainer_t>& trainer, 
         if (!dateiName(p + 5, name)) return;
         erzeugen();
         std::size_t schlecht = 0;
-        if (!trainer->probenHinzufuegen(name, schlecht)) melden(ausgabe, "file not found: " + name);
+        const ZeitnetzTrainer_t::Lesen r = trainer->probenHinzufuegen(name, schlecht);
+        if (r == ZeitnetzTrainer_t::OFFEN_FEHLER) melden(ausgabe, "file not found: " + name);
+        else if (r == ZeitnetzTrainer_t::LESE_FEHLER) melden(ausgabe, "error reading file: " + name);
         else if (schlecht)
             melden(ausgabe, "skipped " + std::to_string(schlecht) + " malformed lines in " + name);
         return;

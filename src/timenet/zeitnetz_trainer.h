@@ -31,8 +31,11 @@ public:
     // that is not finite) is skipped and counted in schlecht. False when
     // the stream is bad from the start.
     void probenLesen(std::istream& ein, std::size_t& schlecht);
-    // The same from a file; false when it cannot be opened.
-    bool probenHinzufuegen(const std::string& datei, std::size_t& schlecht);
+    // The same from a file: OFFEN_FEHLER when it cannot be opened (or is no
+    // regular file), LESE_FEHLER when reading it failed; the samples are
+    // then as before.
+    enum Lesen { GELESEN, OFFEN_FEHLER, LESE_FEHLER };
+    Lesen probenHinzufuegen(const std::string& datei, std::size_t& schlecht);
 
     // Trains for the given number of epochs (full passes over the samples,
     // one resilient weight update each); returns the root mean squared

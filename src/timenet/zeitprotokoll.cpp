@@ -1,7 +1,8 @@
 #include "timenet/zeitprotokoll.h"
 
-#include <fstream>
+#include <cstdio>
 
+#include "platform/dateisystem.h"
 #include "timenet/zeitmerkmale.h"
 
 void Zeitprotokoll_t::beginnen(std::string_view datei)
@@ -29,14 +30,25 @@ void Zeitprotokoll_t::iteration(bool gewechselt, const std::string* merkmale, do
     }
 }
 
-void Zeitprotokoll_t::beenden()
+bool Zeitprotokoll_t::beenden()
 {
+    bool ok = true;
     if (aktiv_ && !fertig_.empty()) {
-        std::ofstream aus(datei_, std::ios::app);
-        if (aus)
-            for (const auto& zeile : fertig_) aus << zeile << '\n';
+        // A name that is no regular file (a FIFO nobody reads would block
+        // the search's end) gets nothing.
+        std::FILE* aus = dateiOeffnen(datei_, Dateimodus::ANHAENGEN);
+        ok = aus != nullptr;
+        if (aus) {
+            for (const auto& zeile : fertig_) {
+                std::fwrite(zeile.data(), 1, zeile.size(), aus);
+                std::fputc('\n', aus);
+            }
+            ok = !std::ferror(aus);
+            ok = std::fclose(aus) == 0 && ok;
+        }
     }
     hatOffen_ = false;
     offen_.clear();
     fertig_.clear();
+    return ok;
 }

@@ -28,8 +28,10 @@ public:
     void iteration(bool gewechselt, const std::string* merkmale, double y, uint64_t knoten);
 
     // End of a search: appends the finished lines to the file (opened for
-    // appending; a file that cannot be opened is skipped) and forgets them.
-    void beenden();
+    // appending) and forgets them. False when there were lines and they
+    // could not be written (no regular file, or a write failed).
+    bool beenden();
+    const std::string& datei() const { return datei_; }
 
     const std::vector<std::string>& fertigeZeilen() const { return fertig_; }
 

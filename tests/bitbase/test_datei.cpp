@@ -129,14 +129,22 @@ TEST(BitbaseDatei, DumpListsIndexAndPayloads)
     EXPECT_EQ(text.size(), p3 + std::strlen(b3));
 
     // Refused: a name too long, no material, no file. A truncated payload
-    // ends its listing with an error line.
+    // ends its listing with an error line, and the tool says the file is
+    // damaged.
     EXPECT_NE(bitbaseErklaeren(std::string(1020, 'K').c_str()), 0);
     EXPECT_NE(bitbaseErklaeren(d.v.datei("KXK").c_str()), 0);
     EXPECT_NE(bitbaseErklaeren(d.v.datei("KTK").c_str()), 0);
     EXPECT_FALSE(std::filesystem::exists(d.v.datei("KTK.txt")));
     dateiSchreiben(d.datei, dateiText(d.datei).substr(0, 110));
-    EXPECT_EQ(bitbaseErklaeren(d.v.datei("KDK").c_str()), 0);
+    EXPECT_EQ(bitbaseErklaeren(d.v.datei("KDK").c_str()), 1);
     EXPECT_NE(dateiText(d.v.datei("KDK.txt")).find(": Fehler\n"), std::string::npos);
+    // An empty file or one cut inside its index is no dump at all.
+    for (const std::string& kurz : {std::string(), dateiText(d.datei).substr(0, 99)}) {
+        std::filesystem::remove(d.v.datei("KDK.txt"));
+        dateiSchreiben(d.datei, kurz);
+        EXPECT_EQ(bitbaseErklaeren(d.v.datei("KDK").c_str()), 1) << kurz.size();
+        EXPECT_FALSE(std::filesystem::exists(d.v.datei("KDK.txt"))) << kurz.size();
+    }
 }
 
 } // namespace

@@ -26,3 +26,23 @@ inline bool buchLaden(Buch_t& b, const std::string& text)
     std::istringstream in(text);
     return b.laden(in);
 }
+
+// A file's bytes damaged in the ways disks and copies damage them: every
+// bit flipped on its own, cut short by one byte or by thirteen, one byte
+// longer, all zero. Pairs of (what, bytes). (Cut short by exactly its
+// checksum of twelve bytes, a file is one written before checksums came.)
+inline std::vector<std::pair<std::string, std::string>> beschaedigt(const std::string& bytes)
+{
+    std::vector<std::pair<std::string, std::string>> r;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        for (int b = 0; b < 8; ++b) {
+            std::string d = bytes;
+            d[i] = char(d[i] ^ (1 << b));
+            r.emplace_back("byte " + std::to_string(i) + " bit " + std::to_string(b), d);
+        }
+    r.emplace_back("last byte cut off", bytes.substr(0, bytes.size() - 1));
+    r.emplace_back("last 13 bytes cut off", bytes.substr(0, bytes.size() - 13));
+    r.emplace_back("one byte appended", bytes + '\0');
+    r.emplace_back("all zero", std::string(bytes.size(), '\0'));
+    return r;
+}

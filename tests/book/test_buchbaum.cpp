@@ -1,6 +1,7 @@
 // The book calculation's tree: its file, the consistency check with its
 // messages, a short calculation run and the book written from the tree.
 
+#include "book/binaer.h"
 #include "book/buchbaum.h"
 #include "buch_hilfen.h"
 
@@ -53,8 +54,9 @@ TEST(Buchbaum, FileRoundTripAndDefectiveFiles)
     TempDatei datei;
     ASSERT_TRUE(a.speichern(datei.name));
     const std::string bytes = datei.lesen();
-    // Format word, count, 5 nodes of 24 bytes and 4 moves of 24 bytes.
-    EXPECT_EQ(bytes.size(), 4 + 8 + 5 * 24 + 4 * 24u);
+    // Format word, count, 5 nodes of 24 bytes, 4 moves of 24 bytes and the
+    // checksum.
+    EXPECT_EQ(bytes.size(), 4 + 8 + 5 * 24 + 4 * 24u + PRUEF_ANHANG);
     EXPECT_EQ(bytes.substr(0, 4), std::string("\xd2\x04\0\0", 4));
 
     Buchbaum_t b;
@@ -74,6 +76,54 @@ TEST(Buchbaum, FileRoundTripAndDefectiveFiles)
         EXPECT_EQ(b.laden(datei.name, nullptr), Buchbaum_t::DEFEKT);
         EXPECT_EQ(b.knoten.size(), 5u);
     }
+}
+
+// A tree file with a flipped bit anywhere, cut short or lengthened is
+// refused with a message and the tree in memory stays as it was (the tool
+// then replaces nothing); a file written before checksums came (the same
+// bytes without the last twelve) loads as always.
+TEST(Buchbaum, DamagedFilesAreRefusedOldOnesLoad)
+{
+    Buchbaum_t a;
+    spieleBaum(a);
+    TempDatei datei;
+    ASSERT_TRUE(a.speichern(datei.name));
+    const std::string bytes = datei.lesen();
+    const auto alle = beschaedigt(bytes);
+    for (std::size_t i = 0; i < alle.size(); ++i) {
+        const auto& [was, d] = alle[i];
+        Buchbaum_t b;
+        b.knoten[77] = {};
+        EXPECT_FALSE(b.lesen(std::vector<unsigned char>(d.begin(), d.end()))) << was;
+        EXPECT_EQ(b.knoten.size(), 1u) << was;
+        if (i % 97 != 0 && i + 1 != alle.size()) continue;
+        // The tool's loader says so.
+        datei.schreiben(d);
+        std::FILE* f = std::tmpfile();
+        EXPECT_EQ(b.laden(datei.name, f), Buchbaum_t::DEFEKT) << was;
+        EXPECT_EQ(zeilenAus(dateiInhalt(f)), std::vector<std::string>{"Baumdatei " + datei.name + " ist beschädigt"}) << was;
+        std::fclose(f);
+        EXPECT_EQ(b.knoten.size(), 1u) << was;
+    }
+    datei.schreiben(bytes.substr(0, bytes.size() - PRUEF_ANHANG));
+    Buchbaum_t alt;
+    ASSERT_EQ(alt.laden(datei.name, nullptr), Buchbaum_t::GELADEN);
+    EXPECT_EQ(alt.knoten.size(), a.knoten.size());
+}
+
+// "--book write FILE WIDTH" takes only a positive width: nan, inf or a
+// negative one would write a book without weights. Nothing is read or
+// written then.
+TEST(Buchbaum, ToolRefusesAWidthThatIsNoPositiveNumber)
+{
+    TestVerzeichnis v;
+    const std::string ziel = v.datei("x.opn");
+    for (std::string breite : {"nan", "inf", "-50", "0", "50x", "", "1e999"}) {
+        std::string w[] = {"velkaris", "--book", "write", ziel};
+        char* argv[] = {w[0].data(), w[1].data(), w[2].data(), w[3].data(), breite.data()};
+        EXPECT_EQ(buchWerkzeug(5, argv), -1) << breite;
+    }
+    EXPECT_FALSE(std::filesystem::exists(ziel));
 }
 
 // Every fault the check finds is reported and mended; a second check

@@ -3,6 +3,7 @@
 
 #include "book/buch_auswertung.h"
 #include "book/buch_befehle.h"
+#include "book/binaer.h"
 #include "book/buchberechnung.h"
 #include "buch_hilfen.h"
 
@@ -166,7 +167,7 @@ TEST(Buchberechnung, MemoryImageRoundTrip)
     TempDatei datei;
     ASSERT_TRUE(a.bildSchreiben(datei.name));
     const std::string bytes = datei.lesen();
-    EXPECT_EQ(bytes.size(), 1 + 8 + 8 + 8 + 3 * 8 + 8 + 50 * 56u);
+    EXPECT_EQ(bytes.size(), 1 + 8 + 8 + 8 + 3 * 8 + 8 + 50 * 56u + PRUEF_ANHANG);
 
     Buchberechnung_t b;
     ASSERT_TRUE(b.bildLesen(datei.name));
@@ -181,6 +182,46 @@ TEST(Buchberechnung, MemoryImageRoundTrip)
         datei.schreiben(kaputt);
         EXPECT_FALSE(b.bildLesen(datei.name));
         EXPECT_EQ(b.eintraege.size(), 50u);
+    }
+}
+
+// An image with a flipped bit anywhere, cut short or lengthened is
+// refused with a message and the statistics stay as they were; an image
+// written before checksums came (the same bytes without the last twelve)
+// is read as always.
+TEST(Buchberechnung, DamagedImagesAreRefusedOldOnesRead)
+{
+    Buchberechnung_t a;
+    a.signaturen = {11, 12};
+    for (uint64_t i = 0; i < 3; ++i) a.beobachtung(0x1234567ull * (i + 1), 0.5, 0.25, 2.0 + double(i), uint32_t(0x1000 + i));
+    TempDatei datei;
+    ASSERT_TRUE(a.bildSchreiben(datei.name));
+    const std::string bytes = datei.lesen();
+    Buchberechnung_t b;
+    b.beobachtung(99, 1, 1, 1, 0x1777);
+    for (const auto& [was, d] : beschaedigt(bytes)) {
+        const char* grund = nullptr;
+        EXPECT_FALSE(b.bildLesen(std::vector<unsigned char>(d.begin(), d.end()), &grund)) << was;
+        EXPECT_NE(grund, nullptr) << was;
+        ASSERT_EQ(b.eintraege.size(), 1u) << was;
+        EXPECT_EQ(b.eintraege.begin()->first, 99u) << was;
+    }
+    datei.schreiben(bytes.substr(0, bytes.size() - PRUEF_ANHANG));
+    ASSERT_TRUE(b.bildLesen(datei.name));
+    EXPECT_EQ(b.eintraege.size(), 3u);
+    EXPECT_EQ(b.signaturen, a.signaturen);
+}
+
+// A "readmem" that fails leaves no statistics behind, so a following
+// "write" cannot replace a book with an empty one.
+TEST_F(Befehle, FailedReadmemKeepsTheBook)
+{
+    TempDatei buch("e4 1 * *\n"), kaputt("\x01\x02\x03");
+    for (const std::string& bild : {std::string("/nonexistent/x.bin"), kaputt.name, std::string("/tmp")}) {
+        sagen("book readmem " + bild);
+        EXPECT_FALSE(objekt) << bild;
+        sagen("book write " + buch.name);
+        EXPECT_EQ(buch.lesen(), "e4 1 * *\n") << bild;
     }
 }
 

@@ -151,6 +151,34 @@ TEST(GameRules, RepetitionFiftyMovesAndInsufficientMaterial)
     EXPECT_EQ(remisTest(TestStellung("2b1k3/8/8/8/8/8/8/3BK3 w - - 0 1").st, 0, false), REMIS_MATERIAL);
 }
 
+// A shown line ends with the first move that brings back a position: one
+// of the game's (its history, or the position itself) or one of the line's.
+TEST(GameRules, LinesEndAtTheFirstRepeatedPosition)
+{
+    TestStellung t;
+    t.st.historieLaenge = 3;
+    t.st.historie[0] = 11, t.st.historie[1] = 12, t.st.historie[2] = 13;
+    const uint64_t wurzel = 13;
+    const struct {
+        std::vector<uint64_t> linie;
+        int laenge;
+    } faelle[] = {
+        {{}, 0},
+        {{21, 22, 23, 24}, 4},
+        {{21, 12, 23}, 2},     // a position of the game
+        {{13, 22}, 1},         // the game's current position
+        {{21, 22, 21, 24}, 3}, // the line's own
+        {{21, 22, 23, 22, 11}, 4},
+    };
+    for (const auto& f : faelle)
+        EXPECT_EQ(varianteBisWiederholung(t.st, wurzel, f.linie.data(), int(f.linie.size())), f.laenge)
+            << f.linie.size();
+    // Without a history entry for it, the position itself still counts.
+    t.st.historieLaenge = 1;
+    const uint64_t linie[] = {21, 13};
+    EXPECT_EQ(varianteBisWiederholung(t.st, wurzel, linie, 2), 2);
+}
+
 TEST(GameRules, CastlingRightsFollowRookMovesAndCaptures)
 {
     TestStellung t("r3k2r/8/8/8/8/8/6b1/R3K2R b KQkq - 0 1");

@@ -69,7 +69,7 @@ struct CsvnDateien : ::testing::Test {
 
 TEST_F(CsvnDateien, jedeZeileInEingabeReihenfolgeUndDateifehler)
 {
-    const char* stellungen[] = {
+    const std::string stellungen[] = {
         "2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - bm Qg6; id \"WAC.001\";",
         "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
         "7k/5Q2/6K1/8/8/8/8/8 b - - 0 1",         // stalemate: no move at all
@@ -77,17 +77,19 @@ TEST_F(CsvnDateien, jedeZeileInEingabeReihenfolgeUndDateifehler)
         "this is no position",
         "8/8/8/8/8/8/8/8 w - -",                   // no kings
         "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1 and a tail that goes on past the ninety characters kept",
+        // A NUL byte ends the text, as on the console.
+        std::string("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\0 tail", 43),
     };
-    const char* erwartet[] = {nullptr, nullptr, "(not found)", "d1d8", "(not found)", "(not found)", nullptr};
+    const char* erwartet[] = {nullptr, nullptr, "(not found)", "d1d8", "(not found)", "(not found)", nullptr, "d1d8"};
     std::vector<std::string> texte;
     {
         std::ofstream ein(pfad("in.epd"));
         // 250 answered lines, with an empty and an overlong line between
         // them that are skipped.
         for (int i = 0; i < 250; ++i) {
-            ein << stellungen[i % 7] << "  \n";
-            std::string t = stellungen[i % 7];
-            texte.push_back(t.substr(0, 90));
+            ein << stellungen[i % 8] << "  \n";
+            std::string t = stellungen[i % 8];
+            texte.push_back(t.substr(0, std::min<std::size_t>(90, t.find('\0'))));
             if (i == 3) ein << "\n" << std::string(10000, 'x') << "\n";
         }
     }
@@ -98,7 +100,7 @@ TEST_F(CsvnDateien, jedeZeileInEingabeReihenfolgeUndDateifehler)
         const std::string kopf = texte[i] + " bm ";
         ASSERT_EQ(zeilen[i].compare(0, kopf.size(), kopf), 0) << i << ": " << zeilen[i];
         const std::string zug = zeilen[i].substr(kopf.size());
-        if (erwartet[i % 7]) EXPECT_EQ(zug, erwartet[i % 7]) << i;
+        if (erwartet[i % 8]) EXPECT_EQ(zug, erwartet[i % 8]) << i;
         else EXPECT_NE(zug, "(not found)") << i;
     }
     EXPECT_FALSE(std::filesystem::exists(pfad("out.epd.tmp")));

@@ -100,6 +100,28 @@ TEST(Pgn, ErrorMessagesAndTheirPlaces)
     EXPECT_EQ(pgn.letzterFehler(), "info string PGN-Parser: file /nonexistent/x.pgn line 1 char 1: Cannot open file");
 }
 
+// A file that ends inside a comment or inside a game has lost its rest:
+// that is an error, like a file that ends inside a variation. Games before
+// it count; white space, closed comments and ";" comments at the end do
+// not matter.
+TEST(Pgn, EndOfFileInsideAGameOrACommentIsAnError)
+{
+    const std::string spiel = KOPF + "1. e4 e5 2. Nf3 1-0\n";
+    const std::string eins = "e2e4 e7e5 g1f3 0 rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -";
+    const struct {
+        std::string text;
+        Liste erwartet;
+    } faelle[] = {
+        {spiel + "\n  { closed } ; last words", {eins}},
+        {spiel + "{ never closed\n" + spiel + spiel, {eins, "line 14 char 0: unexpected end of file in the comment from line 5"}},
+        {spiel + KOPF + "1. e4 {cut e5 1-0\n" + spiel, {eins, "line 13 char 0: unexpected end of file in the comment from line 8"}},
+        {spiel + KOPF + "1. e4 e5", {eins, "line 8 char 8: unexpected end of file (game without a termination marker)"}},
+        {spiel + KOPF, {eins, "line 8 char 0: unexpected end of file (game without a termination marker)"}},
+        {spiel + KOPF + "1. e4 (1. d4 d5 e5 1-0\n", {eins, "line 9 char 0: unexpected end of file"}},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(lesen(f.text), f.erwartet) << f.text;
+}
+
 TEST(Pgn, GamesAreReplayed)
 {
     const struct {

@@ -47,23 +47,47 @@ TEST_F(TestposDateien, parameterdatei)
     }
 }
 
+// The positions of an earlier run's output are known. A last line without
+// its line end is the start of a line written when a run was killed, and
+// is cut off, only in a file of the tool's own lines; any other file keeps
+// its last line whole, and the next line starts on a line of its own.
 TEST_F(TestposDateien, bekannteStellungenUndAbgebrocheneZeile)
 {
     const std::string a = "     -12     345  1 rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq -\n";
     const std::string b = "      80    -999 -1 r1bqkbnr/pppppppp/2n5/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -\n";
     const std::string kaputt = "garbage\n";
     const std::string halb = "       3      77  0 rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP";
-    schreiben("out.txt", a + kaputt + b + halb);
+    const struct {
+        std::string text;
+        std::string danach;
+        int schlecht;
+        std::size_t bekannt;
+        bool offen;
+    } faelle[] = {
+        {a + kaputt + b + halb, a + kaputt + b, 1, 2, false},
+        {a + b, a + b, 0, 2, false},
+        {halb, "", 0, 0, false},                         // killed during the first line
+        {halb.substr(0, 11), halb.substr(0, 11), 1, 0, true}, // too short to tell
+        {"my notes\nthe last line", "my notes\nthe last line", 2, 0, true},
+        {a + "the end", a + "the end", 1, 1, true},
+        {"12345", "12345", 1, 0, true},
+        {a + "      80", a, 0, 1, false},
+        {"", "", 0, 0, false},
+    };
+    for (const auto& f : faelle) {
+        schreiben("out.txt", f.text);
+        std::unordered_set<uint64_t> bekannt;
+        bool offen = !f.offen;
+        EXPECT_EQ(bekannteStellungenLesen(pfad("out.txt"), bekannt, offen), f.schlecht) << f.text;
+        EXPECT_EQ(std::pair(bekannt.size(), offen), std::pair(f.bekannt, f.offen)) << f.text;
+        EXPECT_EQ(lesen("out.txt"), f.danach) << f.text;
+    }
     std::unordered_set<uint64_t> bekannt;
-    EXPECT_EQ(bekannteStellungenLesen(pfad("out.txt"), bekannt), 1);
-    EXPECT_EQ(bekannt.size(), 2u);
-    EXPECT_TRUE(bekannt.count(TestStellung(a.c_str() + 20).d.schluessel));
-    EXPECT_TRUE(bekannt.count(TestStellung(b.c_str() + 20).d.schluessel));
-    // The half-written last line is gone, the rest is untouched.
-    EXPECT_EQ(lesen("out.txt"), a + kaputt + b);
-    bekannt.clear();
-    EXPECT_EQ(bekannteStellungenLesen(pfad("fehlt.txt"), bekannt), 0);
+    bool offen = true;
+    EXPECT_EQ(bekannteStellungenLesen(pfad("fehlt.txt"), bekannt, offen), 0);
     EXPECT_TRUE(bekannt.empty());
+    EXPECT_FALSE(offen);
+    EXPECT_TRUE(bekannt.count(TestStellung(a.c_str() + 20).d.schluessel) == 0);
 }
 
 TEST_F(TestposDateien, zweiLaeufeOhneDoppelte)
@@ -126,6 +150,19 @@ TEST_F(TestposDateien, schlechteEingaben)
         EXPECT_EQ(lesen("p.txt"), f.parameter) << "parameters rewritten without a position";
         EXPECT_EQ(lesen("out.txt"), "");
     }
+    // An output file of somebody else's keeps its last line whole: it is
+    // untouched when nothing is written, and the first position starts on
+    // a line of its own.
+    schreiben("notes.txt", "my notes\nno line end");
+    schreiben("p.txt", pfad("fehlt.pgn") + "\n1\n" + pfad("notes.txt") + "\n");
+    EXPECT_EQ(testposWerkzeug(pfad("p.txt").c_str(), e), 1);
+    EXPECT_EQ(lesen("notes.txt"), "my notes\nno line end");
+    schreiben("p.txt", pgn + "\n1\n" + pfad("notes.txt") + "\n");
+    EXPECT_EQ(testposWerkzeug(pfad("p.txt").c_str(), e), 0);
+    const auto zeilen = zeilenAus(lesen("notes.txt"));
+    ASSERT_GT(zeilen.size(), 2u);
+    EXPECT_EQ(zeilen[1], "no line end");
+    EXPECT_TRUE(TestStellung(zeilen[2].c_str() + 20).ok) << zeilen[2];
 }
 
 } // namespace

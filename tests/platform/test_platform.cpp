@@ -40,14 +40,34 @@ TEST(Platform, PathsOfTheHost)
 
 TEST(Platform, ReplacingAFileKeepsNoTrace)
 {
+    // With and without waiting for the disk: an existing target is
+    // replaced (Windows's own rename would refuse it).
+    for (auto ersetzen : {dateiErsetzen, dateiUmbenennen}) {
+        TestVerzeichnis d;
+        dateiSchreiben(d.datei("neu"), "neu");
+        dateiSchreiben(d.datei("alt"), "alt");
+        ASSERT_TRUE(ersetzen(d.datei("neu"), d.datei("alt")));
+        EXPECT_EQ(dateiText(d.datei("alt")), "neu");
+        EXPECT_FALSE(std::filesystem::exists(d.datei("neu")));
+        EXPECT_FALSE(ersetzen(d.datei("fehlt"), d.datei("alt")));
+        EXPECT_EQ(dateiText(d.datei("alt")), "neu");
+    }
+}
+
+TEST(Platform, NamedFilesAreLookedForNextToTheProgram)
+{
     TestVerzeichnis d;
-    dateiSchreiben(d.datei("neu"), "neu");
-    dateiSchreiben(d.datei("alt"), "alt");
-    ASSERT_TRUE(dateiErsetzen(d.datei("neu"), d.datei("alt")));
-    EXPECT_EQ(dateiText(d.datei("alt")), "neu");
-    EXPECT_FALSE(std::filesystem::exists(d.datei("neu")));
-    EXPECT_FALSE(dateiErsetzen(d.datei("fehlt"), d.datei("alt")));
-    EXPECT_EQ(dateiText(d.datei("alt")), "neu");
+    dateiSchreiben(d.datei("da"), "x");
+    const std::string daneben = pfadVerbinden(programmVerzeichnis(), "fehlt_hier.eval");
+    const struct {
+        std::string name, gesucht;
+    } faelle[] = {
+        {d.datei("da"), d.datei("da")},         // absolute, present
+        {d.datei("fehlt"), d.datei("fehlt")},   // absolute, missing: taken as it is
+        {"fehlt_hier.eval", daneben},           // relative, not in the working directory
+        {"", ""},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(dateiSuchen(f.name), f.gesucht) << f.name;
 }
 
 TEST(Platform, ThreadRunsWithGivenStackAndEventWakesOneWaiter)

@@ -15,7 +15,7 @@ Zustand zustand(const Optionen_t& o, int i) { return {o.wert(i), o.text(i)}; }
 TEST(Optionen, DefaultsOfTheNormalTable)
 {
     Optionen_t o(OPTIONEN_NORMAL);
-    ASSERT_EQ(o.anzahl(), 15);
+    ASSERT_EQ(o.anzahl(), 16);
     // Values are derived from the default texts by type.
     EXPECT_EQ(std::tuple(o.wert(OPT_HASH), o.wahr(OPT_PONDER), o.wert(OPT_BOOKFILE), o.wert(OPT_RESIGN)), std::tuple(3, true, 0, 700));
     EXPECT_EQ(zustand(o, OPT_CLEAR_HASH), Zustand(0, "false"));
@@ -90,12 +90,18 @@ TEST(Optionen, SetoptionLines)
     EXPECT_STREQ(o.text(OPT_CLEAR_HASH), "1");
     EXPECT_TRUE(o.setzen(OPT_HASH, 100000));
     EXPECT_EQ(zustand(o, OPT_HASH), Zustand(32000, "32000"));
-    // Long strings are cut.
-    EXPECT_TRUE(o.setoption(("setoption name BitbasePath value " + std::string(1000, 'x')).c_str()));
+    // A string fills its 256 characters; a longer one is refused whole (cut
+    // short it could name another file) and says why.
+    EXPECT_TRUE(o.setoption(("setoption name BitbasePath value " + std::string(256, 'x')).c_str()));
     EXPECT_EQ(std::string(o.text(OPT_BITBASE_PATH)), std::string(256, 'x'));
     char kopie[8];
     o.textKopieren(OPT_BITBASE_PATH, kopie, sizeof kopie);
     EXPECT_STREQ(kopie, "xxxxxxx");
+    const char* grund = nullptr;
+    EXPECT_FALSE(o.setoption(("setoption name BookFile value " + std::string(257, 'y')).c_str(), &grund));
+    EXPECT_STREQ(o.text(OPT_BOOKFILE), "my book.opn");
+    ASSERT_NE(grund, nullptr);
+    EXPECT_EQ(o.zielOption("setoption name BookFile value x"), OPT_BOOKFILE);
 }
 
 TEST(Optionen, ListOptionsFollowTheirWordList)

@@ -182,6 +182,11 @@ TEST_F(Uci, PlainCommands)
     sagen("  setoption name MultiPV value 3");
     EXPECT_EQ(std::pair(uci.optionen().wert(OPT_HASH), uci.optionen().wert(OPT_MULTIPV)), std::pair(64, 3));
     EXPECT_EQ(aus.zeilen.size(), 2u);
+    // A value the option cannot hold whole is refused aloud.
+    sagen(("setoption name BookFile value " + std::string(300, 'b')).c_str());
+    EXPECT_STREQ(uci.optionen().text(OPT_BOOKFILE), "Velkaris.opn");
+    ASSERT_EQ(aus.zeilen.size(), 3u);
+    EXPECT_EQ(aus.zeilen.back(), "info string option BookFile not set: value longer than 256 characters");
 }
 
 TEST_F(Uci, QuitSilencesAndEnds)

@@ -68,7 +68,7 @@ TEST_F(UciKanal, AnswerToUciAndInfoLines)
     UciAusgabe_t aus(OPTIONEN_NORMAL, f);
     auto z = zeilenVon(f);
     // (The exact answer to "uci": the scripted UCI session.)
-    ASSERT_EQ(z.size(), 16u);
+    ASSERT_EQ(z.size(), 17u);
     anfang = z.size();
 
     const Zug e2e4 = zugBauen(E2, E4, BAUER);

@@ -214,3 +214,42 @@ TEST_F(XBoard, QuitStopsAndEndsEverything)
                       "setoption name Opponent value Some One", "setoption name NoOutput value true", "quit"}));
     EXPECT_EQ(ausgabe(), Zeilen({""}));
 }
+
+// Asked to move, to analyse or to ponder where the game is already over,
+// the engine claims the result, as after its own move, instead of starting
+// a search that has nothing to find; a ping is answered at once.
+TEST_F(XBoard, AFinishedGameIsClaimedInsteadOfSearched)
+{
+    const char* matt = "setboard 7k/6Q1/6K1/8/8/8/8/8 b - - 0 1";
+    // Each case from a new game in force mode, or in an analysis.
+    const struct {
+        const char* modus;
+        std::vector<const char*> befehle;
+        Zeilen ausgabe;
+    } faelle[] = {
+        {"force", {matt, "go", "ping 1"}, {"1-0 {White mates}", "pong 1"}},
+        {"force", {"setboard 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "playother", "go"},
+         {"1/2-1/2 {Stalemate}", "1/2-1/2 {Stalemate}"}},
+        {"force", {"setboard 7k/8/6K1/8/8/8/8/8 w - - 0 1", "go"}, {"1/2-1/2 {Insufficient material}"}},
+        {"force", {"setboard 7k/8/6K1/8/8/8/8/R7 w - - 99 80", "usermove a1b1", "go"},
+         {"1/2-1/2 {Draw by 50 move rule}", "1/2-1/2 {Draw by 50 move rule}"}},
+        {"force",
+         {"setboard 7k/8/6K1/8/8/8/8/R7 w - - 0 1", "usermove a1b1", "usermove h8g8", "usermove b1a1",
+          "usermove g8h8", "usermove a1b1", "usermove h8g8", "usermove b1a1", "usermove g8h8", "go"},
+         {"1/2-1/2 {Draw by repetition}", "1/2-1/2 {Draw by repetition}"}},
+        {"analyze", {matt, "ping 2", "exit"}, {"1-0 {White mates}", "pong 2"}},
+    };
+    for (const auto& f : faelle) {
+        sagen({"new", f.modus});
+        Zeilen befehle;
+        for (const char* b : f.befehle) befehle = plus(befehle, sagen({b}));
+        for (const std::string& b : befehle) EXPECT_NE(b.substr(0, 3), "go ") << f.befehle[0];
+        EXPECT_EQ(ausgabe(), f.ausgabe) << f.befehle[0];
+    }
+
+    // The expected reply mates the engine: nothing to ponder on.
+    sagen({"new", "hard", "setboard 7k/8/6K1/8/8/8/8/R7 b - - 0 1", "go"});
+    zieht("h8g8", "a1a8");
+    EXPECT_EQ(sagen({"ping 3"}), Zeilen{});
+    EXPECT_EQ(ausgabe(), Zeilen({"move h8g8", "pong 3"}));
+}

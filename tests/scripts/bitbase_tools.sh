@@ -41,4 +41,16 @@ antwort=$(printf 'uci\nsetoption name BitbasePath value %s\nsetoption name Bitba
 echo "$antwort" | grep -q 'score mate\|score cp [0-9]\{3,\}' || fehlschlag "no winning score with bitbases: $antwort"
 echo "$antwort" | grep -q '^bestmove ' || fehlschlag "no bestmove: $antwort"
 
+# --VerifyBitbase checks a directory against the checksum files the
+# generator wrote and names a damaged file; a search says once that it
+# does not use it.
+out=$("$1" --VerifyBitbase "$d" 2>&1) || fehlschlag "--VerifyBitbase of sound files: $out"
+grep -q '^KTK.vbb: ok$' <<<"$out" || fehlschlag "--VerifyBitbase: $out"
+printf '\x55' | dd of="$d/KTK.vbb" bs=1 seek=300 conv=notrunc 2>/dev/null
+out=$("$1" --VerifyBitbase "$d" 2>&1) && fehlschlag "--VerifyBitbase missed a damaged KTK.vbb: $out"
+grep -q '^KTK.vbb: DAMAGED (checksum differs from KTK.crc)$' <<<"$out" || fehlschlag "--VerifyBitbase: $out"
+antwort=$(printf 'uci\nsetoption name BitbasePath value %s\nsetoption name BitbaseCache value 4\nposition fen 8/8/8/4k3/8/8/8/R3K3 w - - 0 1\ngo depth 8\n' "$d" |
+    timeout 60 "$1" | grep -c "^info string bitbase file $d/KTK.vbb is damaged (checksum differs from KTK.crc), not used$")
+[ "$antwort" = 1 ] || fehlschlag "$antwort messages about the damaged KTK.vbb"
+
 ergebnis bitbase_tools

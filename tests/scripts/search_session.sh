@@ -183,8 +183,8 @@ done
 # apart from times and speeds. ("isready" would be answered in the middle of
 # a search, at a moment that differs from run to run; so would a setoption
 # sent while a search runs, which is why MultiPV is set before the first.
-# "debug on" prints the progress and current-move lines of every search,
-# not only of those that run longer than a few seconds on a slow machine.)
+# Without "debug on" whether a line is printed would depend on the time the
+# search took, which differs in slow builds.)
 eingabe='uci
 debug on
 setoption name OwnBook value false

@@ -35,6 +35,7 @@ option name BitbaseCache type spin default 0 min 0 max 100
 option name BitbasePath type string default .
 option name NumberOfProcessors type spin default 1 min 1 max 24
 option name TimeLogfile type string default nul:
+option name EvalFile type string default 
 uciok
 END
 }

@@ -65,7 +65,8 @@ vergleichen() { # name
 features() {
     soll 'feature done=0' 'feature myname="Velkaris 2015-08-06"' 'feature ping=1' 'feature setboard=1' \
         'feature playother=1' 'feature usermove=1' 'feature sigint=0' 'feature variants="normal,fischerandom"' \
-        'feature colors=0' 'feature ics=0' 'feature name=1' 'feature memory=1' 'feature smp=1'
+        'feature colors=0' 'feature ics=0' 'feature name=1' 'feature memory=1' 'feature smp=1' \
+        'feature nps=0'
 }
 
 # Four searches of the same position (the score history survives setboard),

@@ -247,6 +247,52 @@ TEST_F(Suche, ClearHashEmptiesTheTableBeforeTheNextSearch)
     EXPECT_TRUE(sucher->tabelle().lesen(schluessel, 1, eintrag));
 }
 
+// A client takes the last line it saw for the result of the search. Before
+// the best move comes the line of the last iteration when it was kept back
+// (the quiet iterations of a quick search; iterations the table answered
+// without a report), and every shown line ends at the first position that
+// repeats one of the game or of the line (a fortress whose lines would go
+// round in circles up to the length limit).
+TEST_F(Suche, TheLastLineIsTheResultAndEndsAtARepetition)
+{
+    sagen("setoption name OwnBook value false");
+    const struct {
+        const char* fen;
+        const char* zuege;
+        const char* go;
+        int tiefe;
+    } faelle[] = {
+        {"8/8/1p1k4/1P6/2K5/8/8/8 w - - 0 1", "", "go depth 6", 6},
+        {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "", "go depth 6", 6},
+        {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "", "go depth 4", 4},
+        {"7k/8/7K/7P/8/8/8/5B2 w - - 0 1", "h6g6 h8g8 g6h6 g8h8", "go depth 16", 16},
+    };
+    for (const auto& f : faelle) {
+        const std::string position = std::string("fen ") + f.fen + (*f.zuege ? " moves " : "") + f.zuege;
+        const Ergebnis e = suchen(position, f.go);
+        int tiefe = 0;
+        std::sscanf(e.letzteInfo.c_str(), "info depth %d", &tiefe);
+        EXPECT_EQ(tiefe, f.tiefe) << position << "\n" << e.letzteInfo;
+        for (const std::string& z : e.zeilen) {
+            const std::size_t pv = z.find(" pv ");
+            if (pv == std::string::npos) continue;
+            TestStellung t = stellungNach(f.fen, f.zuege);
+            std::vector<uint64_t> gesehen(t.st.historie, t.st.historie + t.st.historieLaenge);
+            gesehen.push_back(t.d.schluessel);
+            std::istringstream in(z.substr(pv + 4));
+            for (std::string zug; in >> zug;) {
+                Stellungsdaten_t neu;
+                const Zug m = koordinatenZugLesen(t.st, zug.c_str());
+                ASSERT_TRUE(m && zugSpielen(t.st, m, neu, t.d)) << z;
+                t.d = neu;
+                const bool wieder = std::count(gesehen.begin(), gesehen.end(), neu.schluessel) > 0;
+                EXPECT_TRUE(!wieder || in.rdbuf()->in_avail() == 0) << "goes on after a repetition: " << z;
+                gesehen.push_back(neu.schluessel);
+            }
+        }
+    }
+}
+
 // Mate (and stalemate, in the scripted sessions) answers with the null
 // move, whatever the limits; "go
 // infinite" reports its move only when told to stop, even when there is
