@@ -19,18 +19,24 @@ bool geraeteName(const std::string& name)
 Dateiart dateiArt(const std::string& name)
 {
     if (geraeteName(name)) return Dateiart::ANDERE;
-    const DWORD attribute = GetFileAttributesA(name.c_str());
-    if (attribute == INVALID_FILE_ATTRIBUTES) return Dateiart::FEHLT;
-    if (attribute & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return Dateiart::ANDERE;
-    // Reserved names (NUL, CON, COM1, ...) stand for devices in every
-    // folder, and not every Windows says so in the attributes: the handle
-    // tells. Asking only for the attributes reads and changes nothing.
+    // The handle tells what the attributes alone do not: reserved names
+    // (NUL, CON, COM1, ...) stand for devices in every folder. Asking only
+    // for the attributes reads and changes nothing.
     HANDLE h = CreateFileA(name.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return Dateiart::REGULAER;
-    const bool platte = GetFileType(h) == FILE_TYPE_DISK;
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD fehler = GetLastError();
+        const bool fehlt =
+            fehler == ERROR_FILE_NOT_FOUND || fehler == ERROR_PATH_NOT_FOUND || fehler == ERROR_INVALID_NAME;
+        // Something that is there but cannot even be looked at is no file
+        // to read or to write over.
+        return fehlt ? Dateiart::FEHLT : Dateiart::ANDERE;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool regulaer = GetFileType(h) == FILE_TYPE_DISK && GetFileInformationByHandle(h, &info) &&
+                          !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
     CloseHandle(h);
-    return platte ? Dateiart::REGULAER : Dateiart::ANDERE;
+    return regulaer ? Dateiart::REGULAER : Dateiart::ANDERE;
 }
 
 std::FILE* dateiOeffnen(const std::string& name, Dateimodus modus)
