@@ -6,8 +6,9 @@
 #    --CSVN, the book, hostile input.
 #  - Then what only the Windows build needs: CR LF on the console, the bench
 #    signature of both bench programs, perft counts, the same node counts as
-#    the POSIX engine, bitbases written by the POSIX build, output files
-#    replaced in place, the start-up file found next to the program.
+#    the POSIX engine, bitbases and their checksum files written by the
+#    POSIX build, devices and directories refused as input files, output
+#    files replaced in place, the start-up file found next to the program.
 # Usage: bash tests/windows/unter_wine.sh <Windows build dir> <POSIX build dir>
 set -u
 export LC_ALL=C
@@ -144,6 +145,23 @@ for p in velkaris velkaris_popcnt; do
     grep -q 'score mate\|score cp [0-9]\{3,\}' <<<"$antwort" || fehlschlag "$p.exe: no winning score with bitbases: $antwort"
 done
 
+# Their checksum files check out, and a damaged copy is named.
+out=$(timeout 120 "$bin/velkaris" --VerifyBitbase "$bbwin" 2>&1 | tail -n 1)
+[[ $out == *": 6 ok, 0 without checksum, 0 damaged or missing" ]] || fehlschlag "--VerifyBitbase: $out"
+mkdir -p "$tmp/bbdefekt"
+cp "$tmp/bb/KTK.vbb" "$tmp/bb/KTK.crc" "$tmp/bbdefekt/"
+printf '\377' | dd of="$tmp/bbdefekt/KTK.vbb" bs=1 seek=100 conv=notrunc status=none
+out=$(timeout 120 "$bin/velkaris" --VerifyBitbase "$(winepath -w "$tmp/bbdefekt")" 2>&1)
+grep -q '^KTK.vbb: DAMAGED' <<<"$out" || fehlschlag "--VerifyBitbase of a damaged file: $out"
+
+# Devices and directories are no files to read: NUL and the bitbase
+# directory as a book or a time log to learn from.
+for f in NUL "$bbwin"; do
+    out=$(printf 'uci\nbook add %s\ntime add %s\nisready\nquit\n' "$f" "$f" | timeout 60 "$bin/velkaris" 2>&1)
+    grep -q 'Cannot open file' <<<"$out" && grep -qF "info string file not found: $f" <<<"$out" &&
+        grep -qx readyok <<<"$out" || fehlschlag "book/time add $f: $out"
+done
+
 # Output files that exist already are replaced (the runtime's rename
 # refuses that on Windows).
 cd "$tmp/bb" || exit 1
@@ -151,7 +169,7 @@ for i in 1 2; do
     "$bin/velkaris" --ExplainBitbase KTK >/dev/null 2>"$tmp/err" || fehlschlag "--ExplainBitbase KTK, run $i: $(cat "$tmp/err")"
 done
 # (A text file: CR LF on Windows.)
-cmp -s <(tr -d '\r' <KTK.txt) <(cd "$tmp" && cp bb/KTK.vbb . && "$posix/velkaris" --ExplainBitbase KTK >/dev/null && cat KTK.txt) ||
+cmp -s <(tr -d '\r' <KTK.txt) <(cd "$tmp" && cp bb/KTK.vbb bb/KTK.crc . && "$posix/velkaris" --ExplainBitbase KTK >/dev/null && cat KTK.txt) ||
     fehlschlag "KTK.txt differs from the POSIX build's"
 printf '%s\n' '6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1' >in.epd
 for i in 1 2; do
