@@ -15,6 +15,8 @@ bitbase_messung.sh|
 bitbase_messung.sh|$1 /nonexistent fens.txt
 trainingsdaten.sh|--fast
 trainingsdaten.sh|--games
+windows_partien.sh|--uci 4 --schnell
+windows_partien.sh|--keine-nps --tc
 bewertung_abgleich.py|
 bewertung_abgleich.py|$3 ten game.pgn
 eval_positions.py|
