@@ -1,6 +1,11 @@
 # Thin wrapper around CMake. `make` builds the release programs into build/.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
+# Under `make -jN` the build's own make shares this make's job slots (the
+# "+" in front of a build line hands them on); called without -j it runs
+# JOBS jobs. A count of its own under -jN would make it leave the shared
+# slots with a warning.
+BUILD_JOBS = $(if $(findstring jobserver,$(MAKEFLAGS)),,-j $(JOBS))
 
 .PHONY: all build run test sanitize tsan debug fuzz perft-full bench clean bitbases bitbases-4 bitbase-check bitbase-verify windows test-windows
 
@@ -8,7 +13,7 @@ all: build
 
 build:
 	@$(CMAKE) -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@$(CMAKE) --build build -j $(JOBS)
+	+@$(CMAKE) --build build $(BUILD_JOBS)
 
 # Start the engine on the console: the popcnt build where the processor has
 # the instruction, the generic build otherwise.
@@ -33,24 +38,24 @@ test-windows: windows build
 
 sanitize:
 	@$(CMAKE) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKARIS_SANITIZE=ON >/dev/null
-	@$(CMAKE) --build build-asan -j $(JOBS)
+	+@$(CMAKE) --build build-asan $(BUILD_JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 tsan:
 	@$(CMAKE) -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKARIS_TSAN=ON >/dev/null
-	@$(CMAKE) --build build-tsan -j $(JOBS)
+	+@$(CMAKE) --build build-tsan $(BUILD_JOBS)
 	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure -j $(JOBS) -R 'tsan|thread|Thread|script|XBoard'
 
 debug:
 	@$(CMAKE) -S . -B build-debug -DCMAKE_BUILD_TYPE=Debug >/dev/null
-	@$(CMAKE) --build build-debug -j $(JOBS)
+	+@$(CMAKE) --build build-debug $(BUILD_JOBS)
 
 FUZZ_SECONDS ?= 600
 # Empty: every target; or for example FUZZ_TARGETS=fuzz_xboard.
 FUZZ_TARGETS ?=
 fuzz:
 	@CXX=clang++ $(CMAKE) -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELKARIS_FUZZ=ON -DVELKARIS_TESTS=OFF >/dev/null
-	@$(CMAKE) --build build-fuzz -j $(JOBS) --target fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard fuzz_zeitproben fuzz_gewichte
+	+@$(CMAKE) --build build-fuzz $(BUILD_JOBS) --target fuzz_uci fuzz_notation fuzz_buch fuzz_pgn fuzz_buchbilder fuzz_bitbase fuzz_xboard fuzz_zeitproben fuzz_gewichte
 	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Every position of the shared perft suites at its listed depths.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A/B match between two commits of the engine.
 #
-#   tools/ab.sh BASE TEST [options]
+# usage: tools/ab.sh BASE TEST [options]
 #
 # Builds both commits side by side (release, popcnt program only) in
 # build-ab/, then plays them against each other with the shared match runner
@@ -29,16 +29,23 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 shared=${VELKARIS_SHARED:-$here/../shared}
 
-if [ $# -lt 2 ]; then
-  sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'
-  exit 1
-fi
+nutzung() {
+  [ $# -gt 0 ] && echo "ab.sh: $*" >&2
+  sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//' >&2
+  exit 2
+}
+[ $# -ge 2 ] || nutzung
 base=$1 test=$2
 shift 2
 games=400 tc=2+0.02 openings=$shared/data/openings/6mvs_+90_+99.epd
 offset=0 conc=$(nproc 2>/dev/null || echo 2) hash=16 program=velkaris_popcnt nodes=
 test_opts=() base_opts=()
 while [ $# -gt 0 ]; do
+  case $1 in
+    --games | --tc | --openings | --offset | --concurrency | --hash | --program | --nodes | --test-option | --base-option)
+      [ $# -ge 2 ] || nutzung "option $1 without a value" ;;
+    *) nutzung "unknown option $1" ;;
+  esac
   case $1 in
     --games) games=$2 ;;
     --tc) tc=$2 ;;
@@ -50,7 +57,6 @@ while [ $# -gt 0 ]; do
     --nodes) nodes=$2 ;;
     --test-option) test_opts+=("option.$2") ;;
     --base-option) base_opts+=("option.$2") ;;
-    *) echo "ab.sh: unknown option $1" >&2; exit 1 ;;
   esac
   shift 2
 done

@@ -17,7 +17,10 @@
 # above 1 we overrate the term, below 1 we underrate it.
 import subprocess, sys, threading
 
+from aufruf import argumente
 from fehlzug_zensus import Schiedsrichter, programm
+
+NUTZUNG = 'usage: tools/bewertung_abgleich.py BENCH DEPTH GAMES.pgn...'
 
 # The blend: score = (eg * (256 - phase) + (mg + balance) * phase) / 256 + balance.
 # Each column below is one term's share of that sum; our own weight of every
@@ -82,7 +85,8 @@ def kleinste_quadrate(x, y):
     return loesen(xtx, xty), xtx
 
 def main():
-    bench, tiefe, dateien = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
+    a = argumente(NUTZUNG, 3, zahlen=(1,), dateien=(0,), dateien_ab=2)
+    bench, tiefe, dateien = a[0], int(a[1]), a[2:]
     fens = stellungen(dateien)
     aus = subprocess.run([bench, 'eval', '--terms'], input='\n'.join(fens) + '\n', capture_output=True, text=True).stdout
     auswahl = []

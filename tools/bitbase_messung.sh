@@ -4,6 +4,10 @@
 # the last depth, the nodes per second and the best move.
 # Usage: tools/bitbase_messung.sh ENGINE BITBASE_DIR FENFILE [MS]
 set -u
+if [ $# -lt 3 ] || [ ! -x "$1" ] || [ ! -d "$2" ] || [ ! -f "$3" ]; then
+    echo "usage: tools/bitbase_messung.sh ENGINE BITBASE_DIR FENFILE [MS]" >&2
+    exit 2
+fi
 engine=$1
 verzeichnis=$(cd "$2" && pwd)
 datei=$3

@@ -5,13 +5,15 @@ test data. Openings, tactical suites and perft stress positions give the
 bulk; endgames are picked by kind (passed pawns, opposite bishops, pawnless,
 pawn endings, rooks on the 7th, naked kings, pins, few pieces).
 
-    tools/eval_positions.py DATA_DIR OUT [BENCH]
+usage: tools/eval_positions.py DATA_DIR OUT [BENCH]
 
 With BENCH (a velkaris_bench binary) every position the engine rejects is
 dropped ("illegal" from `velkaris_bench eval`)."""
 import os
 import subprocess
 import sys
+
+from aufruf import argumente
 
 
 def fen_aus_zeile(zeile):
@@ -137,11 +139,9 @@ def gleichmaessig(liste, k):
 
 
 def main():
-    if len(sys.argv) < 3:
-        print(__doc__)
-        return 2
-    daten, ziel = sys.argv[1], sys.argv[2]
-    bench = sys.argv[3] if len(sys.argv) > 3 else None
+    a = argumente(__doc__, 2, dateien=(0, 2))
+    daten, ziel = a[0], a[1]
+    bench = a[2] if len(a) > 2 else None
     quellen = {
         'openings/4mvs_+90_+99.epd': 40,
         'openings/6mvs_+90_+99.epd': 30,

@@ -15,8 +15,15 @@
 # we missed) or not (a positional misjudgement).
 import os, re, shutil, subprocess, sys
 
+from aufruf import argumente
+
+NUTZUNG = 'usage: tools/fehlzug_zensus.py DEPTH MATCH.pgn...'
+
 def programm(name):
-    return shutil.which(name) or os.path.join('/usr/games', name)
+    pfad = shutil.which(name) or os.path.join('/usr/games', name)
+    if not os.access(pfad, os.X_OK):
+        sys.exit(f'{name} not found in PATH or /usr/games (Debian: apt-get install {name})')
+    return pfad
 
 WERT = {'p': 1, 'n': 3, 'b': 3, 'r': 5, 'q': 9}
 
@@ -92,10 +99,11 @@ def note(s):
     return float(s)
 
 def main():
-    tiefe = int(sys.argv[1])
+    a = argumente(NUTZUNG, 2, zahlen=(0,), dateien_ab=1)
+    tiefe = int(a[0])
     sr = Schiedsrichter(tiefe)
     zeilen = []
-    for kopf, zuege, noten in partien(sys.argv[2:]):
+    for kopf, zuege, noten in partien(a[1:]):
         wir_weiss = kopf.get('White') == 'Velkaris'
         erg = kopf.get('Result')
         if not ((erg == '1-0' and not wir_weiss) or (erg == '0-1' and wir_weiss)): continue

@@ -11,11 +11,15 @@
 import os, sys, threading
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from aufruf import argumente
 from fehlzug_zensus import Schiedsrichter
 
+NUTZUNG = 'usage: tools/schiedsrichter_noten.py DEPTH IN OUT [PROCESSES]'
+
 def main():
-    tiefe, ein, aus = int(sys.argv[1]), sys.argv[2], sys.argv[3]
-    n = int(sys.argv[4]) if len(sys.argv) > 4 else 2
+    a = argumente(NUTZUNG, 3, zahlen=(0, 3), dateien=(1,))
+    tiefe, ein, aus = int(a[0]), a[1], a[2]
+    n = int(a[3]) if len(a) > 3 else 2
     zeilen = open(ein).read().splitlines()
     fertig = sum(1 for _ in open(aus)) if os.path.exists(aus) else 0
     # Lines are handed out in order and written in order; a line the referee

@@ -3,8 +3,9 @@
 # In lost games: when the opponent first sees +1.50 or more, what does our engine think,
 # and how many of our moves later does it agree (our score <= -1.50)?
 import re,glob,sys
+from aufruf import argumente
 tot=0; blind=0; lag=[]; phase=[]
-for f in sys.argv[1:]:
+for f in argumente('usage: tools/sicht.py MATCH.pgn...', 1, dateien_ab=0):
     for g in open(f).read().split('[Event ')[1:]:
         w=re.search(r'\[White "(\w+)"',g).group(1); res=re.search(r'\[Result "([^"]+)"',g).group(1)
         we_white = w=='Velkaris'

@@ -25,12 +25,20 @@ shared=${VELKARIS_SHARED:-$here/../shared}
 bench=${VELKARIS_BENCH:-$here/build/velkaris_bench}
 daten=$here/build/daten
 games=48000 nodes=2000 threads=2
+nutzung() {
+  echo "trainingsdaten.sh: $*" >&2
+  echo "usage: tools/trainingsdaten.sh [--games N] [--nodes N] [--threads T]" >&2
+  exit 2
+}
 while [ $# -gt 0 ]; do
+  case $1 in
+    --games | --nodes | --threads) [ $# -ge 2 ] || nutzung "option $1 without a value" ;;
+    *) nutzung "unknown option $1" ;;
+  esac
   case $1 in
     --games) games=$2 ;;
     --nodes) nodes=$2 ;;
     --threads) threads=$2 ;;
-    *) echo "trainingsdaten.sh: unknown option $1" >&2; exit 1 ;;
   esac
   shift 2
 done

@@ -2,7 +2,7 @@
 # Games of the Windows program under Wine against a Linux engine, and its
 # speed under Wine beside the native program's.
 #
-#   tools/windows_partien.sh [options]
+# usage: tools/windows_partien.sh [options]
 #
 # Needs `make windows` and `make` (build-windows/, build/), Wine and the
 # shared match runner. Plays velkaris.exe under Wine, first in UCI, then in
@@ -36,7 +36,18 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 shared=${VELKARIS_SHARED:-$here/../shared}
 uci=40 xboard=10 tc=10+0.1 grenze=() gegner=/usr/games/glaurung
 openings=$shared/data/openings/6mvs_+90_+99.epd hash=16 nps=1
+nutzung() {
+  echo "windows_partien.sh: $*" >&2
+  sed -n '2,28p' "$0" | sed 's/^# \{0,1\}//' >&2
+  exit 2
+}
 while [ $# -gt 0 ]; do
+  case $1 in
+    --uci | --xboard | --tc | --nodes | --depth | --gegner | --openings | --hash)
+      [ $# -ge 2 ] || nutzung "option $1 without a value" ;;
+    --keine-nps) ;;
+    *) nutzung "unknown option $1" ;;
+  esac
   case $1 in
     --uci) uci=$2 ;;
     --xboard) xboard=$2 ;;
@@ -47,7 +58,6 @@ while [ $# -gt 0 ]; do
     --openings) openings=$2 ;;
     --hash) hash=$2 ;;
     --keine-nps) nps=0; shift; continue ;;
-    *) echo "windows_partien.sh: unknown option $1" >&2; exit 1 ;;
   esac
   shift 2
 done

@@ -74,7 +74,11 @@ void entropie(const std::string& datei, Ausgabe_t& aus)
 {
     Buch_t buch;
     buch.nameSetzen(datei);
-    const double h = buch.load() ? buchEntropie(buch) : 0.0;
+    if (!buch.load()) {
+        aus.Fehler("book entropy: cannot read the book ", datei.c_str());
+        return;
+    }
+    const double h = buchEntropie(buch);
     char zeile[64];
     std::snprintf(zeile, sizeof zeile, "info book entropy %10.2f", h);
     blanksZusammenfassen(zeile);

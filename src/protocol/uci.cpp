@@ -169,7 +169,7 @@ void UciInterface_t::position(const char* rest)
         rechtsTrimmen(text.get());
         if (!stellungSetzen(stellung_, daten_[0], text.get())) {
             stellungSetzen(stellung_, daten_[0], nullptr);
-            ausgabe_.Fehler("position: Illegal FEN string: ", text.get());
+            ausgabe_.Fehler("position: illegal FEN, the start position is set instead: ", text.get());
             return;
         }
     }
@@ -216,7 +216,7 @@ void UciInterface_t::zuegeSpielen(const char* p)
             char puffer[6] = {};
             std::size_t n = std::min<std::size_t>(std::size_t(ende - p), 5);
             std::memcpy(puffer, p, n);
-            ausgabe_.Fehler("position: illegal move: ", puffer);
+            ausgabe_.Fehler("position: illegal move, the moves before it stand: ", puffer);
             return;
         }
         datenIndex_ = neu;
@@ -315,7 +315,7 @@ void UciInterface_t::perft(const char* rest)
     const char* t = std::strstr(p, "depth");
     int32_t tiefe = 0;
     if (!t || !ganzzahlLesen(t + 5, tiefe)) {
-        ausgabe_.Fehler("perft without depth", nullptr);
+        ausgabe_.Fehler("perft without depth (perft depth N [divide] [Hash MB])", nullptr);
         return;
     }
     tiefe = std::clamp(tiefe, INT32_MIN + 1, perftTiefeMax_);

@@ -22,6 +22,15 @@ namespace {
 }
 } // namespace
 
+void UciAusgabe_t::Fehler(const char* text, const char* detail)
+{
+    // The detail is the offending input; a hostile one may be very long,
+    // of which the start says enough.
+    char zeile[640];
+    std::snprintf(zeile, sizeof zeile, "info string %.200s%.400s", text, detail ? detail : "");
+    Zeile(zeile);
+}
+
 void blanksZusammenfassen(char* text)
 {
     char* ziel = text;

@@ -18,7 +18,9 @@ class UciAusgabe_t : public Ausgabe_t {
 public:
     explicit UciAusgabe_t(const OptionEintrag_t* optionen, std::FILE* ziel = nullptr);
 
-    void Fehler(const char*, const char*) override {}
+    // A refused command as one "info string" line (text, then the detail):
+    // interfaces show these lines to their user.
+    void Fehler(const char* text, const char* detail) override;
     void Fehler2(const char*, const char*) override {}
     void Fortschritt(int tiefe, int selTiefe, int64_t zeitMs, int64_t knoten, int hashPromille) override;
     void BesterZug(const Stellung_t& st, Zug zug, Zug ponder) override;

@@ -1,5 +1,6 @@
 #include "../test_hilfen.h"
 #include "protocol/uci.h"
+#include "protocol/uci_ausgabe.h"
 #include "../search/probe_sucher.h"
 #include "shell/beenden.h"
 
@@ -50,7 +51,7 @@ TEST_F(Uci, PositionWithMovesStopsAtTheFirstIllegalOne)
     EXPECT_EQ(fenNach("position startpos moves e2e4 e7e5 e1e1 g1f3"),
               "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");
     ASSERT_EQ(aus.fehler.size(), 1u);
-    EXPECT_EQ(aus.fehler[0], "position: illegal move: e1e1");
+    EXPECT_EQ(aus.fehler[0], "position: illegal move, the moves before it stand: e1e1");
     EXPECT_TRUE(aus.zeilen.empty());
 
     EXPECT_EQ(fenNach("  position   startpos   moves   g1f3   b8c6"),
@@ -61,8 +62,8 @@ TEST_F(Uci, PositionWithMovesStopsAtTheFirstIllegalOne)
     // Promotions need their letter; tokens are cut to five characters.
     const std::string bauer = "position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves ";
     EXPECT_EQ(fenNach(bauer + "a7a8nqueen"), "N3k3/8/8/8/8/8/8/4K3 b - -");
-    EXPECT_EQ(fehlerNach(bauer + "a7a8"), "position: illegal move: a7a8");
-    EXPECT_EQ(fehlerNach(bauer + "a7a8x"), "position: illegal move: a7a8x");
+    EXPECT_EQ(fehlerNach(bauer + "a7a8"), "position: illegal move, the moves before it stand: a7a8");
+    EXPECT_EQ(fehlerNach(bauer + "a7a8x"), "position: illegal move, the moves before it stand: a7a8x");
 }
 
 TEST_F(Uci, IllegalFenLeavesTheStartPosition)
@@ -71,7 +72,7 @@ TEST_F(Uci, IllegalFenLeavesTheStartPosition)
     EXPECT_EQ(fenNach("position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1 moves e2e4"), START);
     ASSERT_EQ(aus.fehler.size(), 1u);
     EXPECT_EQ(aus.fehler[0],
-              "position: Illegal FEN string: rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1");
+              "position: illegal FEN, the start position is set instead: rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1");
 
     EXPECT_EQ(fenNach("position fen 8/8/8/8/8/8/8/K6k w - - 0 1"), "8/8/8/8/8/8/8/K6k w - -");
     EXPECT_EQ(fenNach("position fen"), START);
@@ -209,7 +210,7 @@ TEST_F(Uci, PerftWithoutUsableDepth)
     EXPECT_EQ(aus.zeilen[0].substr(aus.zeilen[0].size() - 8), " nodes 0");
     EXPECT_TRUE(aus.fehler.empty());
     for (const char* zeile : {"perft", "perft depth", "perft 3"}) sagen(zeile);
-    EXPECT_EQ(aus.fehler, (std::vector<std::string>(3, "perft without depth")));
+    EXPECT_EQ(aus.fehler, (std::vector<std::string>(3, "perft without depth (perft depth N [divide] [Hash MB])")));
 }
 
 // A rejected "position" keeps the position it found, with its own derived
@@ -225,4 +226,54 @@ TEST_F(Uci, RejectedPositionKeepsAConsistentPosition)
         ASSERT_EQ(aus.zeilen.size(), 1u) << kaputt;
         EXPECT_NE(aus.zeilen[0].find(" nodes 13160"), std::string::npos) << kaputt << ": " << aus.zeilen[0];
     }
+}
+
+// Every refused command reaches a UCI interface as exactly one "info
+// string" line, and the position stays what the refusal rule makes it: the
+// start position after an illegal FEN, the moves up to an illegal one.
+TEST(UciFehlerzeilen, OneInfoStringPerRefusedCommand)
+{
+    struct Fall {
+        const char* zeile;
+        const char* fen;     // the position afterwards
+        const char* meldung; // the one line printed, empty: nothing printed
+    };
+    const std::string nachE5 = "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -";
+    const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+    const Fall faelle[] = {
+        {"position startpos moves e2e4 e7e5 e1e1 g1f3", nachE5.c_str(),
+         "info string position: illegal move, the moves before it stand: e1e1"},
+        // The side not to move stands in check.
+        {"position fen 4k3/8/8/8/8/8/8/4R1K1 w - - 0 1 moves g1h1", start.c_str(),
+         "info string position: illegal FEN, the start position is set instead: 4k3/8/8/8/8/8/8/4R1K1 w - - 0 1"},
+        {"position startpos moves e2e4 e7e5", nachE5.c_str(), ""},
+        {"perft 3", nachE5.c_str(), "info string perft without depth (perft depth N [divide] [Hash MB])"},
+        {"perft", nachE5.c_str(), "info string perft without depth (perft depth N [divide] [Hash MB])"},
+        {"book entropy keine/solche/datei.opn", nachE5.c_str(),
+         "info string book entropy: cannot read the book keine/solche/datei.opn"},
+        {"position fen 4k3/8/8/8/8/8/8/4K3 b - - 0 1 moves e8d8 a1a1", "3k4/8/8/8/8/8/8/4K3 w - -",
+         "info string position: illegal move, the moves before it stand: a1a1"},
+        {"position Chess960", "3k4/8/8/8/8/8/8/4K3 w - -", "info string 'position Chess960' without number"},
+    };
+
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    {
+        ProbeSucher sucher;
+        Suchgrenzen_t grenzen;
+        UciAusgabe_t aus(OPTIONEN_NORMAL, f);
+        UciInterface_t uci{sucher, OPTIONEN_NORMAL, grenzen, aus};
+        std::size_t bisher = zeilenAus(dateiInhalt(f)).size();
+        for (const Fall& fall : faelle) {
+            uci.Zeile(fall.zeile);
+            sucher.warteBisUntaetig();
+            const auto alle = zeilenAus(dateiInhalt(f));
+            const std::vector<std::string> neu(alle.begin() + long(bisher), alle.end());
+            bisher = alle.size();
+            EXPECT_EQ(neu, *fall.meldung ? std::vector<std::string>{fall.meldung} : std::vector<std::string>{})
+                << fall.zeile;
+            EXPECT_EQ(fenText(uci.stellung()), fall.fen) << fall.zeile;
+        }
+    }
+    std::fclose(f);
 }

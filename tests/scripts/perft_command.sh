@@ -20,7 +20,11 @@ for engine in "$1" "$2"; do
     printf '%s\n' "$eingabe" | timeout 120 "$engine" >"$tmp/$(basename "$engine")" 2>&1 ||
         fehlschlag "$engine exited with an error"
     # Only the perft lines, with the times (which vary) replaced.
-    grep '^info ' "$tmp/$(basename "$engine")" | sed -E 's/ time [0-9]+ / time T /' >"$tmp/$(basename "$engine").perft"
+    grep '^info ' "$tmp/$(basename "$engine")" | grep -v '^info string ' |
+        sed -E 's/ time [0-9]+ / time T /' >"$tmp/$(basename "$engine").perft"
+    # "perft" without a depth is refused in one line.
+    [ "$(grep -c '^info string perft without depth' "$tmp/$(basename "$engine")")" = 1 ] ||
+        fehlschlag "$engine: 'perft' without depth not refused in one line"
 done
 a="$tmp/$(basename "$1").perft"
 b="$tmp/$(basename "$2").perft"
@@ -46,7 +50,7 @@ erwartet 22 'info depth 2 time T nodes 400'
 # divide 1: every move counts 0, the total counts the moves
 bereich 23 42 '^info move [a-h][1-8][a-h][1-8] depth 0 time T nodes 0$'
 erwartet 43 'info depth 1 time T nodes 20'
-# "perft" without depth prints nothing; Kiwipete depth 3: 97862
+# (the refused "perft" printed no count); Kiwipete depth 3: 97862
 erwartet 44 'info depth 3 time T nodes 97862'
 # Kiwipete divide 2: 48 moves, 2039 nodes
 erwartet 93 'info depth 2 time T nodes 2039'

@@ -69,10 +69,18 @@ for engine in "$1" "$2"; do
     printf "'uci' or 'xboard' expected\n'uci' or 'xboard' expected\n" >"$tmp/soll"
     pruefen "$name: protocol word complaint" "$tmp/soll" "$tmp/err"
 
-    # Errors of "position" print nothing; unknown words neither.
+    # Errors of "position" are one "info string" line each; unknown words
+    # print nothing.
     lauf "$engine" 'uci\nposition fen garbage moves e2e4\nposition\nposition Chess960\nposition startpos moves e2e4 e1e1\nfoo bar\nucinewgame\nsetoption name Nope value 1\nisready\nquit\n'
-    { uci_antwort; echo readyok; } >"$tmp/soll"
-    pruefen "$name: silent errors" "$tmp/soll" "$tmp/out"
+    {
+        uci_antwort
+        echo "info string position: illegal FEN, the start position is set instead: garbage"
+        echo "info string 'position' without 'startpos' and without 'fen'"
+        echo "info string 'position Chess960' without number"
+        echo "info string position: illegal move, the moves before it stand: e1e1"
+        echo readyok
+    } >"$tmp/soll"
+    pruefen "$name: errors" "$tmp/soll" "$tmp/out"
 
     # End of input without "quit": exit code 0, a bounded search still
     # reports its move.
