@@ -14,7 +14,7 @@
 #include "book/buchbaum.h"
 #include "book/buchberechnung.h"
 #include "chess/attacks.h"
-#include "gamefiles/pruefsumme.h"
+#include "files/pruefsumme.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse)
 {

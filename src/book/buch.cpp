@@ -9,7 +9,7 @@
 #include "chess/spiel.h"
 #include "chess/zugdaten.h"
 #include "chess/zugmachen.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/eingabedatei.h"
 #include "platform/paths.h"
 #include "timenet/zufall.h"
 

@@ -11,7 +11,7 @@
 #include "chess/spiel.h"
 #include "chess/zugdaten.h"
 #include "chess/zugmachen.h"
-#include "gamefiles/ausgabedatei.h"
+#include "files/ausgabedatei.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "chess/spiel.h"
 #include "chess/zugdaten.h"
 #include "chess/zugmachen.h"
-#include "gamefiles/ausgabedatei.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/ausgabedatei.h"
+#include "files/eingabedatei.h"
 #include "gamefiles/pgn_leser.h"
 #include "platform/dateisystem.h"
 

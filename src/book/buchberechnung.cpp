@@ -9,8 +9,8 @@
 #include "book/buch.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
-#include "gamefiles/ausgabedatei.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/ausgabedatei.h"
+#include "files/eingabedatei.h"
 
 namespace {
 constexpr std::size_t EINTRAG_BYTES = 56;

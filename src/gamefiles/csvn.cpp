@@ -7,8 +7,8 @@
 #include "chess/notation.h"
 #include "chess/spiel.h"
 #include "gamefiles/arbeiterpool.h"
-#include "gamefiles/ausgabedatei.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/ausgabedatei.h"
+#include "files/eingabedatei.h"
 #include "gamefiles/werkzeugsuche.h"
 #include "gamefiles/zeilenleser.h"
 

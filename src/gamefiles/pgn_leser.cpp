@@ -5,7 +5,7 @@
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "chess/spiel.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/eingabedatei.h"
 #include "protocol/zahlen.h"
 
 namespace {

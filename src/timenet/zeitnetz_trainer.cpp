@@ -6,8 +6,8 @@
 #include <cstring>
 #include <sstream>
 
-#include "gamefiles/ausgabedatei.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/ausgabedatei.h"
+#include "files/eingabedatei.h"
 #include "protocol/zahlen.h"
 #include "shell/ausgabe.h"
 
