@@ -38,7 +38,7 @@
 #include "gamefiles/testpos.h"
 #include "gamefiles/werkzeugsuche.h"
 #include "search/suche.h"
-#include "timenet/zufall.h"
+#include "shell/zufall.h"
 
 namespace {
 

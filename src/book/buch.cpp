@@ -11,7 +11,7 @@
 #include "chess/zugmachen.h"
 #include "files/eingabedatei.h"
 #include "platform/paths.h"
-#include "timenet/zufall.h"
+#include "shell/zufall.h"
 
 namespace {
 

@@ -15,12 +15,12 @@
 #include "chess/spiel.h"
 #include "files/ausgabedatei.h"
 #include "files/eingabedatei.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
 #include "protocol/uci_ausgabe.h"
-#include "protocol/zahlen.h"
 #include "search/suche.h"
 #include "shell/ausgabe.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
+#include "shell/zahlen.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "chess/notation.h"
 #include "chess/spiel.h"
 #include "files/eingabedatei.h"
-#include "protocol/zahlen.h"
+#include "shell/zahlen.h"
 
 namespace {
 

@@ -15,14 +15,14 @@
 #include "chess/zugdaten.h"
 #include "chess/zugmachen.h"
 #include "platform/clock.h"
-#include "protocol/suchgrenzen.h"
 #include "protocol/uci_ausgabe.h"
-#include "protocol/worttext.h"
-#include "protocol/zahlen.h"
 #include "search/sucher.h"
 #include "shell/ausgabe.h"
 #include "shell/beenden.h"
 #include "shell/konsole.h"
+#include "shell/suchgrenzen.h"
+#include "shell/worttext.h"
+#include "shell/zahlen.h"
 #include "timenet/zeitnetz_trainer.h"
 
 namespace {

@@ -13,12 +13,12 @@
 #include "eval/statisch.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
 #include "protocol/zustandsmeldung.h"
 #include "search/parallel.h"
 #include "search/suche.h"
 #include "shell/ausgabe.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
 
 namespace {
 

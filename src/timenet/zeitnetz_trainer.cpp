@@ -8,8 +8,8 @@
 
 #include "files/ausgabedatei.h"
 #include "files/eingabedatei.h"
-#include "protocol/zahlen.h"
 #include "shell/ausgabe.h"
+#include "shell/zahlen.h"
 
 namespace {
 
