@@ -20,7 +20,7 @@
 #include "platform/clock.h"
 #include "shell/optionen.h"
 #include "shell/suchgrenzen.h"
-#include "protocol/uci_ausgabe.h"
+#include "shell/testausgabe.h"
 #include "search/suche.h"
 
 namespace {

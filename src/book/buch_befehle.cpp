@@ -16,6 +16,7 @@
 #include "files/ausgabedatei.h"
 #include "files/eingabedatei.h"
 #include "protocol/uci_ausgabe.h"
+#include "shell/testausgabe.h"
 #include "search/suche.h"
 #include "shell/ausgabe.h"
 #include "shell/optionen.h"

@@ -13,10 +13,10 @@
 #include "chess/zugmachen.h"
 #include "platform/semaphore.h"
 #include "platform/thread.h"
-#include "protocol/uci_ausgabe.h"
 #include "search/suche.h"
 #include "shell/optionen.h"
 #include "shell/suchgrenzen.h"
+#include "shell/testausgabe.h"
 
 namespace {
 
