@@ -13,7 +13,6 @@
 #include "eval/statisch.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
-#include "protocol/zustandsmeldung.h"
 #include "search/parallel.h"
 #include "search/suche.h"
 #include "shell/ausgabe.h"
@@ -426,11 +425,11 @@ void Suche_t::gewichteLaden(Optionen_t& opt)
                 const bool hier = name[0] == PFAD_TRENNER || std::ifstream(name).good();
                 const GewichteLesen_t r = gewichteDateiLesen(hier ? name : pfadVerbinden(programmVerzeichnis(), name), g);
                 if (!r.ok)
-                    zustandMelden(*ausgabe, "EvalFile", name + ": " + r.fehler + "; the built-in weights stay");
+                    ausgabe->Zustand("EvalFile", name + ": " + r.fehler + "; the built-in weights stay");
                 else if (r.fehlendAnzahl)
-                    zustandMelden(*ausgabe, "EvalFile",
-                                  name + ": " + std::to_string(r.fehlendAnzahl) +
-                                      " entries not in the file keep their built-in values: " + fehlendKurz(r.fehlend));
+                    ausgabe->Zustand("EvalFile",
+                                     name + ": " + std::to_string(r.fehlendAnzahl) +
+                                         " entries not in the file keep their built-in values: " + fehlendKurz(r.fehlend));
             }
             gewichteSetzen(g);
         }
