@@ -8,7 +8,7 @@
 #include "bitbase/erklaeren.h"
 #include "bitbase/generator.h"
 #include "bitbase/pruefung.h"
-#include "book/buchbaum.h"
+#include "bookcalc/buchbaum.h"
 #include "chess/attacks.h"
 #include "eval/endspiel.h"
 #include "gamefiles/csvn.h"

@@ -6,7 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "book/buchbaum.h"
+#include "bookcalc/buchbaum.h"
 #include "chess/fen.h"
 #include "chess/spiel.h"
 #include "chess/zuggen.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "book/buch.h"
-#include "book/buchberechnung.h"
+#include "bookcalc/buchberechnung.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "chess/spiel.h"
