@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE ?= cmake
 
-.PHONY: all build run test sanitize tsan debug fuzz perft-full bench clean bitbases bitbases-4 bitbase-check bitbase-verify
+.PHONY: all build run test sanitize tsan debug fuzz perft-full bench clean bitbases bitbases-4 bitbase-check bitbase-verify windows test-windows
 
 all: build
 
@@ -17,6 +17,19 @@ run: build
 
 test: build
 	cd build && ctest --output-on-failure -j $(JOBS)
+
+# The Windows programs, cross-built with MinGW-w64 into build-windows/, with
+# the default book and start-up file beside them.
+WINDOWS_PROGRAMME := velkaris velkaris_popcnt velkaris_bench velkaris_bench_generic
+windows:
+	@$(CMAKE) -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DVELKARIS_TESTS=OFF >/dev/null
+	@$(CMAKE) --build build-windows -j $(JOBS) --target $(WINDOWS_PROGRAMME)
+
+# The Windows programs under Wine, beside the POSIX build (which makes the
+# bitbases they read and the node counts they must match).
+test-windows: windows build
+	bash tests/windows/unter_wine.sh build-windows build
 
 sanitize:
 	@$(CMAKE) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKARIS_SANITIZE=ON >/dev/null
@@ -80,4 +93,4 @@ bitbase-check: bitbases-4
 	./build/tests/velkaris_bitbase_check $(BB_DIR) $(BB_CHECK)
 
 clean:
-	rm -rf build build-asan build-tsan build-debug build-fuzz
+	rm -rf build build-asan build-tsan build-debug build-fuzz build-windows

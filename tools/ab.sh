@@ -58,14 +58,9 @@ done
 work=$here/build-ab
 mkdir -p "$work/results"
 
-# The match runner needs its one npm package; keep a private copy.
+source "$here/tools/match_kopie.bash"
 match=$work/match
-if [ ! -f "$match/node_modules/chess.js/package.json" ]; then
-  rm -rf "$match"
-  cp -r "$shared/tools/match" "$match"
-  chmod -R u+w "$match"
-  (cd "$match" && npm ci --silent >/dev/null)
-fi
+match_kopie "$shared" "$match"
 
 # Build one commit in its own worktree; prints the program's path.
 build() {

@@ -22,12 +22,11 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "bench/bench.h"
+#include "bench/faeden.h"
 #include "chess/attacks.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
@@ -37,6 +36,8 @@
 #include "eval/endspiel.h"
 #include "gamefiles/testpos.h"
 #include "gamefiles/werkzeugsuche.h"
+#include "platform/dateisystem.h"
+#include "platform/lock.h"
 #include "search/suche.h"
 #include "shell/zufall.h"
 
@@ -218,40 +219,37 @@ int benchSelbstspiel(int argc, char** argv)
         }
         gewichteSetzen(g);
     }
-    std::FILE* aus = std::fopen(ausgabe.c_str(), "a");
+    std::FILE* aus = dateiOeffnen(ausgabe, Dateimodus::ANHAENGEN);
     if (!aus) {
         std::fprintf(stderr, "selfplay: cannot write %s\n", ausgabe.c_str());
         return 1;
     }
 
     // Finished games wait until every earlier one is written.
-    std::mutex sperre;
+    Sperre_t sperre;
     std::map<long, std::string> fertig;
     long naechsteAusgabe = erste;
     std::atomic<long> naechste{erste};
     std::atomic<long> halbzuege{0};
-    std::vector<std::thread> arbeiter;
-    for (int t = 0; t < faeden; ++t)
-        arbeiter.emplace_back([&] {
-            Werkzeugsuche_t suche(2);
-            for (long k; (k = naechste.fetch_add(1)) < erste + partien;) {
-                const Partie_t p = spielen(suche, eroeffnungen[std::size_t(k) % eroeffnungen.size()], knoten,
-                                           saat * 2654435761u + uint32_t(k));
-                halbzuege += long(p.zuege.size());
-                std::lock_guard<std::mutex> g(sperre);
-                fertig[k] = pgnText(p, k + 1, knoten);
-                for (auto it = fertig.begin(); it != fertig.end() && it->first == naechsteAusgabe; it = fertig.erase(it)) {
-                    std::fputs(it->second.c_str(), aus);
-                    ++naechsteAusgabe;
-                }
-                std::fflush(aus);
-                if ((k - erste + 1) % 500 == 0) {
-                    std::printf("selfplay: %ld games, %ld plies\n", k - erste + 1, halbzuege.load());
-                    std::fflush(stdout);
-                }
+    parallel(faeden, [&](int) {
+        Werkzeugsuche_t suche(2);
+        for (long k; (k = naechste.fetch_add(1)) < erste + partien;) {
+            const Partie_t p = spielen(suche, eroeffnungen[std::size_t(k) % eroeffnungen.size()], knoten,
+                                       saat * 2654435761u + uint32_t(k));
+            halbzuege += long(p.zuege.size());
+            SperreHalter_t g(sperre);
+            fertig[k] = pgnText(p, k + 1, knoten);
+            for (auto it = fertig.begin(); it != fertig.end() && it->first == naechsteAusgabe; it = fertig.erase(it)) {
+                std::fputs(it->second.c_str(), aus);
+                ++naechsteAusgabe;
             }
-        });
-    for (std::thread& t : arbeiter) t.join();
+            std::fflush(aus);
+            if ((k - erste + 1) % 500 == 0) {
+                std::printf("selfplay: %ld games, %ld plies\n", k - erste + 1, halbzuege.load());
+                std::fflush(stdout);
+            }
+        }
+    });
     const bool ok = std::fclose(aus) == 0;
     std::printf("selfplay: %ld games, %ld plies written to %s\n", partien, halbzuege.load(), ausgabe.c_str());
     return ok ? 0 : 1;

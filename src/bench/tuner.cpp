@@ -8,10 +8,10 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "bench/blattsuche.h"
+#include "bench/faeden.h"
 #include "chess/attacks.h"
 #include "chess/fen.h"
 #include "eval/endspiel.h"
@@ -79,13 +79,6 @@ bool lesen(const std::string& datei, std::vector<Stellung>& alle, long max)
         alle[i].zurueck = true;
     std::printf("tune: %s: %ld lines, %ld left out\n", datei.c_str(), zeile, schlecht);
     return true;
-}
-
-void parallel(int faeden, const std::function<void(int)>& f)
-{
-    std::vector<std::thread> t;
-    for (int i = 0; i < faeden; ++i) t.emplace_back(f, i);
-    for (std::thread& x : t) x.join();
 }
 
 // Quiet positions and traces for one block under weights g (already the

@@ -105,10 +105,13 @@ bool BbSchreiber_t::schreiben(const std::string& datei) const
     Ausgabedatei_t aus(datei, true, true), summe(bbSummenDatei(datei), false, true);
     if (!aus.offen() || !summe.offen()) return false;
     const std::string zeile = bbSummenZeile(datei, index_.size() + daten_.size() + schluss, crc);
-    bool ok = std::fwrite(index_.data(), 1, index_.size(), aus.datei()) == index_.size() &&
-              std::fwrite(daten_.data(), 1, daten_.size(), aus.datei()) == daten_.size() &&
-              std::fwrite(nullen, 1, schluss, aus.datei()) == schluss &&
-              std::fwrite(zeile.data(), 1, zeile.size(), summe.datei()) == zeile.size();
+    // A material without any block (all constant) has no payload: nothing
+    // to write then, and no buffer to hand to fwrite.
+    auto schreibe = [](const void* p, std::size_t n, std::FILE* f) {
+        return n == 0 || std::fwrite(p, 1, n, f) == n;
+    };
+    bool ok = schreibe(index_.data(), index_.size(), aus.datei()) && schreibe(daten_.data(), daten_.size(), aus.datei()) &&
+              schreibe(nullen, schluss, aus.datei()) && schreibe(zeile.data(), zeile.size(), summe.datei());
     return ok && summe.abschliessen() && aus.abschliessen();
 }
 

@@ -10,7 +10,7 @@
 #include "chess/zugdaten.h"
 #include "chess/zugmachen.h"
 #include "files/eingabedatei.h"
-#include "platform/paths.h"
+#include "platform/dateisystem.h"
 #include "shell/zufall.h"
 
 namespace {
@@ -194,12 +194,10 @@ bool Buch_t::load()
 {
     eintraege_.clear();
     if (name_.empty()) return false;
-    auto ein = std::make_unique<Eingabestrom_t>(name_);
-    if (!ein->offen() && name_[0] != PFAD_TRENNER)
-        ein = std::make_unique<Eingabestrom_t>(pfadVerbinden(programmVerzeichnis(), name_));
-    if (!ein->offen() || !laden(*ein)) return false;
+    Eingabestrom_t ein(dateiSuchen(name_));
+    if (!ein.offen() || !laden(ein)) return false;
     // A book cut short by a read error is no book.
-    if (!ein->lesefehler()) return true;
+    if (!ein.lesefehler()) return true;
     eintraege_.clear();
     return false;
 }

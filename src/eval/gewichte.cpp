@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <memory>
 
 #include "eval/gewichte_eingebaut.h"
+#include "platform/dateisystem.h"
 
 namespace {
 
@@ -164,21 +164,25 @@ GewichteLesen_t gewichteDateiLesen(const std::string& datei, Gewichte_t& g)
 {
     GewichteLesen_t r;
     g = eingebauteGewichte();
-    std::ifstream ein(datei, std::ios::binary);
+    // Only a regular file: a FIFO or a device named here would block or
+    // never end.
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> ein(dateiOeffnen(datei, Dateimodus::LESEN_BINAER),
+                                                             std::fclose);
     if (!ein) {
         r.fehler = "cannot open the file";
         return r;
     }
     std::string inhalt;
     char puffer[65536];
-    while (ein.read(puffer, sizeof puffer) || ein.gcount() > 0) {
-        inhalt.append(puffer, std::size_t(ein.gcount()));
+    std::size_t n;
+    while ((n = std::fread(puffer, 1, sizeof puffer, ein.get())) > 0) {
+        inhalt.append(puffer, n);
         if (inhalt.size() > DATEI_MAX) {
             r.fehler = "larger than 1 MB";
             return r;
         }
     }
-    if (ein.bad()) {
+    if (std::ferror(ein.get())) {
         r.fehler = "cannot read the file";
         return r;
     }

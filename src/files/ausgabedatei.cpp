@@ -23,7 +23,7 @@ bool Ausgabedatei_t::abschliessen()
     if (ok && dauerhaft_) ok = dateiSichern(datei_);
     ok = std::fclose(datei_) == 0 && ok;
     datei_ = nullptr;
-    if (ok) ok = dauerhaft_ ? dateiErsetzen(tmp_, name_) : std::rename(tmp_.c_str(), name_.c_str()) == 0;
+    if (ok) ok = dauerhaft_ ? dateiErsetzen(tmp_, name_) : dateiUmbenennen(tmp_, name_);
     if (!ok) std::remove(tmp_.c_str());
     return ok;
 }

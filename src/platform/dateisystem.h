@@ -6,8 +6,8 @@
 // of thing a name stands for, opening only regular files, and writes that
 // survive a power cut.
 
-// How dateiOeffnen opens a file. Text and binary mean the same on this
-// host; the names say what the caller reads or writes.
+// How dateiOeffnen opens a file. On POSIX systems text and binary are the
+// same; on Windows a text file's lines end in CR LF on disk.
 enum class Dateimodus {
     LESEN,            // read, text
     LESEN_BINAER,     // read, binary
@@ -37,5 +37,13 @@ bool dateiSichern(std::FILE* f);
 
 // Renames von to nach (an existing nach is replaced in one step) and
 // writes the directory entry through to the disk, so that after a power
-// cut the name holds either the old or the new file, complete.
+// cut the name holds either the old or the new file, complete. False when
+// it failed (von then still exists).
 bool dateiErsetzen(const std::string& von, const std::string& nach);
+
+// The same rename without waiting for the disk.
+bool dateiUmbenennen(const std::string& von, const std::string& nach);
+
+// Where a file a user names is read from: a relative name that is no
+// regular file in the working directory is looked for next to the program.
+std::string dateiSuchen(const std::string& name);

@@ -1,18 +1,25 @@
 #pragma once
-#include <mutex>
+#include "platform/systemobjekt.h"
 
-// A non-recursive lock ("critical section") and its scoped holder.
+// A lock ("critical section") and its scoped holder. The engine never enters
+// a lock it already holds, so whether the system's lock would allow that does
+// not matter.
 class Sperre_t {
 public:
-    void betreten() { m_.lock(); }
-    void verlassen() { m_.unlock(); }
-    bool versuchen() { return m_.try_lock(); }
+    Sperre_t();
+    ~Sperre_t();
+    Sperre_t(const Sperre_t&) = delete;
+    Sperre_t& operator=(const Sperre_t&) = delete;
+
+    void betreten();
+    void verlassen();
+    bool versuchen();
     // BasicLockable, so std::lock_guard and std::unique_lock work too.
-    void lock() { m_.lock(); }
-    void unlock() { m_.unlock(); }
+    void lock() { betreten(); }
+    void unlock() { verlassen(); }
 
 private:
-    std::mutex m_;
+    SystemObjekt<64> objekt_;
 };
 
 class SperreHalter_t {

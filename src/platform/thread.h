@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 
 // A thread started with an explicit stack size. The entry function receives
 // the given argument; warten() joins the thread.
@@ -18,6 +19,6 @@ public:
     void warten();
 
 private:
-    unsigned long handle_ = 0;
+    std::uintptr_t handle_ = 0; // the system's thread handle
     bool gestartet_ = false;
 };

@@ -10,7 +10,6 @@
 #include "chess/spiel.h"
 #include "platform/clock.h"
 #include "platform/dateisystem.h"
-#include "platform/paths.h"
 #include "shell/optionen.h"
 #include "protocol/xboard_ausgabe.h"
 #include "shell/worttext.h"
@@ -236,8 +235,7 @@ void XBoardInterface_t::protover(const char* rest, const char*)
 
     // Options the user keeps for XBoard games: the working directory's
     // file first, else the one next to the program.
-    std::FILE* ini = dateiOeffnen("Velkaris.ini", Dateimodus::LESEN);
-    if (!ini) ini = dateiOeffnen(pfadVerbinden(programmVerzeichnis(), "Velkaris.ini"), Dateimodus::LESEN);
+    std::FILE* ini = dateiOeffnen(dateiSuchen("Velkaris.ini"), Dateimodus::LESEN);
     if (!ini) {
         fehler("file 'Velkaris.ini' not found", "protover");
         sagen("feature done=1");

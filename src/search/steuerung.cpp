@@ -2,7 +2,6 @@
 // best move.
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 #include "book/buch.h"
@@ -12,7 +11,7 @@
 #include "eval/bewertungstabellen.h"
 #include "eval/statisch.h"
 #include "platform/clock.h"
-#include "platform/paths.h"
+#include "platform/dateisystem.h"
 #include "search/parallel.h"
 #include "search/suche.h"
 #include "shell/ausgabe.h"
@@ -422,8 +421,7 @@ void Suche_t::gewichteLaden(Optionen_t& opt)
             if (!name.empty()) {
                 // A relative name is looked for in the working directory,
                 // then next to the program.
-                const bool hier = name[0] == PFAD_TRENNER || std::ifstream(name).good();
-                const GewichteLesen_t r = gewichteDateiLesen(hier ? name : pfadVerbinden(programmVerzeichnis(), name), g);
+                const GewichteLesen_t r = gewichteDateiLesen(dateiSuchen(name), g);
                 if (!r.ok)
                     ausgabe->Zustand("EvalFile", name + ": " + r.fehler + "; the built-in weights stay");
                 else if (r.fehlendAnzahl)

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "platform/konsole.h"
+
 namespace {
 bool weiss(char c)
 {
@@ -37,6 +39,7 @@ const char* erstesWort(const char* text, char* wort, int maxLaenge)
 void KonsolenLeser_t::ungepuffert()
 {
     std::setvbuf(ein_, nullptr, _IONBF, 0);
+    eingabeUnveraendert(ein_);
 }
 
 bool KonsolenLeser_t::naechsteZeile()

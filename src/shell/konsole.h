@@ -13,7 +13,9 @@ public:
     explicit KonsolenLeser_t(std::FILE* ein) : ein_(ein) {}
 
     // Makes the stream unbuffered, so the engine never holds back input it
-    // has not seen yet (call once, before the first read).
+    // has not seen yet, and has it deliver the bytes as sent (a CR before
+    // the newline is then trimmed like any trailing white space). Call once,
+    // before the first read.
     void ungepuffert();
 
     // Next line that holds a word; false at the end of input.

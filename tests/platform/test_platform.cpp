@@ -1,5 +1,6 @@
 #include "../test_hilfen.h"
 
+#include "platform/dateisystem.h"
 #include "platform/event.h"
 #include "platform/paths.h"
 #include "platform/semaphore.h"
@@ -17,9 +18,56 @@ TEST(Platform, SemaphoreClockAndPaths)
     int64_t a = jetztMs();
     schlafeMs(5);
     EXPECT_GE(jetztMs() - a, 4);
+}
+
+TEST(Platform, PathsOfTheHost)
+{
     EXPECT_EQ(pfadVerbinden("dir", "f.txt"), std::string("dir") + PFAD_TRENNER + "f.txt");
     EXPECT_EQ(pfadVerbinden("dir/", "f.txt"), "dir/f.txt");
-    EXPECT_FALSE(programmVerzeichnis().empty());
+    EXPECT_EQ(pfadVerbinden("", "f.txt"), "f.txt");
+    EXPECT_TRUE(pfadIstAbsolut("/usr/share/velkaris.opn"));
+    EXPECT_FALSE(pfadIstAbsolut("velkaris.opn"));
+    EXPECT_FALSE(pfadIstAbsolut(""));
+    // The program's directory keeps a root's separator and nothing else.
+    const struct {
+        const char* programm;
+        const char* verzeichnis;
+    } faelle[] = {{"/opt/velkaris/velkaris", "/opt/velkaris"}, {"/velkaris", "/"}, {"velkaris", "."}, {"", "."}};
+    for (const auto& f : faelle) EXPECT_EQ(verzeichnisVon(f.programm), f.verzeichnis) << f.programm;
+    const std::string hier = programmVerzeichnis();
+    EXPECT_TRUE(pfadIstAbsolut(hier)) << hier;
+}
+
+TEST(Platform, ReplacingAFileKeepsNoTrace)
+{
+    // With and without waiting for the disk: an existing target is
+    // replaced (Windows's own rename would refuse it).
+    for (auto ersetzen : {dateiErsetzen, dateiUmbenennen}) {
+        TestVerzeichnis d;
+        dateiSchreiben(d.datei("neu"), "neu");
+        dateiSchreiben(d.datei("alt"), "alt");
+        ASSERT_TRUE(ersetzen(d.datei("neu"), d.datei("alt")));
+        EXPECT_EQ(dateiText(d.datei("alt")), "neu");
+        EXPECT_FALSE(std::filesystem::exists(d.datei("neu")));
+        EXPECT_FALSE(ersetzen(d.datei("fehlt"), d.datei("alt")));
+        EXPECT_EQ(dateiText(d.datei("alt")), "neu");
+    }
+}
+
+TEST(Platform, NamedFilesAreLookedForNextToTheProgram)
+{
+    TestVerzeichnis d;
+    dateiSchreiben(d.datei("da"), "x");
+    const std::string daneben = pfadVerbinden(programmVerzeichnis(), "fehlt_hier.eval");
+    const struct {
+        std::string name, gesucht;
+    } faelle[] = {
+        {d.datei("da"), d.datei("da")},         // absolute, present
+        {d.datei("fehlt"), d.datei("fehlt")},   // absolute, missing: taken as it is
+        {"fehlt_hier.eval", daneben},           // relative, not in the working directory
+        {"", ""},
+    };
+    for (const auto& f : faelle) EXPECT_EQ(dateiSuchen(f.name), f.gesucht) << f.name;
 }
 
 TEST(Platform, ThreadRunsWithGivenStackAndEventWakesOneWaiter)

@@ -11,7 +11,8 @@ printf '%s\n' '6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1 bm d1d8' 'no position bm (n
     '7k/5Q2/6K1/8/8/8/8/8 b - - 0 1 bm (not found)' >erwartet
 for engine in "$1" "$2"; do
     timeout 60 "$engine" --CSVN in.epd out.epd >out 2>err || fehlschlag "$engine --CSVN: $(cat err)"
-    cmp -s out.epd erwartet || fehlschlag "$engine --CSVN wrote: $(cat out.epd)"
+    # (Text files end their lines in CR LF on Windows.)
+    cmp -s <(tr -d '\r' <out.epd) erwartet || fehlschlag "$engine --CSVN wrote: $(cat out.epd)"
 done
 out=$(printf 'uci\nquit\n' | "$1" --CSVN in.epd 2>&1 >/dev/null)
 grep -q 'illegal command line argument argv\[1\] = "--CSVN"' <<<"$out" || fehlschlag "--CSVN in.epd: $out"

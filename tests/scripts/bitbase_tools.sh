@@ -50,7 +50,7 @@ printf '\x55' | dd of="$d/KTK.vbb" bs=1 seek=300 conv=notrunc 2>/dev/null
 out=$("$1" --VerifyBitbase "$d" 2>&1) && fehlschlag "--VerifyBitbase missed a damaged KTK.vbb: $out"
 grep -q '^KTK.vbb: DAMAGED (checksum differs from KTK.crc)$' <<<"$out" || fehlschlag "--VerifyBitbase: $out"
 antwort=$(printf 'uci\nsetoption name BitbasePath value %s\nsetoption name BitbaseCache value 4\nposition fen 8/8/8/4k3/8/8/8/R3K3 w - - 0 1\ngo depth 8\n' "$d" |
-    timeout 60 "$1" | grep -c "^info string bitbase file $d/KTK.vbb is damaged (checksum differs from KTK.crc), not used$")
+    timeout 60 "$1" | grep -c "^info string bitbase file $d[/\\]KTK.vbb is damaged (checksum differs from KTK.crc), not used$")
 [ "$antwort" = 1 ] || fehlschlag "$antwort messages about the damaged KTK.vbb"
 
 ergebnis bitbase_tools

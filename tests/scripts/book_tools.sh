@@ -40,7 +40,7 @@ printf '[White "a"]\n[Black "b"]\n[Result "1-0"]\n1. e4 e5 2. Nf3 Nc6 1-0\n' >g.
 "$1" --book pgn missing.pgn 2>err
 grep -q 'Cannot open file' err || fehlschlag "--book pgn missing.pgn: $(cat err)"
 "$1" --book write b.opn 2>err || fehlschlag "--book write failed"
-[ "$(tail -c 6 b.opn)" = " * -1" ] || fehlschlag "--book write: $(cat b.opn)"
+[ "$(tr -d '\r' <b.opn | tail -c 6)" = " * -1" ] || fehlschlag "--book write: $(cat b.opn)"
 "$1" --book write /nonexistent/b.opn 2>err
 grep -q '^info string error opening the output file /nonexistent/b.opn' err || fehlschlag "write to a bad path: $(cat err)"
 # A damaged tree is refused and left alone.

@@ -34,6 +34,9 @@ pruefen "time add /dev/zero" "info string file not found: /dev/zero" "$(uci 'tim
 pruefen "time add directory" "info string file not found: ordner" "$(uci 'time add ordner')"
 out=$(bis_ende 'setoption name BookFile value fifo' 'go depth 2')
 grep -q '^bestmove' <<<"$out" || fehlschlag "BookFile fifo: $out"
+out=$(bis_ende 'setoption name OwnBook value false' 'setoption name EvalFile value fifo' 'go depth 2')
+grep -q '^bestmove' <<<"$out" && grep -qx 'info string EvalFile fifo: cannot open the file; the built-in weights stay' <<<"$out" ||
+    fehlschlag "EvalFile fifo: $out"
 out=$(bis_ende 'setoption name OwnBook value false' 'setoption name TimeLogfile value fifo' 'go depth 9')
 grep -q '^bestmove' <<<"$out" && grep -q '^info string error writing the time log fifo$' <<<"$out" ||
     fehlschlag "TimeLogfile fifo: $out"
@@ -68,7 +71,7 @@ ls ./*.tmp >/dev/null 2>&1 && fehlschlag "temporary files left behind: $(ls ./*.
 out=$(trap '' XFSZ; ulimit -f 0; timeout 60 "$1" --book pgn spiele.pgn 2>&1)
 [ $? = 1 ] && grep -q 'error writing the output file Buchberechnung.tmp.bin' <<<"$out" || fehlschlag "--book pgn on a full disk: $out"
 out=$(trap '' XFSZ; ulimit -f 0; timeout 60 "$1" --CreateBitbase KDK 2>&1)
-[ $? = 1 ] && grep -q 'cannot write ./KDK.vbb' <<<"$out" || fehlschlag "--CreateBitbase on a full disk: $out"
+[ $? = 1 ] && grep -q 'cannot write .[/\]KDK.vbb' <<<"$out" || fehlschlag "--CreateBitbase on a full disk: $out"
 [ -e KDK.vbb ] || [ -e KDK.crc ] && fehlschlag "a bitbase or its checksum was left on a full disk"
 out=$(printf 'uci\nsetoption name OwnBook value false\nsetoption name TimeLogfile value zeit.log\ngo depth 9\n' | (trap '' XFSZ; ulimit -f 0; exec timeout 60 "$1" 2>&1))
 grep -q '^info string error writing the time log zeit.log$' <<<"$out" || fehlschlag "time log on a full disk: $out"

@@ -11,9 +11,11 @@ tmp=$(mktemp -d)
 trap dialog_ende EXIT
 
 # Sanitizer builds run the search 5 to 10 times slower: their time limits
-# are stretched by this factor.
+# are stretched by this factor. So are those of the Windows programs under
+# Wine (make test-windows), whose every wait and wake-up of a thread goes
+# through Wine's server process.
 langsam=1
-case "$1" in *build-tsan* | *build-asan*) langsam=10 ;; esac
+case "$1" in *build-tsan* | *build-asan*) langsam=10 ;; *unter-wine*) langsam=2 ;; esac
 
 # Milliseconds of the wall clock, into JETZT (no process is started).
 jetzt() {

@@ -207,6 +207,8 @@ kurz() { # engine
 
     # Without a start-up file anywhere the interface hears of it once.
     cp "$1" "$tmp/bin/engine"
+    # (A stand-in that runs NAME.exe under Wine brings its program along.)
+    [ -e "$1.exe" ] && cp "$1.exe" "$tmp/bin/engine.exe"
     lauf "$tmp/bin/engine" 'xboard\nprotover 2\nquit\n' "$tmp/leer"
     : >"$tmp/soll"
     features

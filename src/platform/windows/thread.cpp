@@ -1,6 +1,8 @@
 #include "platform/thread.h"
 
-#include <pthread.h>
+#include <process.h>
+
+#include "platform/windows/windows_kopf.h"
 
 namespace {
 struct StartDaten {
@@ -8,12 +10,12 @@ struct StartDaten {
     void* argument;
 };
 
-void* fadenStart(void* p)
+unsigned __stdcall fadenStart(void* p)
 {
     StartDaten d = *static_cast<StartDaten*>(p);
     delete static_cast<StartDaten*>(p);
     d.eintrag(d.argument);
-    return nullptr;
+    return 0;
 }
 } // namespace
 
@@ -25,19 +27,16 @@ Faden_t::~Faden_t()
 bool Faden_t::starten(Eintrag eintrag, void* argument, std::size_t stapelBytes)
 {
     if (gestartet_) return false;
-    pthread_attr_t attr;
-    if (pthread_attr_init(&attr) != 0) return false;
-    if (stapelBytes < std::size_t(PTHREAD_STACK_MIN)) stapelBytes = std::size_t(PTHREAD_STACK_MIN);
-    pthread_attr_setstacksize(&attr, stapelBytes);
     auto* d = new StartDaten{eintrag, argument};
-    pthread_t t;
-    int rc = pthread_create(&t, &attr, fadenStart, d);
-    pthread_attr_destroy(&attr);
-    if (rc != 0) {
+    // Through the runtime library, so the thread may use it; the size is
+    // the stack's reserve, committed as the thread needs it.
+    const uintptr_t h = _beginthreadex(nullptr, unsigned(stapelBytes), fadenStart, d,
+                                       STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (h == 0) {
         delete d;
         return false;
     }
-    handle_ = static_cast<unsigned long>(t);
+    handle_ = h;
     gestartet_ = true;
     return true;
 }
@@ -45,6 +44,8 @@ bool Faden_t::starten(Eintrag eintrag, void* argument, std::size_t stapelBytes)
 void Faden_t::warten()
 {
     if (!gestartet_) return;
-    pthread_join(static_cast<pthread_t>(handle_), nullptr);
+    HANDLE h = reinterpret_cast<HANDLE>(handle_);
+    WaitForSingleObject(h, INFINITE);
+    CloseHandle(h);
     gestartet_ = false;
 }
