@@ -17,7 +17,7 @@
 #include "bitbase/index.h"
 #include "bitbase/pruefung.h"
 #include "chess/attacks.h"
-#include "gamefiles/pruefsumme.h"
+#include "files/pruefsumme.h"
 
 namespace {
 

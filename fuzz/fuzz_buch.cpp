@@ -9,7 +9,7 @@
 #include <string>
 
 #include "book/buch.h"
-#include "book/buch_auswertung.h"
+#include "bookcalc/buch_auswertung.h"
 #include "chess/attacks.h"
 #include "chess/fen.h"
 

@@ -10,11 +10,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "book/binaer.h"
-#include "book/buchbaum.h"
-#include "book/buchberechnung.h"
+#include "bookcalc/buchbaum.h"
+#include "bookcalc/buchberechnung.h"
 #include "chess/attacks.h"
-#include "gamefiles/pruefsumme.h"
+#include "files/binaer.h"
+#include "files/pruefsumme.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* daten, size_t groesse)
 {

@@ -7,13 +7,13 @@
 
 #include "chess/attacks.h"
 #include "eval/endspiel.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
 #include "protocol/uci.h"
 #include "protocol/uci_ausgabe.h"
 #include "search/suche.h"
 #include "shell/beenden.h"
 #include "shell/konsole.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
 
 namespace {
 Suche_t* sucher()

@@ -11,14 +11,14 @@
 
 #include "chess/attacks.h"
 #include "eval/endspiel.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
 #include "protocol/uci.h"
 #include "protocol/xboard.h"
 #include "protocol/xboard_ausgabe.h"
 #include "search/suche.h"
 #include "shell/beenden.h"
 #include "shell/konsole.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
 
 namespace {
 // "memory" may ask for tens of gigabytes; the fuzzer's machine pretends to

@@ -8,13 +8,11 @@
 #include "bitbase/erklaeren.h"
 #include "bitbase/generator.h"
 #include "bitbase/pruefung.h"
-#include "book/buchbaum.h"
+#include "bookcalc/buchbaum.h"
 #include "chess/attacks.h"
 #include "eval/endspiel.h"
 #include "gamefiles/csvn.h"
 #include "gamefiles/testpos.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
 #include "protocol/uci.h"
 #include "protocol/uci_ausgabe.h"
 #include "protocol/xboard.h"
@@ -26,6 +24,8 @@
 #include "shell/beenden.h"
 #include "shell/eingabe.h"
 #include "shell/konsole.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
 
 namespace {
 

@@ -34,8 +34,8 @@
 #include "chess/stellung.h"
 #include "eval/endspiel.h"
 #include "platform/clock.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
 #include "shell/ausgabe.h"
 
 struct TestStellung {

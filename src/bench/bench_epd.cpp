@@ -12,15 +12,15 @@
 #include <vector>
 
 #include "bench/bench.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/eingabedatei.h"
 #include "chess/attacks.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "eval/endspiel.h"
 #include "platform/clock.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
-#include "protocol/uci_ausgabe.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
+#include "shell/testausgabe.h"
 #include "search/suche.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "bench/bench.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/eingabedatei.h"
 #include "chess/attacks.h"
 #include "chess/fen.h"
 #include "chess/perft.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bench/bench.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/eingabedatei.h"
 #include "chess/attacks.h"
 #include "chess/fen.h"
 #include "eval/endspiel.h"

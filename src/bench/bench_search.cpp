@@ -13,10 +13,10 @@
 #include "chess/notation.h"
 #include "eval/endspiel.h"
 #include "platform/clock.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
-#include "protocol/uci_ausgabe.h"
 #include "search/suche.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
+#include "shell/testausgabe.h"
 
 namespace {
 

@@ -39,7 +39,7 @@
 #include "platform/dateisystem.h"
 #include "platform/lock.h"
 #include "search/suche.h"
-#include "timenet/zufall.h"
+#include "shell/zufall.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include "bitbase/blockcoder.h"
 #include "bitbase/pruefung.h"
-#include "gamefiles/ausgabedatei.h"
-#include "gamefiles/eingabedatei.h"
-#include "gamefiles/pruefsumme.h"
+#include "files/ausgabedatei.h"
+#include "files/eingabedatei.h"
+#include "files/pruefsumme.h"
 #include "platform/paths.h"
 
 namespace {

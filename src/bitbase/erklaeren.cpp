@@ -9,8 +9,8 @@
 #include "bitbase/datei.h"
 #include "bitbase/material.h"
 #include "bitbase/pruefung.h"
-#include "gamefiles/ausgabedatei.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/ausgabedatei.h"
+#include "files/eingabedatei.h"
 
 namespace {
 

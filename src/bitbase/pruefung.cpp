@@ -8,8 +8,8 @@
 
 #include "bitbase/datei.h"
 #include "bitbase/material.h"
-#include "gamefiles/eingabedatei.h"
-#include "gamefiles/pruefsumme.h"
+#include "files/eingabedatei.h"
+#include "files/pruefsumme.h"
 #include "platform/dateisystem.h"
 
 namespace {

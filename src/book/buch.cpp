@@ -9,9 +9,9 @@
 #include "chess/spiel.h"
 #include "chess/zugdaten.h"
 #include "chess/zugmachen.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/eingabedatei.h"
 #include "platform/dateisystem.h"
-#include "timenet/zufall.h"
+#include "shell/zufall.h"
 
 namespace {
 

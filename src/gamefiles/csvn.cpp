@@ -6,9 +6,9 @@
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "chess/spiel.h"
+#include "files/ausgabedatei.h"
+#include "files/eingabedatei.h"
 #include "gamefiles/arbeiterpool.h"
-#include "gamefiles/ausgabedatei.h"
-#include "gamefiles/eingabedatei.h"
 #include "gamefiles/werkzeugsuche.h"
 #include "gamefiles/zeilenleser.h"
 

@@ -5,8 +5,8 @@
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "chess/spiel.h"
-#include "gamefiles/eingabedatei.h"
-#include "protocol/zahlen.h"
+#include "files/eingabedatei.h"
+#include "shell/zahlen.h"
 
 namespace {
 

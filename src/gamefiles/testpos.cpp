@@ -12,15 +12,15 @@
 #include "chess/fen.h"
 #include "chess/spiel.h"
 #include "chess/zuggen.h"
+#include "files/ausgabedatei.h"
+#include "files/eingabedatei.h"
 #include "gamefiles/arbeiterpool.h"
-#include "gamefiles/ausgabedatei.h"
-#include "gamefiles/eingabedatei.h"
 #include "gamefiles/pgn_leser.h"
 #include "gamefiles/werkzeugsuche.h"
 #include "gamefiles/zeilenleser.h"
 #include "platform/dateisystem.h"
 #include "search/suche.h"
-#include "timenet/zufall.h"
+#include "shell/zufall.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "gamefiles/werkzeugsuche.h"
 
-#include "protocol/uci_ausgabe.h"
 #include "search/suche.h"
+#include "shell/testausgabe.h"
 
 Werkzeugsuche_t::Werkzeugsuche_t(int hashMb) : optionen_(OPTIONEN_NORMAL), suche_(std::make_unique<Suche_t>())
 {

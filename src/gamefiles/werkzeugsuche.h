@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "chess/stellung.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
 #include "chess/zug.h"
 
 class Suche_t;

@@ -6,8 +6,7 @@
 #include <cstring>
 #include <memory>
 
-#include "book/buch_befehle.h"
-#include "book/buchberechnung.h"
+#include "bookcalc/buchberechnung.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "chess/perft.h"
@@ -15,14 +14,16 @@
 #include "chess/zugdaten.h"
 #include "chess/zugmachen.h"
 #include "platform/clock.h"
-#include "protocol/suchgrenzen.h"
+#include "protocol/buch_befehle.h"
 #include "protocol/uci_ausgabe.h"
-#include "protocol/worttext.h"
-#include "protocol/zahlen.h"
+#include "protocol/zeit_befehle.h"
 #include "search/sucher.h"
 #include "shell/ausgabe.h"
 #include "shell/beenden.h"
 #include "shell/konsole.h"
+#include "shell/suchgrenzen.h"
+#include "shell/worttext.h"
+#include "shell/zahlen.h"
 #include "timenet/zeitnetz_trainer.h"
 
 namespace {

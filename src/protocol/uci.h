@@ -5,8 +5,8 @@
 
 #include "chess/stellung.h"
 #include "chess/zug.h"
-#include "protocol/optionen.h"
 #include "shell/eingabe.h"
+#include "shell/optionen.h"
 
 class Ausgabe_t;
 class Buchberechnung_t;

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "chess/notation.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
 
 namespace {
 // Appends formatted text; a line that does not fit is cut.

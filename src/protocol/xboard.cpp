@@ -10,10 +10,10 @@
 #include "chess/spiel.h"
 #include "platform/clock.h"
 #include "platform/dateisystem.h"
-#include "protocol/optionen.h"
+#include "shell/optionen.h"
 #include "protocol/xboard_ausgabe.h"
-#include "protocol/worttext.h"
-#include "protocol/zahlen.h"
+#include "shell/worttext.h"
+#include "shell/zahlen.h"
 #include "shell/konsole.h"
 
 namespace {

@@ -4,10 +4,10 @@
 
 #include "chess/notation.h"
 #include "platform/clock.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
 #include "protocol/uci_ausgabe.h"
 #include "protocol/xboard.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
 
 int xboardWert(int wert)
 {

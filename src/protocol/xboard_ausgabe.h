@@ -39,6 +39,8 @@ public:
     bool IstStumm() const override;
     void Fehler(const char* text, const char* detail) override;
     void Fehler2(const char* text, const char* detail) override { Fehler(text, detail); }
+    // "Error (text): detail".
+    void Zustand(const char* text, const std::string& detail) override { Fehler(text, detail.c_str()); }
     void Fortschritt(int tiefe, int selTiefe, int64_t zeitMs, int64_t knoten, int hashPromille) override;
     void BesterZug(const Stellung_t& st, Zug zug, Zug ponder) override;
     void AktuellerZug(const Stellung_t& st, Zug zug, int nummer, int hashPromille) override;

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cstring>
 
-#include "protocol/worttext.h"
-#include "protocol/zahlen.h"
+#include "shell/worttext.h"
+#include "shell/zahlen.h"
 
 namespace {
 constexpr double GRENZE = 1e15;

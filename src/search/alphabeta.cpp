@@ -10,7 +10,7 @@
 #include "eval/statisch.h"
 #include "search/parallel.h"
 #include "search/suche.h"
-#include "protocol/suchgrenzen.h"
+#include "shell/suchgrenzen.h"
 #include "search/zugwahl.h"
 
 namespace {

@@ -12,12 +12,11 @@
 #include "eval/statisch.h"
 #include "platform/clock.h"
 #include "platform/dateisystem.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
-#include "protocol/zustandsmeldung.h"
 #include "search/parallel.h"
 #include "search/suche.h"
 #include "shell/ausgabe.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
 
 namespace {
 
@@ -424,11 +423,11 @@ void Suche_t::gewichteLaden(Optionen_t& opt)
                 // then next to the program.
                 const GewichteLesen_t r = gewichteDateiLesen(dateiSuchen(name), g);
                 if (!r.ok)
-                    zustandMelden(*ausgabe, "EvalFile", name + ": " + r.fehler + "; the built-in weights stay");
+                    ausgabe->Zustand("EvalFile", name + ": " + r.fehler + "; the built-in weights stay");
                 else if (r.fehlendAnzahl)
-                    zustandMelden(*ausgabe, "EvalFile",
-                                  name + ": " + std::to_string(r.fehlendAnzahl) +
-                                      " entries not in the file keep their built-in values: " + fehlendKurz(r.fehlend));
+                    ausgabe->Zustand("EvalFile",
+                                     name + ": " + std::to_string(r.fehlendAnzahl) +
+                                         " entries not in the file keep their built-in values: " + fehlendKurz(r.fehlend));
             }
             gewichteSetzen(g);
         }

@@ -2,8 +2,8 @@
 
 #include "book/buch.h"
 #include "platform/clock.h"
-#include "protocol/suchgrenzen.h"
 #include "search/parallel.h"
+#include "shell/suchgrenzen.h"
 
 Suche_t::Suche_t()
 {

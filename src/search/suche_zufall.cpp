@@ -2,7 +2,7 @@
 
 #include "platform/clock.h"
 #include "shell/ausgabe.h"
-#include "timenet/zufall.h"
+#include "shell/zufall.h"
 
 SucheZufall_t::SucheZufall_t()
 {

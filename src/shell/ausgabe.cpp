@@ -16,3 +16,8 @@ void Ausgabe_t::Zeile(const char* text)
 void Ausgabe_t::Fortschritt(int, int, int64_t, int64_t, int) {}
 void Ausgabe_t::AktuellerZug(const Stellung_t&, Zug, int, int) {}
 void Ausgabe_t::MultiPv(const Stellung_t&, const Zug*, int, int, int, int) {}
+
+void Ausgabe_t::Zustand(const char* text, const std::string& detail)
+{
+    Zeile(("info string " + std::string(text) + " " + detail).c_str());
+}

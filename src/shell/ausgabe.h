@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "chess/stellung.h"
 #include "chess/zug.h"
@@ -45,6 +46,10 @@ public:
                                bool still) = 0;
     // nummer counts the lines from 1.
     virtual void MultiPv(const Stellung_t& st, const Zug* zuege, int anzahl, int nummer, int wert, int tiefe);
+    // A message about the engine's state, such as a file it cannot use: an
+    // "info string" line (text, a blank, detail) unless the channel says
+    // such things its own way.
+    virtual void Zustand(const char* text, const std::string& detail);
 
     // Set once while the engine shuts down; never cleared.
     void stummSchalten() { stumm_.store(true, std::memory_order_relaxed); }

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "timenet/zufall.h"
+#include "shell/zufall.h"
 
 namespace {
 

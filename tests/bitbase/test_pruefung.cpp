@@ -11,7 +11,7 @@
 #include "bitbase/index.h"
 #include "bitbase/pruefung.h"
 #include "bitbase_hilfen.h"
-#include "gamefiles/pruefsumme.h"
+#include "files/pruefsumme.h"
 
 namespace {
 

@@ -21,6 +21,13 @@ inline std::vector<std::string> buchZuege(const Buch_t& b, const std::string& zu
     return r;
 }
 
+// (key, move) of a position given by moves, and a move in it.
+inline std::pair<uint64_t, uint32_t> schluesselZug(const std::string& zuege, const char* zug)
+{
+    TestStellung t = nachZuegen(zuege);
+    return {buchSchluessel(t.st), buchZug(zugTextLesen(t.st, t.d, zug), t.st.amZug)};
+}
+
 inline bool buchLaden(Buch_t& b, const std::string& text)
 {
     std::istringstream in(text);

@@ -2,7 +2,7 @@
 // weighted choice, the ponder reply and when a file is read again.
 
 #include "buch_hilfen.h"
-#include "timenet/zufall.h"
+#include "shell/zufall.h"
 
 namespace {
 using Liste = std::vector<std::string>;

@@ -2,7 +2,7 @@
 #include "protocol/uci_ausgabe.h"
 #include "protocol/xboard.h"
 #include "protocol/xboard_ausgabe.h"
-#include "protocol/zahlen.h"
+#include "shell/zahlen.h"
 
 namespace {
 using Zeilen = std::vector<std::string>;

@@ -1,7 +1,7 @@
 #include "../test_hilfen.h"
 
 #include "probe_sucher.h"
-#include "protocol/uci_ausgabe.h"
+#include "shell/testausgabe.h"
 
 namespace {
 class SucherThread : public ::testing::Test {

@@ -2,9 +2,9 @@
 
 #include <chrono>
 
+#include "shell/zufall.h"
 #include "timenet/neuronetz.h"
 #include "timenet/zeitnetz.h"
-#include "timenet/zufall.h"
 
 namespace {
 

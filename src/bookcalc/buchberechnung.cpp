@@ -1,16 +1,16 @@
-#include "book/buchberechnung.h"
+#include "bookcalc/buchberechnung.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "book/binaer.h"
 #include "book/buch.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
-#include "gamefiles/ausgabedatei.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/ausgabedatei.h"
+#include "files/binaer.h"
+#include "files/eingabedatei.h"
 
 namespace {
 constexpr std::size_t EINTRAG_BYTES = 56;

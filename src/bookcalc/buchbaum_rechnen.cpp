@@ -6,17 +6,17 @@
 #include <unordered_set>
 #include <vector>
 
-#include "book/buchbaum.h"
+#include "bookcalc/buchbaum.h"
 #include "chess/fen.h"
 #include "chess/spiel.h"
 #include "chess/zuggen.h"
 #include "chess/zugmachen.h"
 #include "platform/semaphore.h"
 #include "platform/thread.h"
-#include "protocol/optionen.h"
-#include "protocol/suchgrenzen.h"
-#include "protocol/uci_ausgabe.h"
 #include "search/suche.h"
+#include "shell/optionen.h"
+#include "shell/suchgrenzen.h"
+#include "shell/testausgabe.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "protocol/suchgrenzen.h"
+#include "shell/suchgrenzen.h"
 
 #include <algorithm>
 #include <cmath>

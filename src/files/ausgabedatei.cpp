@@ -1,4 +1,4 @@
-#include "gamefiles/ausgabedatei.h"
+#include "files/ausgabedatei.h"
 
 #include "platform/dateisystem.h"
 

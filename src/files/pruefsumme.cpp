@@ -1,4 +1,4 @@
-#include "gamefiles/pruefsumme.h"
+#include "files/pruefsumme.h"
 
 #include <array>
 

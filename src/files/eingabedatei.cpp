@@ -1,4 +1,4 @@
-#include "gamefiles/eingabedatei.h"
+#include "files/eingabedatei.h"
 
 #include "platform/dateisystem.h"
 

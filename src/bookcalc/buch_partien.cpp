@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "book/buch.h"
-#include "book/buchberechnung.h"
+#include "bookcalc/buchberechnung.h"
 #include "chess/spiel.h"
 #include "chess/zugmachen.h"
 #include "gamefiles/pgn_leser.h"

@@ -1,4 +1,4 @@
-#include "timenet/zufall.h"
+#include "shell/zufall.h"
 
 #include "platform/clock.h"
 

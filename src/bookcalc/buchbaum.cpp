@@ -1,18 +1,18 @@
-#include "book/buchbaum.h"
+#include "bookcalc/buchbaum.h"
 
 #include <algorithm>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
 
-#include "book/binaer.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "chess/spiel.h"
 #include "chess/zugdaten.h"
 #include "chess/zugmachen.h"
-#include "gamefiles/ausgabedatei.h"
-#include "gamefiles/eingabedatei.h"
+#include "files/ausgabedatei.h"
+#include "files/binaer.h"
+#include "files/eingabedatei.h"
 #include "gamefiles/pgn_leser.h"
 #include "platform/dateisystem.h"
 

@@ -1,5 +1,5 @@
 #include "../test_hilfen.h"
-#include "protocol/zahlen.h"
+#include "shell/zahlen.h"
 
 namespace {
 struct Zeilen : StummeAusgabe {

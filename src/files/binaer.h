@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "gamefiles/pruefsumme.h"
+#include "files/pruefsumme.h"
 
 // Fields of the engine's binary files: little-endian, no padding,
 // written and read byte by byte whatever the host's order.

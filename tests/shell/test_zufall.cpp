@@ -1,6 +1,6 @@
 #include "../test_hilfen.h"
 
-#include "timenet/zufall.h"
+#include "shell/zufall.h"
 
 // First draw with fifth word 12345, worked by hand:
 //   s0 = 76543210 * 56789 + 33333 mod 2^32 = 305482471

@@ -1,4 +1,4 @@
-#include "protocol/zahlen.h"
+#include "shell/zahlen.h"
 
 #include <cctype>
 

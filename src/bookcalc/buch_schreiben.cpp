@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "book/buch.h"
-#include "book/buchberechnung.h"
+#include "bookcalc/buchberechnung.h"
 #include "chess/fen.h"
 #include "chess/notation.h"
 #include "chess/spiel.h"
 #include "chess/zugdaten.h"
 #include "chess/zugmachen.h"
-#include "gamefiles/ausgabedatei.h"
+#include "files/ausgabedatei.h"
 
 namespace {
 

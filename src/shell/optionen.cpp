@@ -1,10 +1,10 @@
-#include "protocol/optionen.h"
+#include "shell/optionen.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "protocol/zahlen.h"
 #include "shell/ausgabe.h"
+#include "shell/zahlen.h"
 
 const OptionEintrag_t OPTIONEN_NORMAL[] = {
     {OPTION_SPIN, 1, "Hash", "3", 1, 32000, nullptr},

@@ -3,6 +3,7 @@
 // back and evaluates the same.
 
 #include "../test_hilfen.h"
+#include "protocol/zeit_befehle.h"
 #include "timenet/zeitnetz_trainer.h"
 
 namespace {

@@ -1,28 +1,14 @@
-// The "book" commands: their grammar, the statistics (observations, lock,
-// analyses), the binary image, the written book, entropy and end positions.
+// The book calculation: the statistics (observations, lock, analyses), the
+// binary image, the written book, entropy and end positions, and the
+// analysis of positions.
 
-#include "book/buch_auswertung.h"
-#include "book/buch_befehle.h"
-#include "book/binaer.h"
-#include "book/buchberechnung.h"
-#include "buch_hilfen.h"
+#include "../book/buch_hilfen.h"
+#include "bookcalc/buch_auswertung.h"
+#include "bookcalc/buchberechnung.h"
+#include "bookcalc/stellungsanalyse.h"
+#include "files/binaer.h"
 
 namespace {
-
-struct Aufzeichnung : Mitschrift<StummeAusgabe> {};
-
-struct Befehle : ::testing::Test {
-    std::unique_ptr<Buchberechnung_t> objekt;
-    Aufzeichnung aus;
-    void sagen(const std::string& zeile) { buchBefehl(zeile.c_str(), objekt, aus); }
-};
-
-// (key, move) of a position given by moves, and a move in it.
-std::pair<uint64_t, uint32_t> schluesselZug(const std::string& zuege, const char* zug)
-{
-    TestStellung t = nachZuegen(zuege);
-    return {buchSchluessel(t.st), buchZug(zugTextLesen(t.st, t.d, zug), t.st.amZug)};
-}
 
 std::string entropie(const std::string& buch)
 {
@@ -67,53 +53,6 @@ TEST(BuchAuswertung, EntropyAndEndPositions)
     // White's side) with 1/3. (Heaviest lines first.)
     EXPECT_EQ(datei.lesen(), "0.666667 rnbqkbnr/ppp1pppp/8/3p4/3P4/8/PPP1PPPP/RNBQKBNR w KQkq -\n"
                              "0.333333 rnbqkbnr/pppp1ppp/8/4p3/8/8/PPPPPPPP/RNBQKBNR w KQkq -\n");
-}
-
-TEST_F(Befehle, GrammarAndObjectLifetime)
-{
-    TempDatei bild, buch;
-    const std::pair<uint64_t, uint32_t> e4 = schluesselZug("", "e4");
-    // Commands that need an object do nothing without one.
-    for (const char* z : {"book lock", "book write /nonexistent/dir/x", "book writemem /nonexistent/dir/x", "book delete"})
-        sagen(z);
-    EXPECT_FALSE(objekt);
-
-    sagen("book addpos /nonexistent/file");
-    ASSERT_TRUE(objekt);
-    objekt->beobachtung(e4.first, 1, 1, 5, e4.second);
-    sagen("book lock");
-    EXPECT_TRUE(objekt->gesperrt);
-    sagen("book unlock");
-    EXPECT_FALSE(objekt->gesperrt);
-    sagen("book writemem " + bild.name + "   ");
-    EXPECT_NE(bild.lesen(), "<missing>");
-    // An argument of 1024 characters makes the command do nothing.
-    sagen("book write " + std::string(1024, 'x'));
-    ASSERT_TRUE(objekt);
-    sagen("book write960 " + buch.name);
-    EXPECT_FALSE(objekt);
-    EXPECT_EQ(buch.lesen(), "<missing>");
-    sagen("book readmem " + bild.name);
-    ASSERT_TRUE(objekt);
-    EXPECT_EQ(objekt->eintraege.size(), 1u);
-    // The file name runs up to the next keyword; threshold in thousandths.
-    sagen("book write " + buch.name + " width 10 threshold 4000");
-    EXPECT_FALSE(objekt);
-    EXPECT_EQ(buch.lesen(), "e2e4   99  * * -1\n");
-    // The line may end in " delete".
-    sagen("book readmem " + bild.name);
-    sagen("book delete");
-    EXPECT_FALSE(objekt);
-    // A write that cannot open its file keeps the statistics.
-    sagen("book readmem " + bild.name);
-    sagen("book write /nonexistent/dir/x.opn");
-    EXPECT_TRUE(objekt);
-
-    // A book that cannot be read gets no entropy line: it is refused
-    // through the channel's error operation instead.
-    sagen("book entropy " + buch.name);
-    sagen("book entropy /nonexistent/x.opn");
-    EXPECT_EQ(aus.neue(), (std::vector<std::string>{"info book entropy 0.00"}));
 }
 
 // A game counts once; with the object locked only known pairs grow.
@@ -212,19 +151,6 @@ TEST(Buchberechnung, DamagedImagesAreRefusedOldOnesRead)
     ASSERT_TRUE(b.bildLesen(datei.name));
     EXPECT_EQ(b.eintraege.size(), 3u);
     EXPECT_EQ(b.signaturen, a.signaturen);
-}
-
-// A "readmem" that fails leaves no statistics behind, so a following
-// "write" cannot replace a book with an empty one.
-TEST_F(Befehle, FailedReadmemKeepsTheBook)
-{
-    TempDatei buch("e4 1 * *\n"), kaputt("\x01\x02\x03");
-    for (const std::string& bild : {std::string("/nonexistent/x.bin"), kaputt.name, std::string("/tmp")}) {
-        sagen("book readmem " + bild);
-        EXPECT_FALSE(objekt) << bild;
-        sagen("book write " + buch.name);
-        EXPECT_EQ(buch.lesen(), "e4 1 * *\n") << bild;
-    }
 }
 
 // Games into a book: the stronger-supported move is ranked first and the

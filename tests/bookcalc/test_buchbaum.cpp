@@ -1,9 +1,9 @@
 // The book calculation's tree: its file, the consistency check with its
 // messages, a short calculation run and the book written from the tree.
 
-#include "book/binaer.h"
-#include "book/buchbaum.h"
-#include "buch_hilfen.h"
+#include "../book/buch_hilfen.h"
+#include "bookcalc/buchbaum.h"
+#include "files/binaer.h"
 
 namespace {
 

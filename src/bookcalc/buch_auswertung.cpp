@@ -1,4 +1,4 @@
-#include "book/buch_auswertung.h"
+#include "bookcalc/buch_auswertung.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "book/buchbaum.h"
+#include "bookcalc/buchbaum.h"
 
 namespace {
 constexpr const char* BAUM_DATEI = "Buchberechnung.bin";

@@ -19,7 +19,3 @@ class Buchberechnung_t;
 // objekt is the statistics, created by the commands that fill it and freed
 // by "delete" and by a write.
 void buchBefehl(const char* zeile, std::unique_ptr<Buchberechnung_t>& objekt, Ausgabe_t& ausgabe);
-
-// "makepos": searches every position of the list (lines "PROBABILITY FEN")
-// with a node limit and writes "MOVE SCORE FEN" lines.
-bool stellungenAnalysieren(const char* eingabe, const char* ausgabe, int64_t knoten, int hashMb);
