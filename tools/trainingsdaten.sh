@@ -6,12 +6,12 @@
 #  1. openings: the shared EPD files and the end positions of the shared
 #     eight-move PGN openings (python-chess from ../shared/tools/pychess);
 #  2. games of the engine against itself (velkaris_bench selfplay, --nodes per
-#     move [2000], --games in all [48000], both cores), appended to
+#     move [2000], --games in all [29000], both cores), appended to
 #     selbstspiel.pgn; a stopped run goes on with the next game;
 #  3. the positions --Testpos picks (quiet, out of the opening, a search
 #     score that is neither a draw nor, here, a mate), each searched with the
-#     same node budget: from the self-play games twice (two seeds, so the
-#     random gaps between positions differ) and from the games in
+#     same node budget: from the self-play games five times (five seeds, so
+#     the random gaps between positions differ) and from the games in
 #     ../shared/data/pgn (human, engine and Chess960 games); resumable too;
 #  4. all positions in one file, positionen.txt, in the --Testpos format
 #     (quiet score, search score, result for the side to move, FEN).
@@ -24,7 +24,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 shared=${VELKARIS_SHARED:-$here/../shared}
 bench=${VELKARIS_BENCH:-$here/build/velkaris_bench}
 daten=$here/build/daten
-games=48000 nodes=2000 threads=2
+games=29000 nodes=2000 threads=2
 nutzung() {
   echo "trainingsdaten.sh: $*" >&2
   echo "usage: tools/trainingsdaten.sh [--games N] [--nodes N] [--threads T]" >&2
@@ -77,12 +77,21 @@ positionen() { # name, pgn, seed
 }
 positionen selbst1 selbstspiel.pgn 1
 positionen selbst2 selbstspiel.pgn 2
+positionen selbst3 selbstspiel.pgn 3
+positionen selbst4 selbstspiel.pgn 4
+positionen selbst5 selbstspiel.pgn 5
 for pgn in "$shared"/data/pgn/games/*.pgn "$shared"/data/pgn/engine/*.pgn "$shared"/data/pgn/chess960/*.pgn; do
   positionen "pgn-$(basename "$pgn" .pgn)" "$pgn" 3
 done
 
-# 4. One file, mate scores dropped.
-zeit "positionen.txt"
-cat selbst1.pos selbst2.pos pgn-*.pos | awk '{ s = $2 < 0 ? -$2 : $2; if (s < 450000) print }' >positionen.tmp
-mv positionen.tmp positionen.txt
-zeit "done: $(wc -l <positionen.txt) positions"
+# 4. Mate scores dropped and every position once (two seeds may pick the
+# same position of a game; its first line stays), file by file into
+# stellungen/, which keeps each file's games in order: the tuner holds back
+# the last tenth of every file, so the same last games of the self-play
+# are held back under every seed.
+zeit "stellungen/"
+rm -rf stellungen.tmp && mkdir stellungen.tmp
+awk '{ s = $2 < 0 ? -$2 : $2; if (s >= 450000) next
+  f = $4 " " $5 " " $6 " " $7; if (!(f in da)) { da[f] = 1; print >("stellungen.tmp/" FILENAME) } }' selbst[1-5].pos pgn-*.pos
+rm -rf stellungen && mv stellungen.tmp stellungen
+zeit "done: $(cat stellungen/*.pos | wc -l) positions in stellungen/"

@@ -8,9 +8,10 @@
 //
 // Game k (from --first, default 0) starts from opening k mod (number of
 // openings) and draws the budget of every move between 0.8 and 1.2 times
-// --nodes (default 5000) from a generator seeded with S and k, so every game
-// is the same whatever the thread that plays it; games are written in
-// order. A game ends by mate, stalemate, threefold repetition, the
+// --nodes (default 5000) from a generator seeded with S and k; every move
+// is searched from a clean slate (no table, no history), so every game is
+// the same whatever the thread that plays it and whatever it played before;
+// games are written in order. A game ends by mate, stalemate, threefold repetition, the
 // fifty-move rule or insufficient material; when both sides have agreed
 // for eight plies in a row that one side is four pawns ahead (or mates),
 // that side wins; after 400 plies it is a draw.

@@ -17,7 +17,9 @@ Suchergebnis_t Werkzeugsuche_t::suchen(const Stellung_t& st, const GoParameter_t
     Suchgrenzen_t grenzen;
     grenzen.fuellen(go, false);
     TestAusgabe_t ergebnis;
-    optionen_.setzen(OPT_CLEAR_HASH, 1);
+    // Table and history tables forgotten: the result is the same whatever
+    // the worker searched before.
+    suche_->neuesSpiel();
     suche_->starten(st, optionen_, Sucher_t::FLAG_SYNCHRON, grenzen, ergebnis);
     return Suchergebnis_t{Zug(ergebnis.besterZug & 0xFFFF), ergebnis.letzterWert};
 }

@@ -33,8 +33,8 @@ struct Suchergebnis_t {
 
 // The searcher of one batch-tool worker: a search controller of its own
 // with its own table, the book off, one thread, silent output. Every search
-// starts with a cleared table, so a position's result does not depend on
-// which positions the worker saw before.
+// starts with a cleared table and cleared history tables, so a position's
+// result does not depend on which positions the worker saw before.
 class Werkzeugsuche_t {
 public:
     explicit Werkzeugsuche_t(int hashMb);
