@@ -62,6 +62,18 @@ TEST(Gewichte, BuiltInRecordHoldsTheHandSetValues)
     EXPECT_EQ(BW.freibauerGedeckt[1], S(55, 60));
 }
 
+// The tuned set that ships beside the programs is complete and within
+// every entry's bounds (a damaged or shortened file would fall back to the
+// built-in weights in play without anybody noticing in the tests).
+TEST(Gewichte, ShippedTunedSetIsComplete)
+{
+    Gewichte_t g;
+    const GewichteLesen_t r = gewichteDateiLesen(std::string(VELKARIS_TEST_DATA) + "/../../data/Velkaris.eval", g);
+    ASSERT_TRUE(r.ok) << r.fehler;
+    EXPECT_EQ(std::tuple(r.gelesen, r.fehlendAnzahl), std::tuple(int(G_ANZAHL), 0)) << r.fehlend;
+    EXPECT_NE(g, eingebauteGewichte());
+}
+
 TEST(Gewichte, FileRoundTripCommentsAndLeftOutEntries)
 {
     // Every number changed (within its bounds) survives writing and reading.
