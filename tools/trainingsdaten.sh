@@ -6,7 +6,7 @@
 #  1. openings: the shared EPD files and the end positions of the shared
 #     eight-move PGN openings (python-chess from ../shared/tools/pychess);
 #  2. games of the engine against itself (velkaris_bench selfplay, --nodes per
-#     move [2000], --games in all [29000], both cores), appended to
+#     move [2000], --games in all [46000], both cores), appended to
 #     selbstspiel.pgn; a stopped run goes on with the next game;
 #  3. the positions --Testpos picks (quiet, out of the opening, a search
 #     score that is neither a draw nor, here, a mate), each searched with the
@@ -24,7 +24,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 shared=${VELKARIS_SHARED:-$here/../shared}
 bench=${VELKARIS_BENCH:-$here/build/velkaris_bench}
 daten=$here/build/daten
-games=29000 nodes=2000 threads=2
+games=46000 nodes=2000 threads=2
 nutzung() {
   echo "trainingsdaten.sh: $*" >&2
   echo "usage: tools/trainingsdaten.sh [--games N] [--nodes N] [--threads T]" >&2
