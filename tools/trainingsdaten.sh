@@ -13,8 +13,9 @@
 #     same node budget: from the self-play games five times (five seeds, so
 #     the random gaps between positions differ) and from the games in
 #     ../shared/data/pgn (human, engine and Chess960 games); resumable too;
-#  4. all positions in one file, positionen.txt, in the --Testpos format
-#     (quiet score, search score, result for the side to move, FEN).
+#  4. every position once, mate scores dropped, one file per source in
+#     stellungen/, in the --Testpos format (quiet score, search score,
+#     result for the side to move, FEN): velkaris_bench tune stellungen/*.pos.
 #
 # Everything runs under nice; the program is build/velkaris_bench (make first;
 # VELKARIS_BENCH names another build of it).
@@ -75,11 +76,7 @@ positionen() { # name, pgn, seed
   zeit "positions from $2 (seed $3)"
   nice -n 10 "$bench" testpos "$1.par" --nodes "$nodes" --seed "$3" | grep -v '^<' || true
 }
-positionen selbst1 selbstspiel.pgn 1
-positionen selbst2 selbstspiel.pgn 2
-positionen selbst3 selbstspiel.pgn 3
-positionen selbst4 selbstspiel.pgn 4
-positionen selbst5 selbstspiel.pgn 5
+for saat in 1 2 3 4 5; do positionen "selbst$saat" selbstspiel.pgn "$saat"; done
 for pgn in "$shared"/data/pgn/games/*.pgn "$shared"/data/pgn/engine/*.pgn "$shared"/data/pgn/chess960/*.pgn; do
   positionen "pgn-$(basename "$pgn" .pgn)" "$pgn" 3
 done

@@ -80,10 +80,12 @@ int benchPerftSuite(int argc, char** argv)
     PerftTabelle_t tabelle(uint64_t(hash > 0 ? hash : 0));
     uint64_t geprueft = 0, fehler = 0, uebersprungen = 0, abgelehnt = 0, knoten = 0;
     int64_t start = jetztMs();
+    // The position of the line (or block) being checked, read once and
+    // copied for every depth listed for it.
+    Stellung_t geladen;
+    Stellungsdaten_t geladenDaten;
     auto annehmbar = [&](const std::string& fen, const std::string& wo) {
-        Stellung_t st;
-        Stellungsdaten_t d;
-        if (stellungSetzen(st, d, fen.c_str())) return true;
+        if (stellungSetzen(geladen, geladenDaten, fen.c_str())) return true;
         std::printf("REFUSED %s: %s\n", wo.c_str(), fen.c_str());
         ++abgelehnt;
         return false;
@@ -93,10 +95,8 @@ int benchPerftSuite(int argc, char** argv)
             ++uebersprungen;
             return;
         }
-        Stellung_t st;
-        Stellungsdaten_t d;
-        stellungSetzen(st, d, fen.c_str());
-        uint64_t n = perft(&tabelle, st, d, tiefe);
+        Stellung_t st = geladen;
+        uint64_t n = perft(&tabelle, st, geladenDaten, tiefe);
         knoten += n;
         ++geprueft;
         if (n != erwartet) {
