@@ -67,9 +67,7 @@ struct StummeAusgabe : Ausgabe_t {
     void Fehler2(const char*, const char*) override {}
     void BesterZug(const Stellung_t&, Zug, Zug) override {}
     void Hauptvariante(const Stellung_t&, const Zug*, int, int, int, int, int, int, int64_t, int64_t, int,
-                       bool) override
-    {
-    }
+                       bool) override {}
 };
 
 // An output channel that keeps its plain lines in memory; the search thread
@@ -135,6 +133,18 @@ inline std::string dateiInhalt(std::FILE* f)
     return s;
 }
 
+// Runs fn on a temporary file: what it returns and what it wrote there (for
+// the tools and reports that print to a FILE*).
+template <class F>
+auto mitschreiben(F fn)
+{
+    std::FILE* f = std::tmpfile();
+    auto r = std::make_pair(fn(f), std::string());
+    r.second = dateiInhalt(f);
+    std::fclose(f);
+    return r;
+}
+
 // The lines of a text, without their line ends (a last line without one
 // counts too).
 inline std::vector<std::string> zeilenAus(const std::string& text)
@@ -160,17 +170,13 @@ inline void dateiSchreiben(const std::string& pfad, const std::string& inhalt)
 // A directory of its own for one test (tests run as processes of their
 // own, side by side), removed at the end.
 struct TestVerzeichnis {
+    static inline std::atomic<int> zaehler{0};
     std::string pfad = (std::filesystem::temp_directory_path() /
-                        ("velkaris-test-" + std::to_string(std::random_device{}()) + "-" + std::to_string(zaehler()++)))
+                        ("velkaris-test-" + std::to_string(std::random_device{}()) + "-" + std::to_string(zaehler++)))
                            .string();
     TestVerzeichnis() { std::filesystem::create_directories(pfad); }
     ~TestVerzeichnis() { std::filesystem::remove_all(pfad); }
     std::string datei(const std::string& name) const { return pfad + "/" + name; }
-    static std::atomic<int>& zaehler()
-    {
-        static std::atomic<int> z{0};
-        return z;
-    }
 };
 
 // A file in the temporary directory, removed with the object.
@@ -207,8 +213,5 @@ inline std::string fenText(const Stellung_t& st)
 
 inline std::string testDaten(const char* name)
 {
-    std::string pfad(VELKARIS_TEST_DATA);
-    pfad.append(1, '/');
-    pfad.append(name);
-    return pfad;
+    return std::string(VELKARIS_TEST_DATA) + "/" + name;
 }

@@ -11,10 +11,9 @@ std::string erzeugen(const TestVerzeichnis& v, std::initializer_list<const char*
 {
     std::string ausgabe;
     for (const char* n : namen) {
-        std::FILE* f = std::tmpfile();
-        EXPECT_EQ(bitbaseErzeugen(n, v.pfad, f, f), erwartet) << n;
-        ausgabe += dateiInhalt(f);
-        std::fclose(f);
+        const auto [ok, text] = mitschreiben([&](std::FILE* f) { return bitbaseErzeugen(n, v.pfad, f, f); });
+        EXPECT_EQ(ok, erwartet) << n;
+        ausgabe += text;
     }
     return ausgabe;
 }

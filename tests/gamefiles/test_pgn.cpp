@@ -61,69 +61,16 @@ TEST(Pgn, Tokens)
     }
 }
 
-// One error line per broken input, with the line and character where
-// reading stood (the first character of the file counts as character 2).
-TEST(Pgn, ErrorMessagesAndTheirPlaces)
-{
-    const struct {
-        std::string text;
-        std::string fehler;
-    } faelle[] = {
-        {"\"x\"", "line 1 char 4: unexpected string x"},
-        {KOPF + "1. e4 )", "line 4 char 7: unexpected ')'"},
-        {KOPF + "1. e4 ]", "line 4 char 7: unexpected ']'"},
-        {"[\"White\" \"w\"]", "line 1 char 10: symbol expected"},
-        {"[White w]", "line 1 char 10: String erwartet"},
-        {"[White \"w\" x", "line 1 char 13: ']' expected"},
-        {KOPF + "1. e4 (e5 (d5) 2. Nf3", "line 4 char 21: unexpected end of file"},
-        {KOPF + "1. e4 e5 2. Ke3 1-0", "line 4 char 16: illegal move Ke3"},
-        {KOPF + "1. e4!", "line 4 char 6: illegal move !"},
-        {KOPF + "1. e4 e5 *", "line 4 char 10: Game termination marker different from Result"},
-        {KOPF + "1. e4 e5 0-1", "line 4 char 12: Game termination marker different from Result"},
-        {"[White \"w\"]\n[Result \"*\"]\n1. e4 *\n", "line 4 char 0: 'Black' missing (in game above current line)"},
-        {"[Black \"b\"]\n[Result \"*\"]\n1. e4 *", "line 3 char 7: 'White' missing (in game above current line)"},
-        {"[White \"w\"]\n[Black \"b\"]\n1. e4 *", "line 3 char 7: 'Result' missing (in game above current line)"},
-        {"[FEN \"8/8/8/8/8/8/8/8 w - - 0 1\"]", "line 1 char 34: illegal FEN 8/8/8/8/8/8/8/8 w - - 0 1"},
-        // The first character of the file is character 2: no comment. (The
-        // place is that of the line end read after the token.)
-        {"%x\n" + KOPF + "1. e4 1-0", "line 2 char 0: illegal move %x"},
-        {std::string("[White \"w\"]\n1. e4 \0 e5", 20), std::string("line 2 char 8: illegal move ") + '\0'},
-    };
-    for (const auto& f : faelle) {
-        const Liste r = lesen(f.text);
-        ASSERT_FALSE(r.empty()) << f.text;
-        EXPECT_EQ(r.back(), f.fehler) << f.text;
-    }
-    PgnLeser_t pgn;
-    pgn.fehlerZiel(nullptr);
-    EXPECT_FALSE(pgn.oeffnen("/nonexistent/x.pgn"));
-    EXPECT_EQ(pgn.letzterFehler(), "info string PGN-Parser: file /nonexistent/x.pgn line 1 char 1: Cannot open file");
-}
-
-// A file that ends inside a comment or inside a game has lost its rest:
-// that is an error, like a file that ends inside a variation. Games before
-// it count; white space, closed comments and ";" comments at the end do
-// not matter.
-TEST(Pgn, EndOfFileInsideAGameOrACommentIsAnError)
+// The games of a text, replayed; an error ends the list with one line
+// that names the line and character where reading stood (the first
+// character of the file counts as character 2). A file that ends inside a
+// comment or inside a game has lost its rest: that is an error, like a
+// file that ends inside a variation. Games before it count; white space,
+// closed comments and ";" comments at the end do not matter.
+TEST(Pgn, GamesAreReplayedErrorsNamedWithTheirPlaces)
 {
     const std::string spiel = KOPF + "1. e4 e5 2. Nf3 1-0\n";
     const std::string eins = "e2e4 e7e5 g1f3 0 rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -";
-    const struct {
-        std::string text;
-        Liste erwartet;
-    } faelle[] = {
-        {spiel + "\n  { closed } ; last words", {eins}},
-        {spiel + "{ never closed\n" + spiel + spiel, {eins, "line 14 char 0: unexpected end of file in the comment from line 5"}},
-        {spiel + KOPF + "1. e4 {cut e5 1-0\n" + spiel, {eins, "line 13 char 0: unexpected end of file in the comment from line 8"}},
-        {spiel + KOPF + "1. e4 e5", {eins, "line 8 char 8: unexpected end of file (game without a termination marker)"}},
-        {spiel + KOPF, {eins, "line 8 char 0: unexpected end of file (game without a termination marker)"}},
-        {spiel + KOPF + "1. e4 (1. d4 d5 e5 1-0\n", {eins, "line 9 char 0: unexpected end of file"}},
-    };
-    for (const auto& f : faelle) EXPECT_EQ(lesen(f.text), f.erwartet) << f.text;
-}
-
-TEST(Pgn, GamesAreReplayed)
-{
     const struct {
         std::string text;
         Liste spiele;
@@ -135,7 +82,7 @@ TEST(Pgn, GamesAreReplayed)
         // moves are never tried.
         {"\n% escape line 1. Qxf7\n[Event \"{x}\"]\n" + KOPF + "{before} 1. e4 $1 {a\n comment} (1. d4 (1. Zz9 ?? ) d5) 1... e5 ;x\n" +
              "%Qh5\n2. Nf3 (2. Qh5 (2. Bc4)) 1-0\n",
-         {"e2e4 e7e5 g1f3 0 rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq -"}},
+         {eins}},
         // German letters (the same game with English ones is checked below).
         {KOPF + "1. e4 e5 2. Sf3 Sc6 3. Lb5 a6 4. La4 Sf6 5. O-O Le7 6. Te1 b5 7. Lb3 d6 8. c3 O-O 9. h3 Dd7 1-0",
          {"e2e4 e7e5 g1f3 b8c6 f1b5 a7a6 b5a4 g8f6 e1g1 f8e7 f1e1 b7b5 a4b3 d7d6 c2c3 e8g8 h2h3 d8d7 0 "
@@ -150,10 +97,39 @@ TEST(Pgn, GamesAreReplayed)
         {"[White \"w\"]\n[Black \"b\"]\n[Result \"1/2-1/2\"]\n[FEN \"rk5r/8/8/8/8/8/8/RK5R w HAha - 0 1\"]\n"
          "1. O-O O-O-O 1/2-1/2",
          {"b1h1 b8a8 2 2kr3r/8/8/8/8/8/8/R4RK1 w - -"}},
+        {spiel + "\n  { closed } ; last words", {eins}},
+        {spiel + "{ never closed\n" + spiel + spiel, {eins, "line 14 char 0: unexpected end of file in the comment from line 5"}},
+        {spiel + KOPF + "1. e4 {cut e5 1-0\n" + spiel, {eins, "line 13 char 0: unexpected end of file in the comment from line 8"}},
+        {spiel + KOPF + "1. e4 e5", {eins, "line 8 char 8: unexpected end of file (game without a termination marker)"}},
+        {spiel + KOPF, {eins, "line 8 char 0: unexpected end of file (game without a termination marker)"}},
+        {spiel + KOPF + "1. e4 (1. d4 d5 e5 1-0\n", {eins, "line 9 char 0: unexpected end of file"}},
+        {"\"x\"", {"line 1 char 4: unexpected string x"}},
+        {KOPF + "1. e4 )", {"line 4 char 7: unexpected ')'"}},
+        {KOPF + "1. e4 ]", {"line 4 char 7: unexpected ']'"}},
+        {"[\"White\" \"w\"]", {"line 1 char 10: symbol expected"}},
+        {"[White w]", {"line 1 char 10: String erwartet"}},
+        {"[White \"w\" x", {"line 1 char 13: ']' expected"}},
+        {KOPF + "1. e4 (e5 (d5) 2. Nf3", {"line 4 char 21: unexpected end of file"}},
+        {KOPF + "1. e4 e5 2. Ke3 1-0", {"line 4 char 16: illegal move Ke3"}},
+        {KOPF + "1. e4!", {"line 4 char 6: illegal move !"}},
+        {KOPF + "1. e4 e5 *", {"line 4 char 10: Game termination marker different from Result"}},
+        {KOPF + "1. e4 e5 0-1", {"line 4 char 12: Game termination marker different from Result"}},
+        {"[White \"w\"]\n[Result \"*\"]\n1. e4 *\n", {"line 4 char 0: 'Black' missing (in game above current line)"}},
+        {"[Black \"b\"]\n[Result \"*\"]\n1. e4 *", {"line 3 char 7: 'White' missing (in game above current line)"}},
+        {"[White \"w\"]\n[Black \"b\"]\n1. e4 *", {"line 3 char 7: 'Result' missing (in game above current line)"}},
+        {"[FEN \"8/8/8/8/8/8/8/8 w - - 0 1\"]", {"line 1 char 34: illegal FEN 8/8/8/8/8/8/8/8 w - - 0 1"}},
+        // The first character of the file is character 2: no comment. (The
+        // place is that of the line end read after the token.)
+        {"%x\n" + KOPF + "1. e4 1-0", {"line 2 char 0: illegal move %x"}},
+        {std::string("[White \"w\"]\n1. e4 \0 e5", 20), {std::string("line 2 char 8: illegal move ") + '\0'}},
     };
     for (const auto& f : faelle) EXPECT_EQ(lesen(f.text), f.spiele) << f.text;
     EXPECT_EQ(lesen(KOPF + "1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 6. Re1 b5 7. Bb3 d6 8. c3 O-O 9. h3 Qd7 1-0"),
               lesen(faelle[3].text));
+    PgnLeser_t pgn;
+    pgn.fehlerZiel(nullptr);
+    EXPECT_FALSE(pgn.oeffnen("/nonexistent/x.pgn"));
+    EXPECT_EQ(pgn.letzterFehler(), "info string PGN-Parser: file /nonexistent/x.pgn line 1 char 1: Cannot open file");
 }
 
 TEST(Pgn, FilteredReadSkipsBadRatingsAndCodesResults)

@@ -13,6 +13,7 @@ namespace {
 
 struct TestposDateien : ::testing::Test {
     TestVerzeichnis v;
+    const std::string pgn = testDaten("testpos_partien.pgn");
     std::string pfad(const char* n) const { return v.datei(n); }
     void schreiben(const char* n, const std::string& text) const { dateiSchreiben(pfad(n), text); }
     std::string lesen(const char* n) const { return dateiText(pfad(n)); }
@@ -20,12 +21,11 @@ struct TestposDateien : ::testing::Test {
 
 TEST_F(TestposDateien, parameterdatei)
 {
-    struct Fall {
+    const struct {
         const char* text;
         bool ok;
         long partie;
-    };
-    const Fall faelle[] = {
+    } faelle[] = {
         {"games.pgn  \n17\nout.txt\t\n", true, 17},
         {"my games.pgn\n0\nout.txt", true, 1},  // no line end at the end; 0 = from the start
         {"games.pgn\n17\n", false, 0},          // output line missing
@@ -33,17 +33,14 @@ TEST_F(TestposDateien, parameterdatei)
         {"games.pgn\n17x\nout.txt\n", false, 0},
         {"games.pgn\n-3\nout.txt\n", false, 0},
     };
-    for (const Fall& f : faelle) {
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.text);
         schreiben("p.txt", f.text);
         TestposParameter_t p;
         std::string fehler;
-        EXPECT_EQ(testposParameterLesen(pfad("p.txt"), p, fehler), f.ok) << f.text;
-        if (!f.ok) {
-            EXPECT_FALSE(fehler.empty());
-            continue;
-        }
-        EXPECT_EQ(p.partie, f.partie) << f.text;
-        EXPECT_EQ(p.ausgabe, "out.txt");
+        EXPECT_EQ(testposParameterLesen(pfad("p.txt"), p, fehler), f.ok);
+        if (f.ok) EXPECT_EQ(std::pair(p.partie, p.ausgabe), std::pair(f.partie, std::string("out.txt")));
+        else EXPECT_FALSE(fehler.empty());
     }
 }
 
@@ -74,31 +71,29 @@ TEST_F(TestposDateien, bekannteStellungenUndAbgebrocheneZeile)
         {a + "      80", a, 0, 1, false},
         {"", "", 0, 0, false},
     };
+    // The key of the position on line a.
+    const uint64_t schluesselA = TestStellung(a.c_str() + 20).d.schluessel;
     for (const auto& f : faelle) {
+        SCOPED_TRACE(f.text);
         schreiben("out.txt", f.text);
         std::unordered_set<uint64_t> bekannt;
         bool offen = !f.offen;
-        EXPECT_EQ(bekannteStellungenLesen(pfad("out.txt"), bekannt, offen), f.schlecht) << f.text;
-        EXPECT_EQ(std::pair(bekannt.size(), offen), std::pair(f.bekannt, f.offen)) << f.text;
-        EXPECT_EQ(lesen("out.txt"), f.danach) << f.text;
+        EXPECT_EQ(bekannteStellungenLesen(pfad("out.txt"), bekannt, offen), f.schlecht);
+        EXPECT_EQ(std::pair(bekannt.size(), offen), std::pair(f.bekannt, f.offen));
+        EXPECT_EQ(bekannt.count(schluesselA), f.text.rfind(a, 0) == 0 ? 1u : 0u);
+        EXPECT_EQ(lesen("out.txt"), f.danach);
     }
+    // A missing file: nothing known, nothing open.
     std::unordered_set<uint64_t> bekannt;
     bool offen = true;
     EXPECT_EQ(bekannteStellungenLesen(pfad("fehlt.txt"), bekannt, offen), 0);
-    EXPECT_TRUE(bekannt.empty());
-    EXPECT_FALSE(offen);
-    EXPECT_TRUE(bekannt.count(TestStellung(a.c_str() + 20).d.schluessel) == 0);
+    EXPECT_EQ(std::pair(bekannt.size(), offen), std::pair(std::size_t(0), false));
 }
 
 TEST_F(TestposDateien, zweiLaeufeOhneDoppelte)
 {
-    const std::string pgn = std::string(VELKARIS_TEST_DATA) + "/testpos_partien.pgn";
     schreiben("p.txt", pgn + "\n1\n" + pfad("out.txt") + "\n");
-    WerkzeugEinstellung_t e;
-    e.go = GoParameter_t{};
-    e.go.tiefe = 3;
-    e.hashMb = 1;
-    std::vector<std::string> zeilen;
+    WerkzeugEinstellung_t e{.go = {.tiefe = 3}, .hashMb = 1};
     for (uint32_t saat : {7u, 7u, 99u}) {
         e.saat = saat;
         ASSERT_EQ(testposWerkzeug(pfad("p.txt").c_str(), e), 0);
@@ -128,23 +123,18 @@ TEST_F(TestposDateien, zweiLaeufeOhneDoppelte)
 
 TEST_F(TestposDateien, schlechteEingaben)
 {
-    WerkzeugEinstellung_t e;
-    e.go = GoParameter_t{};
-    e.go.tiefe = 1;
-    e.hashMb = 1;
-    const std::string pgn = std::string(VELKARIS_TEST_DATA) + "/testpos_partien.pgn";
-    struct Fall {
+    const WerkzeugEinstellung_t e{.go = {.tiefe = 1}, .hashMb = 1};
+    const struct {
         std::string parameter;
         int rc;
-    };
-    const Fall faelle[] = {
+    } faelle[] = {
         {"", 1},
         {pgn + "\n", 1},                                         // lines missing
         {pfad("fehlt.pgn") + "\n1\n" + pfad("out.txt") + "\n", 1}, // no PGN file
         {pgn + "\n1\n" + pfad("kein/ordner/out.txt") + "\n", 1},  // output cannot be made
         {pgn + "\n500\n" + pfad("out.txt") + "\n", 0},            // beyond the last game
     };
-    for (const Fall& f : faelle) {
+    for (const auto& f : faelle) {
         schreiben("p.txt", f.parameter);
         EXPECT_EQ(testposWerkzeug(pfad("p.txt").c_str(), e), f.rc) << f.parameter;
         EXPECT_EQ(lesen("p.txt"), f.parameter) << "parameters rewritten without a position";

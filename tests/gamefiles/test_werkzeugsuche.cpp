@@ -2,9 +2,7 @@
 // the worker searched before (the self-play games and the training labels
 // of the tuner depend on it).
 
-#include <gtest/gtest.h>
-
-#include "chess/fen.h"
+#include "../test_hilfen.h"
 #include "gamefiles/werkzeugsuche.h"
 
 namespace {
@@ -16,19 +14,18 @@ const char* const STELLUNGEN[] = {
     "8/5pk1/6p1/3R4/1r5P/6P1/5PK1/8 w - - 0 40",
 };
 
-Suchergebnis_t suchen(Werkzeugsuche_t& s, const char* fen)
+// Move and score of a search of 20,000 nodes.
+std::pair<Zug, int32_t> suchen(Werkzeugsuche_t& s, const char* fen)
 {
-    Stellung_t st;
-    Stellungsdaten_t d;
-    EXPECT_TRUE(stellungSetzen(st, d, fen)) << fen;
-    GoParameter_t go;
-    go.knoten = 20000;
-    return s.suchen(st, go);
+    const TestStellung t(fen);
+    EXPECT_TRUE(t.ok) << fen;
+    const Suchergebnis_t r = s.suchen(t.st, GoParameter_t{.knoten = 20000});
+    return {r.zug, r.wert};
 }
 
 TEST(Werkzeugsuche, ergebnisUnabhaengigVonFrueherenSuchen)
 {
-    std::vector<Suchergebnis_t> frisch;
+    std::vector<std::pair<Zug, int32_t>> frisch;
     for (const char* fen : STELLUNGEN) {
         Werkzeugsuche_t s(2);
         frisch.push_back(suchen(s, fen));
@@ -38,9 +35,7 @@ TEST(Werkzeugsuche, ergebnisUnabhaengigVonFrueherenSuchen)
     const int n = int(std::size(STELLUNGEN));
     for (int k = 0; k < 2 * n; ++k) {
         const int i = k < n ? k : 2 * n - 1 - k;
-        const Suchergebnis_t r = suchen(s, STELLUNGEN[i]);
-        EXPECT_EQ(r.zug, frisch[i].zug) << STELLUNGEN[i] << " (search " << k << ")";
-        EXPECT_EQ(r.wert, frisch[i].wert) << STELLUNGEN[i] << " (search " << k << ")";
+        EXPECT_EQ(suchen(s, STELLUNGEN[i]), frisch[i]) << STELLUNGEN[i] << " (search " << k << ")";
     }
 }
 
