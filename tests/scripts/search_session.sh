@@ -58,9 +58,8 @@ keine_antwort() { # name, ms
 }
 
 sitzung() { # threads
-    local n="threads $1" z raus
-    senden "setoption name NumberOfProcessors value $1"
-    senden "position startpos"
+    local n="threads $1" z raus mpv
+    senden "setoption name NumberOfProcessors value $1" "position startpos"
 
     go_bounded "$n: go depth 5" "go depth 5"
     go_bounded "$n: go nodes 20000" "go nodes 20000"
@@ -68,9 +67,7 @@ sitzung() { # threads
 
     # An infinite search answers "isready" at once and its move only after
     # "stop".
-    senden "position startpos moves e2e4 e7e5 g1f3"
-    GELESEN=()
-    senden "go infinite"
+    senden "position startpos moves e2e4 e7e5 g1f3" "go infinite"
     keine_antwort "$n: go infinite" 300
     senden "isready"
     warten '^(readyok|bestmove )' $((500 * langsam))
@@ -79,25 +76,20 @@ sitzung() { # threads
     bis_bestmove "stop" "$stop_rand" || scheitern "$n: stop not answered within $stop_rand ms"
     form_pruefen "$n: stop"
 
-    # A timed search stopped early.
-    GELESEN=()
-    senden "go wtime 60000 btime 60000"
-    keine_antwort "$n: go wtime 60000" 100
-    bis_bestmove "stop" "$stop_rand" || scheitern "$n: stop of a timed search not answered"
-
-    # A ponder search waits for "ponderhit"; by then its time is spent, so
-    # the move comes at once.
-    senden "position startpos moves e2e4"
-    GELESEN=()
-    senden "go ponder wtime 2000 btime 2000"
-    keine_antwort "$n: go ponder" 500
-    bis_bestmove "ponderhit" $((300 * langsam)) || scheitern "$n: ponderhit not answered"
-    form_pruefen "$n: ponderhit"
-    # And "stop" releases a ponder search too.
-    GELESEN=()
-    senden "go ponder wtime 2000 btime 2000"
-    keine_antwort "$n: go ponder" 100
-    bis_bestmove "stop" "$stop_rand" || scheitern "$n: stop of a ponder search not answered"
+    # A timed search stopped early. A ponder search waits for "ponderhit";
+    # by then its time is spent, so the move comes at once. And "stop"
+    # releases a ponder search too.
+    while IFS='|' read -r stellung go still ende frist; do
+        [ -n "$stellung" ] && senden "position $stellung"
+        senden "$go"
+        keine_antwort "$n: $go" "$still"
+        bis_bestmove "$ende" "$frist" || scheitern "$n: $ende after $go not answered within $frist ms"
+        form_pruefen "$n: $ende after $go"
+    done <<END
+|go wtime 60000 btime 60000|100|stop|$stop_rand
+startpos moves e2e4|go ponder wtime 2000 btime 2000|500|ponderhit|$((300 * langsam))
+|go ponder wtime 2000 btime 2000|100|stop|$stop_rand
+END
 
     # Root restrictions hold for the move and for every reported line.
     senden "position startpos"
@@ -114,21 +106,12 @@ sitzung() { # threads
     # MultiPV 3: the last report names three different moves at one depth.
     senden "setoption name MultiPV value 3"
     go_bounded "$n: MultiPV" "go depth 7"
-    local -a mpv=()
-    for z in "${GELESEN[@]}"; do
-        [[ $z =~ ^info\ multipv\ ([0-9]+)\ depth\ ([0-9]+)\ .*\ pv\ ($zug) ]] &&
-            mpv+=("${BASH_REMATCH[1]}:${BASH_REMATCH[2]}:${BASH_REMATCH[3]}")
-    done
-    if ((${#mpv[@]} < 3)); then
-        fehlschlag "$n: MultiPV 3 printed ${#mpv[@]} multipv lines"
-    else
-        # rank:depth:move of the last three lines
-        local a=${mpv[-3]} b=${mpv[-2]} c=${mpv[-1]}
-        if [[ ${a%:*} != 1:7 || ${b%:*} != 2:7 || ${c%:*} != 3:7 ||
-            ${a##*:} == "${b##*:}" || ${a##*:} == "${c##*:}" || ${b##*:} == "${c##*:}" ]]; then
-            fehlschlag "$n: MultiPV 3 last report: $a $b $c (rank:depth:move)"
-        fi
-    fi
+    # The last three multipv lines as "rank:depth move".
+    mpv=$(printf '%s\n' "${GELESEN[@]}" |
+        sed -nE "s/^info multipv ([0-9]+) depth ([0-9]+) .* pv ($zug).*/\1:\2 \3/p" | tail -n 3)
+    [ "$(cut -d' ' -f1 <<<"$mpv" | paste -sd' ')" = "1:7 2:7 3:7" ] &&
+        [ "$(cut -d' ' -f2 <<<"$mpv" | sort -u | wc -l)" = 3 ] ||
+        fehlschlag "$n: MultiPV 3 last report: $(paste -sd' ' <<<"$mpv") (rank:depth move)"
     senden "setoption name MultiPV value 1"
 
     # Nothing to move: stalemate and mate.
@@ -160,11 +143,8 @@ engine_ende $((2000 * langsam)) offen
 for threads in 1 2 4 24; do
     for go in "go infinite" "go depth 60" "go ponder wtime 60000 btime 60000"; do
         engine_start "$engine"
-        senden uci
-        senden "setoption name OwnBook value false"
-        senden "setoption name NumberOfProcessors value $threads"
-        senden "position startpos moves d2d4"
-        senden "$go"
+        senden uci "setoption name OwnBook value false" "setoption name NumberOfProcessors value $threads" \
+            "position startpos moves d2d4" "$go"
         warten '^info ' "$lang" >/dev/null
         warten '^bestmove ' 200 && fehlschlag "threads $threads, $go: best move before quit"
         GELESEN=()

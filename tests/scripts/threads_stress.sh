@@ -29,9 +29,7 @@ anfang=$JETZT
 engine_start "$engine"
 senden uci
 warten '^uciok$' $((5000 * langsam)) || fehlschlag "no uciok"
-senden "setoption name NumberOfProcessors value 24"
-senden "setoption name Hash value 16"
-senden "setoption name OwnBook value false"
+senden "setoption name NumberOfProcessors value 24" "setoption name Hash value 16" "setoption name OwnBook value false"
 
 spaete=0
 for i in $(seq 1 50); do

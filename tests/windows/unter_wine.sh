@@ -10,19 +10,12 @@
 #    POSIX build, devices and directories refused as input files, output
 #    files replaced in place, the start-up file found next to the program.
 # Usage: bash tests/windows/unter_wine.sh <Windows build dir> <POSIX build dir>
-set -u
-export LC_ALL=C
 hier=$(dirname "$(realpath "$0")")
+# The scripts' common start and checks: tmp, fehlschlag, meldet, ergebnis.
+source "$hier/../scripts/uci_dialog.bash"
 win=$(realpath "$1")
 posix=$(realpath "$2")
 daten=$hier/../data
-tmp=$(mktemp -d)
-fehler=0
-
-fehlschlag() {
-    echo "FAIL: $*"
-    fehler=1
-}
 
 # Names a finished part of the run with the seconds it took.
 fertig() {
@@ -48,7 +41,7 @@ wine "$win/velkaris.exe" </dev/null >/dev/null 2>&1
 ende() {
     exec {HALTEN}>&-
     wineserver -k 2>/dev/null
-    rm -rf "$tmp"
+    dialog_ende
 }
 trap ende EXIT
 fertig "Wine ready"
@@ -151,8 +144,7 @@ out=$(timeout 120 "$bin/velkaris" --VerifyBitbase "$bbwin" 2>&1 | tail -n 1)
 mkdir -p "$tmp/bbdefekt"
 cp "$tmp/bb/KTK.vbb" "$tmp/bb/KTK.crc" "$tmp/bbdefekt/"
 printf '\377' | dd of="$tmp/bbdefekt/KTK.vbb" bs=1 seek=100 conv=notrunc status=none
-out=$(timeout 120 "$bin/velkaris" --VerifyBitbase "$(winepath -w "$tmp/bbdefekt")" 2>&1)
-grep -q '^KTK.vbb: DAMAGED' <<<"$out" || fehlschlag "--VerifyBitbase of a damaged file: $out"
+meldet 1 '^KTK.vbb: DAMAGED' timeout 120 "$bin/velkaris" --VerifyBitbase "$(winepath -w "$tmp/bbdefekt")"
 
 # Devices and directories are no files to read: NUL and the bitbase
 # directory as a book or a time log to learn from.
@@ -184,8 +176,4 @@ antwort=$(printf 'xboard\nprotover 2\nquit\n' | timeout 60 "$bin/velkaris")
 grep -q 'Velkaris.ini' <<<"$antwort" && fehlschlag "Velkaris.ini next to the program not found: $antwort"
 grep -qx 'feature done=1' <<<"$antwort" || fehlschlag "protover 2: $antwort"
 
-if ((fehler)); then
-    echo "test-windows: FAILED"
-    exit 1
-fi
-echo "test-windows: ok"
+ergebnis test-windows
