@@ -4,21 +4,13 @@
 # Usage: bash perft.sh <engine> <popcnt engine> <test data dir>
 source "$(dirname "$0")/uci_dialog.bash"
 
-eingabe="uci
-perft depth 3
-perft depth 2 divide
-perft depth 1 divide
-perft
-position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1
-perft depth 3 Hash 16
-perft divide depth 2 Hash 1
-position startpos moves e2e4 e7e5
-perft depth 0
-quit"
+printf '%s\n' uci 'perft depth 3' 'perft depth 2 divide' 'perft depth 1 divide' perft \
+    'position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1' 'perft depth 3 Hash 16' \
+    'perft divide depth 2 Hash 1' 'position startpos moves e2e4 e7e5' 'perft depth 0' quit >"$tmp/eingabe"
 
 for engine in "$1" "$2"; do
     aus=$tmp/$(basename "$engine")
-    printf '%s\n' "$eingabe" | timeout 120 "$engine" >"$aus" 2>&1 || fehlschlag "$engine exited with an error"
+    timeout 120 "$engine" <"$tmp/eingabe" >"$aus" 2>&1 || fehlschlag "$engine exited with an error"
     # Only the perft lines, with the times (which vary) replaced.
     grep '^info ' "$aus" | grep -v '^info string ' | sed -E 's/ time [0-9]+ / time T /' >"$aus.perft"
     # "perft" without a depth is refused in one line.

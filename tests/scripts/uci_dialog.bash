@@ -173,6 +173,15 @@ engine_ende() { # timeout ms [offen]
     fi
 }
 
+# The end of a UCI dialog: "isready" is answered, "quit" obeyed with status 0.
+schluss() {
+    senden isready
+    warten '^readyok$' $((5000 * langsam)) || scheitern "no readyok at the end"
+    senden quit
+    engine_ende $((2000 * langsam)) offen
+    [ "$EXITCODE" = 0 ] || scheitern "exit code $EXITCODE after quit"
+}
+
 dialog_ende() {
     if [ -n "$EPID" ]; then
         kill -9 "$EPID" 2>/dev/null

@@ -91,20 +91,11 @@ fertig "bench signature and perft"
 
 # Both engines search exactly as the POSIX engine: every line of a session
 # (debug on prints them whatever the time), times left out.
-cat >"$tmp/sitzung" <<'END'
-uci
-setoption name OwnBook value false
-setoption name Hash value 16
-debug on
-position startpos
-go depth 9
-position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1
-go depth 8
-position fen 8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1
-go depth 14
-position fen 2r3k1/pp3ppp/2n1b3/q2pP3/3P4/P1PB1N2/5PPP/R2QR1K1 b - - 0 1
-go depth 9
-END
+printf '%s\n' uci 'setoption name OwnBook value false' 'setoption name Hash value 16' 'debug on' \
+    'position startpos' 'go depth 9' \
+    'position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1' 'go depth 8' \
+    'position fen 8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1' 'go depth 14' \
+    'position fen 2r3k1/pp3ppp/2n1b3/q2pP3/3P4/P1PB1N2/5PPP/R2QR1K1 b - - 0 1' 'go depth 9' >"$tmp/sitzung"
 knoten() { # program
     timeout 300 "$1" <"$tmp/sitzung" 2>&1 | grep -E '^(info|bestmove)' | sed -E 's/ (time|nps) [0-9]+//g'
 }
