@@ -61,11 +61,21 @@ senden() { # commands...
     done
 }
 
+# Reads one line the engine printed, waiting up to the given seconds for it,
+# and appends it to the dialog and to GELESEN; false when none came.
+mitlesen() { # seconds
+    local zeile
+    IFS= read -r -t "$1" zeile <&"$VON_ENGINE" || return 1
+    jetzt
+    printf '%d < %s\n' "$JETZT" "$zeile" >>"$DIALOG"
+    GELESEN+=("$zeile")
+}
+
 # Reads lines until one matches the pattern (extended regex) or the time in
 # milliseconds is over. True on a match: ZEILE holds the line and ANKUNFT
 # the time it arrived. Every line read is appended to GELESEN.
 warten() { # pattern, timeout ms
-    local muster=$1 ende rest s zeile
+    local ende rest s
     jetzt
     ende=$((JETZT + $2))
     ZEILE=
@@ -74,12 +84,9 @@ warten() { # pattern, timeout ms
         rest=$((ende - JETZT))
         ((rest > 0)) || return 1
         printf -v s '%d.%03d' $((rest / 1000)) $((rest % 1000))
-        IFS= read -r -t "$s" zeile <&"$VON_ENGINE" || return 1
-        jetzt
-        printf '%d < %s\n' "$JETZT" "$zeile" >>"$DIALOG"
-        GELESEN+=("$zeile")
-        [[ $zeile =~ $muster ]] || continue
-        ZEILE=$zeile
+        mitlesen "$s" || return 1
+        [[ ${GELESEN[-1]} =~ $1 ]] || continue
+        ZEILE=${GELESEN[-1]}
         ANKUNFT=$JETZT
         return 0
     done
@@ -137,7 +144,7 @@ bis_bestmove() { # command, timeout ms
 # "offen" (the engine must then end by itself, after "quit"). EXITCODE holds
 # its status (137 when killed), BEENDET_NACH the time it took.
 engine_ende() { # timeout ms [offen]
-    local start ende zeile
+    local start ende
     [ -n "$EPID" ] || return 0
     jetzt
     start=$JETZT
@@ -150,20 +157,14 @@ engine_ende() { # timeout ms [offen]
             break
         fi
         # Drain the output so the engine never blocks on a full pipe.
-        if IFS= read -r -t 0.01 zeile <&"$VON_ENGINE"; then
-            printf '%d < %s\n' "$JETZT" "$zeile" >>"$DIALOG"
-            GELESEN+=("$zeile")
-        fi
+        mitlesen 0.01
     done
     wait "$EPID" 2>/dev/null
     EXITCODE=$?
     jetzt
     BEENDET_NACH=$((JETZT - start))
     [ "${2:-}" = offen ] && exec {ZU_ENGINE}>&-
-    while IFS= read -r -t 0.01 zeile <&"$VON_ENGINE"; do
-        printf '%d < %s\n' "$JETZT" "$zeile" >>"$DIALOG"
-        GELESEN+=("$zeile")
-    done
+    while mitlesen 0.01; do :; done
     exec {VON_ENGINE}<&-
     EPID=
     # Anything on standard error (a sanitizer report above all) fails.
