@@ -200,8 +200,8 @@ class Lauf:
                     tiefe = self.letzte_tiefe(zeilen)
                     matt = "score" in r.info and r.info["score"].is_mate()
                     self.pruefen((tiefe == soll or (matt and tiefe and tiefe < soll)) and r.info.get("depth") == tiefe,
-                                   f"depth {TIEFE}: last line at depth {self.letzte_tiefe(zeilen)}, "
-                                   f"client reports {r.info.get('depth')} ({b.fen()})")
+                                 f"depth {TIEFE}: last line at depth {self.letzte_tiefe(zeilen)}, "
+                                 f"client reports {r.info.get('depth')} ({b.fen()})")
         if self.protokoll == "xboard":
             # Node limits are refused before anything is sent.
             with contextlib.suppress(chess.engine.EngineError):
@@ -245,7 +245,7 @@ class Lauf:
             # depth, and a line of the next depth may come first.
             tiefe = info.get("depth", 0)
             self.pruefen((tiefe == 6 or (tiefe > 6 and self.protokoll == "xboard")) and info.get("pv")
-                           and info["pv"][0] in b.legal_moves, f"analysis to depth 6 reports {tiefe} ({b.fen()})")
+                         and info["pv"][0] in b.legal_moves, f"analysis to depth 6 reports {tiefe} ({b.fen()})")
             self.varianten_pruefen(b, self.neue_zeilen())
         # Infinite analysis, stopped after the first few lines.
         b = brett(*STELLUNGEN[5])
@@ -330,9 +330,8 @@ def erwartet(abschnitt, meldung):
     """What the client says of correct output it does not know: the status
     line its own "." asks for, and result claims while it analyses a
     finished game or after it took the result of a play."""
-    if "Unexpected engine output" not in meldung:
-        return False
-    return "stat01:" in meldung or (abschnitt == "vorbei" and "{" in meldung)
+    return "Unexpected engine output" in meldung and (
+        "stat01:" in meldung or (abschnitt == "vorbei" and "{" in meldung))
 
 
 ABSCHNITTE = ["anfang", "spielen", "pondern", "analysieren", "vorbei", "chess960", "partien"]
