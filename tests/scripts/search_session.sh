@@ -144,9 +144,7 @@ for threads in 1 2 4 24; do
         n="threads $threads, $go, quit"
         [ "$EXITCODE" = 0 ] || scheitern "$n: exit code $EXITCODE"
         ((BEENDET_NACH <= 1000 * langsam)) || fehlschlag "$n: took $BEENDET_NACH ms"
-        for z in "${GELESEN[@]}"; do
-            [[ $z == bestmove* ]] && scheitern "$n: printed '$z' after quit"
-        done
+        z=$(printf '%s\n' "${GELESEN[@]}" | grep '^bestmove') && scheitern "$n: printed '$z' after quit"
     done
 done
 
