@@ -32,17 +32,13 @@ lang=$(head -c 50000 /dev/zero | tr '\0' 'a')
 zuege=$(for i in $(seq 1 3000); do printf 'g1f3 g8f6 f3g1 f6g8 '; done)
 
 {
-    echo uci
     # A line beyond the reader's buffer arrives in pieces, each ignored.
-    echo "$lang"
-    echo "isready $lang"
+    printf '%s\n' uci "$lang" "isready $lang"
     # NUL bytes end a line's text.
-    printf 'is\0ready\nisready\0junk\n'
-    printf '\0\0\0\n'
+    printf 'is\0ready\nisready\0junk\n\0\0\0\n'
     # Thousands of moves in one line (cut by the reader, repetitions far
     # beyond the position's history).
-    echo "position startpos moves $zuege"
-    echo "go depth 1"
+    printf '%s\n' "position startpos moves $zuege" "go depth 1"
     # Huge and odd numbers.
     echo "go wtime -99999999999999999999999 btime -99999999999999999999999 winc -5 binc -5"
     printf '%s\nstop\n' "go depth 99999999999999999999" "go nodes 99999999999999999999999" \

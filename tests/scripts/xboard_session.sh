@@ -198,11 +198,7 @@ kurz() { # engine
     local lang50
     lang50=$(head -c 50000 /dev/zero | tr '\0' 'a')
     {
-        printf 'xboard\nprotover 2\n'
-        echo "$lang50"
-        echo "usermove $lang50"
-        echo "setboard $lang50"
-        echo "ping $lang50"
+        printf '%s\n' xboard 'protover 2' "$lang50" "usermove $lang50" "setboard $lang50" "ping $lang50"
         printf 'usermove e2\0e4\nlevel 40\0 5 0\n\0\0\n'
         for z in level time st sd memory cores ping; do
             echo "$z 99999999999999999999999 99999999999999999999999 99999999999999999999999"
