@@ -116,7 +116,8 @@ meldet() { # status, pattern, command...
     local out rc
     out=$("${@:3}" 2>&1)
     rc=$?
-    [ $rc = "$1" ] && grep -q -- "$2" <<<"$out" || fehlschlag "${*:3}: status $rc, expected $1: $out"
+    [ $rc = "$1" ] && grep -q -- "$2" <<<"$out" ||
+        fehlschlag "${*:3}: status $rc (expected $1), a line matching '$2' expected in: $out"
 }
 
 # The file holds exactly the given lines (none: it is empty).
