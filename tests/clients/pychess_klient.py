@@ -18,6 +18,7 @@
 # usage: pychess_klient.py ENGINE POPCNT_ENGINE PYCHESS_DIR
 # Exit code 77 (skipped) when PYCHESS_DIR holds no python-chess.
 import asyncio
+import contextlib
 import logging
 import os
 import sys
@@ -25,6 +26,7 @@ import tempfile
 import time
 
 UEBERSPRUNGEN = 77
+# (python-chess, "chess", is imported by main() from the directory it is given.)
 # Longest wait for one operation (ten times that for the sanitizer builds);
 # a hang fails the section it happens in.
 WARTEN = 10.0
@@ -60,85 +62,71 @@ ENDEN = [
 ]
 
 
-class Pruefung:
-    """Collects failures; a section goes on after one where it can."""
-
-    def __init__(self):
-        self.fehler = []
-        self.abschnitt = ""
-
-    def pruefen(self, bedingung, text):
-        if not bedingung:
-            self.fehler.append(f"{self.abschnitt}: {text}")
-        return bedingung
+# The failures of every section (a section goes on after one where it
+# can), and what the library complains of (illegal PVs, odd output, stderr).
+FEHLER = []
+WARNUNGEN = []
 
 
 class Warnungen(logging.Handler):
-    """What the library complains of (illegal PVs, odd output, stderr)."""
-
-    def __init__(self):
-        super().__init__(logging.WARNING)
-        self.meldungen = []
-
     def emit(self, record):
-        self.meldungen.append(record.getMessage())
+        WARNUNGEN.append(record.getMessage())
 
 
-def brett(chess, fen, zuege="", chess960=False):
+def brett(fen, zuege="", chess960=False):
     b = chess.Board(fen, chess960=chess960)
     for z in zuege.split():
         b.push_uci(z)
     return b
 
 
-def klassen(chess_engine):
-    """Protocol classes that keep every line the engine prints."""
+def mitschreibend(basis):
+    """A protocol class that keeps every line the engine prints."""
 
-    def mitschreibend(basis):
-        class Mitschrift(basis):
-            def __init__(self):
-                super().__init__()
-                self.zeilen = []
+    class Mitschrift(basis):
+        def __init__(self):
+            super().__init__()
+            self.zeilen = []
 
-            def _line_received(self, line):
-                self.zeilen.append(line)
-                super()._line_received(line)
+        def _line_received(self, line):
+            self.zeilen.append(line)
+            super()._line_received(line)
 
-        return Mitschrift
-
-    return {"uci": mitschreibend(chess_engine.UciProtocol), "xboard": mitschreibend(chess_engine.XBoardProtocol)}
+    return Mitschrift
 
 
 class Lauf:
-    """One engine program in one protocol, for the checks below."""
+    """One section against one engine program in one protocol."""
 
-    def __init__(self, chess, klasse, programm, protokoll, p, verzeichnis):
-        self.chess, self.klasse, self.programm = chess, klasse, programm
-        self.protokoll, self.p, self.verzeichnis = protokoll, p, verzeichnis
+    def __init__(self, programm, protokoll, abschnitt, verzeichnis):
+        self.programm, self.protokoll, self.verzeichnis = programm, protokoll, verzeichnis
+        self.name = f"{os.path.basename(programm)} {protokoll} {abschnitt}"
         self.engine = self.transport = None
         self.zeitzuege = []
 
+    def pruefen(self, bedingung, text):
+        if not bedingung:
+            FEHLER.append(f"{self.name}: {text}")
+        return bedingung
+
     async def starten(self):
-        self.transport, self.engine = await self.klasse.popen(self.programm, cwd=self.verzeichnis)
+        basis = chess.engine.UciProtocol if self.protokoll == "uci" else chess.engine.XBoardProtocol
+        self.transport, self.engine = await mitschreibend(basis).popen(self.programm, cwd=self.verzeichnis)
         await asyncio.wait_for(self.engine.initialize(), WARTEN)
         if self.protokoll == "uci":
             await self.engine.configure({"OwnBook": False, "Hash": 8})
 
     def beenden(self):
         if self.transport is not None:
-            try:
+            with contextlib.suppress(ProcessLookupError):
                 self.transport.kill()
-            except ProcessLookupError:
-                pass
             self.transport.close()
-        self.engine = self.transport = None
 
     async def mit(self, aufgabe):
         return await asyncio.wait_for(aufgabe, WARTEN)
 
     def neue_zeilen(self):
-        z = self.engine.zeilen[:]
-        self.engine.zeilen.clear()
+        z, self.engine.zeilen = self.engine.zeilen, []
         return z
 
     # --- what the engine printed --------------------------------------
@@ -161,10 +149,10 @@ class Lauf:
                 try:
                     k.push(k.parse_uci(text) if self.protokoll == "uci" else k.parse_xboard(text))
                 except ValueError:
-                    self.p.pruefen(False, f"illegal move {text} in '{z}' ({b.fen()})")
+                    self.pruefen(False, f"illegal move {text} in '{z}' ({b.fen()})")
                     break
                 if k.is_repetition(2) and i + 1 < len(zuege):
-                    self.p.pruefen(False, f"line goes on after a repeated position: '{z[:160]}' ({b.fen()})")
+                    self.pruefen(False, f"line goes on after a repeated position: '{z[:160]}' ({b.fen()})")
                     break
 
     def letzte_tiefe(self, zeilen):
@@ -179,23 +167,22 @@ class Lauf:
 
     async def anfang(self):
         e = self.engine
-        self.p.pruefen(e.id.get("name", "").startswith("Velkaris"), f"name {e.id}")
+        self.pruefen(e.id.get("name", "").startswith("Velkaris"), f"name {e.id}")
         if self.protokoll == "uci":
             for name in ("Hash", "MultiPV", "Clear Hash", "NumberOfProcessors", "UCI_Chess960", "Ponder"):
-                self.p.pruefen(name in e.options, f"option {name} missing")
+                self.pruefen(name in e.options, f"option {name} missing")
             await e.configure({"Clear Hash": None, "NumberOfProcessors": 1})
         else:
-            self.p.pruefen(e.features.get("nps") == 0, "feature nps=0 not announced")
+            self.pruefen(e.features.get("nps") == 0, "feature nps=0 not announced")
             await e.configure({"memory": 16, "cores": 1})
         await self.mit(e.ping())
 
     async def spielen(self):
-        chess = self.chess
         limits = [("time", chess.engine.Limit(time=ZEIT)), ("depth", chess.engine.Limit(depth=TIEFE))]
         if self.protokoll == "uci":
             limits.append(("nodes", chess.engine.Limit(nodes=KNOTEN)))
         for fen, zuege in STELLUNGEN:
-            b = brett(chess, fen, zuege)
+            b = brett(fen, zuege)
             for art, limit in limits:
                 self.neue_zeilen()
                 start = time.monotonic()
@@ -203,7 +190,7 @@ class Lauf:
                 if art == "time":
                     self.zeitzuege.append(time.monotonic() - start)
                 zeilen = self.neue_zeilen()
-                if not self.p.pruefen(r.move in b.legal_moves, f"{art}: move {r.move} ({b.fen()})"):
+                if not self.pruefen(r.move in b.legal_moves, f"{art}: move {r.move} ({b.fen()})"):
                     continue
                 self.varianten_pruefen(b, zeilen)
                 if art == "depth":
@@ -212,30 +199,27 @@ class Lauf:
                     soll = TIEFE if self.protokoll == "uci" else TIEFE - 1
                     tiefe = self.letzte_tiefe(zeilen)
                     matt = "score" in r.info and r.info["score"].is_mate()
-                    self.p.pruefen((tiefe == soll or (matt and tiefe and tiefe < soll)) and r.info.get("depth") == tiefe,
-                                   f"depth {TIEFE}: last line at depth {self.letzte_tiefe(zeilen)}, "
-                                   f"client reports {r.info.get('depth')} ({b.fen()})")
+                    self.pruefen((tiefe == soll or (matt and tiefe and tiefe < soll)) and r.info.get("depth") == tiefe,
+                                 f"depth {TIEFE}: last line at depth {self.letzte_tiefe(zeilen)}, "
+                                 f"client reports {r.info.get('depth')} ({b.fen()})")
         if self.protokoll == "xboard":
             # Node limits are refused before anything is sent.
-            try:
-                await self.mit(self.engine.play(brett(chess, STELLUNGEN[0][0]), chess.engine.Limit(nodes=KNOTEN)))
-                self.p.pruefen(False, "node limit accepted")
-            except chess.engine.EngineError:
-                pass
+            with contextlib.suppress(chess.engine.EngineError):
+                await self.mit(self.engine.play(brett(STELLUNGEN[0][0]), chess.engine.Limit(nodes=KNOTEN)))
+                self.pruefen(False, "node limit accepted")
         await self.mit(self.engine.ping())
 
     async def pondern(self):
-        chess = self.chess
         limit = chess.engine.Limit(time=ZEIT)
         for fen, zuege in (STELLUNGEN[3], STELLUNGEN[9], ("7k/8/6K1/8/8/8/8/R7 b - - 0 1", "")):
-            b = brett(chess, fen, zuege)
+            b = brett(fen, zuege)
             for _ in range(2):
                 if b.is_game_over():
                     break
                 # The library keeps the board it is given to recognise the
                 # expected reply: it gets a copy, this one moves on.
                 r = await self.mit(self.engine.play(b.copy(), limit, ponder=True))
-                if not self.p.pruefen(r.move in b.legal_moves, f"ponder: move {r.move} ({b.fen()})"):
+                if not self.pruefen(r.move in b.legal_moves, f"ponder: move {r.move} ({b.fen()})"):
                     break
                 b.push(r.move)
                 # The reply the engine expected, else any.
@@ -244,53 +228,51 @@ class Lauf:
                     break
                 b.push(antwort)
             await self.mit(self.engine.ping())
-        r = await self.mit(self.engine.play(brett(chess, STELLUNGEN[4][0]), limit))
-        self.p.pruefen(r.move is not None, "no move after pondering")
+        r = await self.mit(self.engine.play(brett(STELLUNGEN[4][0]), limit))
+        self.pruefen(r.move is not None, "no move after pondering")
 
     async def analysieren(self):
-        chess = self.chess
         for fen, zuege in (STELLUNGEN[4], STELLUNGEN[9], STELLUNGEN[11]):
-            b = brett(chess, fen, zuege)
+            b = brett(fen, zuege)
             self.neue_zeilen()
             if self.protokoll == "uci":
                 infos = await self.mit(self.engine.analyse(b, chess.engine.Limit(depth=6), multipv=3))
-                self.p.pruefen(len(infos) == 3, f"multipv 3: {len(infos)} lines ({b.fen()})")
+                self.pruefen(len(infos) == 3, f"multipv 3: {len(infos)} lines ({b.fen()})")
                 for info in infos:
-                    self.p.pruefen(info.get("depth") == 6 and info.get("pv"), f"multipv 3: {info} ({b.fen()})")
+                    self.pruefen(info.get("depth") == 6 and info.get("pv"), f"multipv 3: {info} ({b.fen()})")
             info = await self.mit(self.engine.analyse(b, chess.engine.Limit(depth=6)))
             # An XBoard analysis is stopped by the client once it sees the
             # depth, and a line of the next depth may come first.
             tiefe = info.get("depth", 0)
-            self.p.pruefen((tiefe == 6 or (tiefe > 6 and self.protokoll == "xboard")) and info.get("pv")
-                           and info["pv"][0] in b.legal_moves, f"analysis to depth 6 reports {tiefe} ({b.fen()})")
+            self.pruefen((tiefe == 6 or (tiefe > 6 and self.protokoll == "xboard")) and info.get("pv")
+                         and info["pv"][0] in b.legal_moves, f"analysis to depth 6 reports {tiefe} ({b.fen()})")
             self.varianten_pruefen(b, self.neue_zeilen())
         # Infinite analysis, stopped after the first few lines.
-        b = brett(chess, *STELLUNGEN[5])
+        b = brett(*STELLUNGEN[5])
         analyse = await self.mit(self.engine.analysis(b))
         ende = time.monotonic() + 0.3
         while time.monotonic() < ende and analyse.info.get("depth", 0) < 4:
             await asyncio.sleep(0.02)
         analyse.stop()
         bester = await self.mit(analyse.wait())
-        self.p.pruefen(bester.move in b.legal_moves, f"infinite analysis: best move {bester.move}")
+        self.pruefen(bester.move in b.legal_moves, f"infinite analysis: best move {bester.move}")
         self.varianten_pruefen(b, self.neue_zeilen())
         await self.mit(self.engine.ping())
 
     async def vorbei(self):
-        chess = self.chess
         for fen, zuege, ergebnis in ENDEN:
-            b = brett(chess, fen, zuege)
+            b = brett(fen, zuege)
             self.neue_zeilen()
             r = await self.mit(self.engine.play(b, chess.engine.Limit(time=ZEIT)))
             await self.mit(self.engine.ping())
             zeilen = self.neue_zeilen()
             if self.protokoll == "xboard" or not any(b.legal_moves):
                 # UCI answers a position without a move with "bestmove 0000".
-                self.p.pruefen(not r.move, f"{ergebnis}: move {r.move}")
+                self.pruefen(not r.move, f"{ergebnis}: move {r.move}")
             else:
-                self.p.pruefen(r.move in b.legal_moves, f"{ergebnis}: move {r.move}")
+                self.pruefen(r.move in b.legal_moves, f"{ergebnis}: move {r.move}")
             if self.protokoll == "xboard":
-                self.p.pruefen(ergebnis in zeilen, f"'{ergebnis}' not claimed: {zeilen}")
+                self.pruefen(ergebnis in zeilen, f"'{ergebnis}' not claimed: {zeilen}")
                 # An analysis of the finished game says so and ends on request.
                 analyse = await self.mit(self.engine.analysis(b))
                 await asyncio.sleep(0.05)
@@ -298,29 +280,27 @@ class Lauf:
                 await self.mit(analyse.wait())
                 await self.mit(self.engine.ping())
         # Mated: nothing to analyse either.
-        b = brett(chess, *ENDEN[0][:2])
+        b = brett(*ENDEN[0][:2])
         info = await self.mit(self.engine.analyse(b, chess.engine.Limit(time=0.2)))
-        self.p.pruefen(not info.get("pv"), f"analysis of a mate: {info}")
+        self.pruefen(not info.get("pv"), f"analysis of a mate: {info}")
 
     async def chess960(self):
-        chess = self.chess
         # Castling long (king takes rook in UCI, O-O-O in XBoard) is the only mate.
-        b = brett(chess, "2rkr3/2p1p3/8/8/8/8/8/RK6 w A - 0 1", chess960=True)
+        b = brett("2rkr3/2p1p3/8/8/8/8/8/RK6 w A - 0 1", chess960=True)
         r = await self.mit(self.engine.play(b, chess.engine.Limit(depth=3)))
-        self.p.pruefen(r.move in b.legal_moves and b.is_castling(r.move), f"Chess960: {r.move} is no castling")
+        self.pruefen(r.move in b.legal_moves and b.is_castling(r.move), f"Chess960: {r.move} is no castling")
         if r.move in b.legal_moves:
             b.push(r.move)
-            self.p.pruefen(b.is_checkmate(), "Chess960: castling does not mate")
+            self.pruefen(b.is_checkmate(), "Chess960: castling does not mate")
         # The client castles; the engine answers (and may castle itself).
-        b = brett(chess, "1r1k2r1/pppppppp/8/8/8/8/PPPPPPPP/1R1K2R1 w GBgb - 0 1", chess960=True)
+        b = brett("1r1k2r1/pppppppp/8/8/8/8/PPPPPPPP/1R1K2R1 w GBgb - 0 1", chess960=True)
         b.push(next(m for m in b.legal_moves if b.is_castling(m)))
         self.neue_zeilen()
         r = await self.mit(self.engine.play(b, chess.engine.Limit(depth=TIEFE)))
-        self.p.pruefen(r.move in b.legal_moves, f"Chess960 after castling: {r.move} ({b.fen()})")
+        self.pruefen(r.move in b.legal_moves, f"Chess960 after castling: {r.move} ({b.fen()})")
         self.varianten_pruefen(b, self.neue_zeilen())
 
     async def partien(self):
-        chess = self.chess
         partien = [
             (chess.Board(), 24, chess.engine.Limit(depth=4)),
             (chess.Board("8/8/8/4k3/8/8/8/KQ6 w - - 0 1"), 80, None),
@@ -328,24 +308,21 @@ class Lauf:
         for b, plies, limit in partien:
             uhr = [2.0, 2.0]
             while not b.is_game_over(claim_draw=True) and plies > 0:
-                if limit is None:
-                    l = chess.engine.Limit(white_clock=uhr[0], black_clock=uhr[1], white_inc=0.05, black_inc=0.05)
-                else:
-                    l = limit
+                l = limit or chess.engine.Limit(white_clock=uhr[0], black_clock=uhr[1], white_inc=0.05, black_inc=0.05)
                 start = time.monotonic()
                 r = await self.mit(self.engine.play(b.copy(), l, game=id(b)))
                 seite = 0 if b.turn == chess.WHITE else 1
                 uhr[seite] = max(0.2, uhr[seite] - (time.monotonic() - start) + 0.05)
-                if not self.p.pruefen(r.move in b.legal_moves, f"game: move {r.move} ({b.fen()})"):
+                if not self.pruefen(r.move in b.legal_moves, f"game: move {r.move} ({b.fen()})"):
                     break
                 b.push(r.move)
                 plies -= 1
             if limit is None:
-                self.p.pruefen(b.is_checkmate(), f"queen against king not won: {b.fen()}")
+                self.pruefen(b.is_checkmate(), f"queen against king not won: {b.fen()}")
             # Asked once more after the end.
             if b.is_game_over(claim_draw=True):
                 r = await self.mit(self.engine.play(b, chess.engine.Limit(time=ZEIT), game=id(b)))
-                self.p.pruefen(not r.move or r.move in b.legal_moves, f"after the game: {r.move}")
+                self.pruefen(not r.move or r.move in b.legal_moves, f"after the game: {r.move}")
             await self.mit(self.engine.ping())
 
 
@@ -353,16 +330,14 @@ def erwartet(abschnitt, meldung):
     """What the client says of correct output it does not know: the status
     line its own "." asks for, and result claims while it analyses a
     finished game or after it took the result of a play."""
-    if "Unexpected engine output" not in meldung:
-        return False
-    return "stat01:" in meldung or (abschnitt == "vorbei" and "{" in meldung)
+    return "Unexpected engine output" in meldung and (
+        "stat01:" in meldung or (abschnitt == "vorbei" and "{" in meldung))
 
 
 ABSCHNITTE = ["anfang", "spielen", "pondern", "analysieren", "vorbei", "chess960", "partien"]
 
 
-async def alles(chess, programme, p, warnungen):
-    protokolle = klassen(chess.engine)
+async def alles(programme):
     zeiten = []
     with tempfile.TemporaryDirectory() as verzeichnis:
         # The XBoard start-up file of the working directory: no book, so
@@ -372,25 +347,21 @@ async def alles(chess, programme, p, warnungen):
         for programm in programme:
             for protokoll in ("uci", "xboard"):
                 for abschnitt in ABSCHNITTE:
-                    p.abschnitt = f"{os.path.basename(programm)} {protokoll} {abschnitt}"
-                    lauf = Lauf(chess, protokolle[protokoll], programm, protokoll, p, verzeichnis)
-                    warnungen.meldungen.clear()
+                    lauf = Lauf(programm, protokoll, abschnitt, verzeichnis)
+                    WARNUNGEN.clear()
                     try:
                         await lauf.starten()
                         await getattr(lauf, abschnitt)()
                         await asyncio.wait_for(lauf.engine.quit(), WARTEN)
                     except asyncio.TimeoutError:
-                        p.pruefen(False, "no answer (hangs)")
-                    except chess.engine.EngineError as e:
-                        p.pruefen(False, f"client error: {e}")
-                    except chess.engine.EngineTerminatedError as e:
-                        p.pruefen(False, f"engine ended: {e}")
+                        lauf.pruefen(False, "no answer (hangs)")
+                    except (chess.engine.EngineError, chess.engine.EngineTerminatedError) as e:
+                        lauf.pruefen(False, f"{type(e).__name__}: {e}")
                     finally:
                         lauf.beenden()
                     zeiten += lauf.zeitzuege
-                    for m in warnungen.meldungen:
-                        if not erwartet(abschnitt, m):
-                            p.pruefen(False, f"client complains: {m[:300]}")
+                    for m in WARNUNGEN:
+                        lauf.pruefen(erwartet(abschnitt, m), f"client complains: {m[:300]}")
     return zeiten
 
 
@@ -399,30 +370,27 @@ def main():
         print("usage: pychess_klient.py ENGINE POPCNT_ENGINE PYCHESS_DIR", file=sys.stderr)
         return 2
     programme, bibliothek = [os.path.abspath(x) for x in sys.argv[1:3]], sys.argv[3]
-    global WARTEN
+    global WARTEN, chess
     if any(f"build-{s}" in programme[0] for s in ("asan", "tsan")):
         WARTEN *= 10
     if not os.path.isfile(os.path.join(bibliothek, "chess", "engine.py")):
         print(f"skipped: no python-chess in {bibliothek}")
         return UEBERSPRUNGEN
     sys.path.insert(0, bibliothek)
-    import chess
     import chess.engine
 
-    warnungen = Warnungen()
-    logging.getLogger("chess.engine").addHandler(warnungen)
+    logging.getLogger("chess.engine").addHandler(Warnungen(logging.WARNING))
     logging.getLogger("chess.engine").propagate = False
-    p = Pruefung()
     start = time.monotonic()
-    zeiten = asyncio.run(alles(chess, programme, p, warnungen))
-    for f in p.fehler:
+    zeiten = asyncio.run(alles(programme))
+    for f in FEHLER:
         print("FAIL", f)
     zeiten.sort()
     if zeiten:
         print(f"moves at {ZEIT * 1000:.0f} ms through the client: median {zeiten[len(zeiten) // 2] * 1000:.0f} ms, "
               f"slowest {zeiten[-1] * 1000:.0f} ms")
-    print(f"{len(p.fehler)} failures, {time.monotonic() - start:.1f} s")
-    return 1 if p.fehler else 0
+    print(f"{len(FEHLER)} failures, {time.monotonic() - start:.1f} s")
+    return 1 if FEHLER else 0
 
 
 if __name__ == "__main__":

@@ -37,17 +37,15 @@ gesund() {
 
 # fall NAME RC TEXT [SHELL COMMANDS that change the sound tree]
 fall() {
-    local name=$1 rc_soll=$2 text=$3 aenderung=${4:-}
-    gesund
-    (cd "$tmp/w" && eval "$aenderung")
     local aus rc
+    gesund
+    (cd "$tmp/w" && eval "${4:-}")
     aus=$(bash "$pruefer" "$tmp/w" 2>&1)
     rc=$?
-    if [ "$rc" -ne "$rc_soll" ] || ! grep -qF -- "$text" <<<"$aus"; then
-        echo "FAIL $name: exit $rc (want $rc_soll), want a line with: $text"
-        printf '%s\n' "$aus" | sed 's/^/    /'
-        fehler=1
-    fi
+    [ "$rc" -eq "$2" ] && grep -qF -- "$3" <<<"$aus" && return
+    echo "FAIL $1: exit $rc (want $2), want a line with: $3"
+    printf '%s\n' "$aus" | sed 's/^/    /'
+    fehler=1
 }
 
 fall "sound tree" 0 "includes follow the order 4 entries deep"

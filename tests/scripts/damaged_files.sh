@@ -17,16 +17,22 @@ mkdir ordner
 # The engine's answer to "uci" left out. Its messages on standard error may
 # overtake that answer where the two streams reach us by different ways (the
 # Windows programs under Wine), so the answer's lines are dropped by their
-# look, not by their place.
+# look, not by their place. $WIE runs the engine (by default a hang is
+# ended after 20 s).
 ohne_kopf() { grep -vE '^(id |option |uciok$)'; }
 uci() { # commands...
-    { printf 'uci\n'; printf '%s\n' "$@"; printf 'isready\nquit\n'; } | timeout 20 "$ENGINE" 2>&1 | ohne_kopf
+    { printf 'uci\n'; printf '%s\n' "$@"; printf 'isready\nquit\n'; } | ${WIE:-timeout 20} "$ENGINE" 2>&1 | ohne_kopf
 }
 # The same, ended by the end of input: a running search finishes first.
 bis_ende() { # commands...
-    printf 'uci\n%s\n' "$@" | timeout 20 "$ENGINE" 2>&1 | ohne_kopf
+    printf 'uci\n%s\n' "$@" | ${WIE:-timeout 20} "$ENGINE" 2>&1 | ohne_kopf
 }
 ENGINE=$1
+# A disk that is full: every write into a file fails (the signal that would
+# end the program is ignored, so the write reports the error); voll is a
+# session on it.
+ohne_platz() { (trap '' XFSZ; ulimit -f 0; exec timeout 60 "$@"); }
+voll() { WIE=ohne_platz uci "$@"; } # commands...
 
 # 1. Names that are no regular file: the command's own "cannot open".
 pruefen() { # what, expected text, output
@@ -45,25 +51,16 @@ grep -q '^bestmove' <<<"$out" && grep -qx 'info string EvalFile fifo: cannot ope
 out=$(bis_ende 'setoption name OwnBook value false' 'setoption name TimeLogfile value fifo' 'go depth 9')
 grep -q '^bestmove' <<<"$out" && grep -q '^info string error writing the time log fifo$' <<<"$out" ||
     fehlschlag "TimeLogfile fifo: $out"
-out=$(timeout 20 "$1" --CSVN /dev/zero out.epd 2>&1)
-[ $? = 1 ] && grep -q 'Fehler beim Öffnen von /dev/zero' <<<"$out" || fehlschlag "--CSVN /dev/zero: $out"
+meldet 1 'Fehler beim Öffnen von /dev/zero' timeout 20 "$1" --CSVN /dev/zero out.epd
 printf '6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1\n' >in.epd
-out=$(timeout 20 "$1" --CSVN in.epd fifo 2>&1)
-[ $? = 1 ] && grep -q 'Fehler beim Öffnen von fifo' <<<"$out" || fehlschlag "--CSVN into a FIFO: $out"
-if [ -x "$bench" ]; then
-    out=$(timeout 20 "$bench" pgn fifo 2>&1)
-    [ $? = 1 ] && grep -q 'Cannot open file' <<<"$out" || fehlschlag "bench pgn fifo: $out"
-fi
+meldet 1 'Fehler beim Öffnen von fifo' timeout 20 "$1" --CSVN in.epd fifo
+[ -x "$bench" ] && meldet 1 'Cannot open file' timeout 20 "$bench" pgn fifo
 
-# 2. A full disk: every write into a file fails (the signal that would end
-# the program is ignored, so the write reports the error). Each writer names
-# its file and an older file of that name stays.
+# 2. A full disk: each writer names its file and an older file of that
+# name stays.
 for i in 3 4; do printf '[White "a"]\n[Black "b"]\n[Result "1-0"]\n1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O Be7 6. Re1 b5 7. Bb3 d6 8. c3 O-O 9. h3 Nb8 10. d4 Nbd7 11. Nbd2 Bb7 12. Bc2 Re8 13. Nf1 Bf8 14. Ng3 g6 15. a%d Bg7 16. Bd3 c6 17. Be3 Qc7 1-0\n' $i; done >spiele.pgn
 uci 'book add spiele.pgn' 'book writemem bild.bin' 'book write buch.opn' >/dev/null
 for f in bild.bin buch.opn; do cp $f alt.$f; done
-voll() { # commands...: a session on a full disk
-    { printf 'uci\n'; printf '%s\n' "$@"; printf 'isready\nquit\n'; } | (trap '' XFSZ; ulimit -f 0; exec timeout 60 "$ENGINE" 2>&1) | ohne_kopf
-}
 pruefen "writemem on a full disk" "Fehler beim Schreiben der Datei bild.bin" "$(voll 'book readmem alt.bild.bin' 'book writemem bild.bin')"
 pruefen "write on a full disk" "info string error writing the output file buch.opn" "$(voll 'book readmem alt.bild.bin' 'book write buch.opn threshold 1')"
 echo 'e4 1 e5 1 * c5 1 * * d4 1 d5 1 * * *' >klein.opn
@@ -73,12 +70,10 @@ pruefen "makepos on a full disk" "Fehler beim Schreiben von analysen.txt" "$(vol
 for f in bild.bin buch.opn; do cmp -s $f alt.$f || fehlschlag "$f was replaced on a full disk"; done
 ls ./*.tmp >/dev/null 2>&1 && fehlschlag "temporary files left behind: $(ls ./*.tmp)"
 # The book tool's tree, a bitbase, the time log.
-out=$(trap '' XFSZ; ulimit -f 0; timeout 60 "$1" --book pgn spiele.pgn 2>&1)
-[ $? = 1 ] && grep -q 'error writing the output file Buchberechnung.tmp.bin' <<<"$out" || fehlschlag "--book pgn on a full disk: $out"
-out=$(trap '' XFSZ; ulimit -f 0; timeout 60 "$1" --CreateBitbase KDK 2>&1)
-[ $? = 1 ] && grep -q 'cannot write .[/\]KDK.vbb' <<<"$out" || fehlschlag "--CreateBitbase on a full disk: $out"
+meldet 1 'error writing the output file Buchberechnung.tmp.bin' ohne_platz "$1" --book pgn spiele.pgn
+meldet 1 'cannot write .[/\]KDK.vbb' ohne_platz "$1" --CreateBitbase KDK
 [ -e KDK.vbb ] || [ -e KDK.crc ] && fehlschlag "a bitbase or its checksum was left on a full disk"
-out=$(printf 'uci\nsetoption name OwnBook value false\nsetoption name TimeLogfile value zeit.log\ngo depth 9\n' | (trap '' XFSZ; ulimit -f 0; exec timeout 60 "$1" 2>&1))
+out=$(WIE=ohne_platz bis_ende 'setoption name OwnBook value false' 'setoption name TimeLogfile value zeit.log' 'go depth 9')
 grep -q '^info string error writing the time log zeit.log$' <<<"$out" || fehlschlag "time log on a full disk: $out"
 
 # 3. The ini file cannot switch the output off during the handshake.

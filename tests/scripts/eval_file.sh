@@ -7,11 +7,11 @@
 # Usage: bash eval_file.sh <engine> <popcnt engine> <test data dir>
 source "$(dirname "$0")/uci_dialog.bash"
 
-lauf() { # engine, input (printf format), [seconds to wait before the input ends]
-    { printf '%b' "$2"; sleep "${3:-0}"; } | (cd "$tmp" && timeout $((30 * langsam)) "$1") >"$tmp/out" 2>"$tmp/err"
-    echo $? >"$tmp/rc"
-    [ "$(cat "$tmp/rc")" = 0 ] || fehlschlag "$1: exit code $(cat "$tmp/rc")"
-    [ -s "$tmp/err" ] && fehlschlag "$1: unexpected stderr"$'\n'"$(cat "$tmp/err")"
+IM=$tmp
+# A UCI session without the book that must end cleanly.
+sitzung() { # engine, commands (printf format)
+    lauf "$1" "uci\nsetoption name OwnBook value false\n$2"
+    sauber "$1"
 }
 
 # The score of the last "info depth 2" line.
@@ -26,19 +26,19 @@ such='position startpos\ngo depth 2\nposition startpos\n'
 for engine in "$1" "$2"; do
     name=$(basename "$engine")
 
-    lauf "$engine" "uci\nsetoption name OwnBook value false\n$such"
+    sitzung "$engine" "$such"
     eingebaut=$(tiefe2)
     [ -n "$eingebaut" ] || fehlschlag "$name: no score at depth 2"
     grep -q '^info string' "$tmp/out" && fehlschlag "$name: a message without EvalFile"
 
     # A damaged file: one line over two searches, the built-in score.
-    lauf "$engine" "uci\nsetoption name OwnBook value false\nsetoption name EvalFile value kaputt.eval\n$such$such"
+    sitzung "$engine" "setoption name EvalFile value kaputt.eval\n$such$such"
     meldung="info string EvalFile kaputt.eval: line 2: unknown entry 'Foo'; the built-in weights stay"
     [ "$(grep -c '^info string' "$tmp/out")" = 1 ] && grep -qxF "$meldung" "$tmp/out" ||
         fehlschlag "$name: damaged file"$'\n'"$(grep '^info string' "$tmp/out")"
     [ "$(tiefe2)" = "$eingebaut" ] || fehlschlag "$name: damaged file changed the score to $(tiefe2)"
 
-    lauf "$engine" "uci\nsetoption name OwnBook value false\nsetoption name EvalFile value $tmp/fehlt.eval\n$such"
+    sitzung "$engine" "setoption name EvalFile value $tmp/fehlt.eval\n$such"
     grep -qxF "info string EvalFile $tmp/fehlt.eval: cannot open the file; the built-in weights stay" "$tmp/out" ||
         fehlschlag "$name: missing file"$'\n'"$(grep '^info string' "$tmp/out")"
 
@@ -46,7 +46,7 @@ for engine in "$1" "$2"; do
     # tempo changes the score. Back to the built-in weights with an empty
     # value (written "<empty>", as interfaces do): the first score again
     # (caches and table were emptied).
-    lauf "$engine" "uci\nsetoption name OwnBook value false\nsetoption name EvalFile value tempo.eval\n${such}setoption name EvalFile value <empty>\n$such"
+    sitzung "$engine" "setoption name EvalFile value tempo.eval\n${such}setoption name EvalFile value <empty>\n$such"
     grep -qE '^info string EvalFile tempo.eval: 121 entries not in the file keep their built-in values: Material.Bauer, Material.Springer, (\w|\.)+, (\w|\.)+, (\w|\.)+, (\w|\.)+, (\w|\.)+, (\w|\.)+, \.\.\.$' "$tmp/out" ||
         fehlschlag "$name: left-out entries"$'\n'"$(grep '^info string' "$tmp/out")"
     mit=$(sed -n '/^bestmove/q; /^info depth 2 /s/.* score cp \(-\{0,1\}[0-9]*\).*/\1/p' "$tmp/out" | tail -1)
@@ -55,7 +55,8 @@ for engine in "$1" "$2"; do
 
     # XBoard: the option from Velkaris.ini, the error through the channel.
     printf 'setoption name EvalFile value fehlt.eval\n' >"$tmp/Velkaris.ini"
-    lauf "$engine" 'xboard\nprotover 2\nnew\nsd 2\ngo\n' $((2 * langsam))
+    WARTE=$((2 * langsam)) lauf "$engine" 'xboard\nprotover 2\nnew\nsd 2\ngo\n'
+    sauber "$name: XBoard"
     rm "$tmp/Velkaris.ini"
     grep -qxF 'Error (EvalFile): fehlt.eval: cannot open the file; the built-in weights stay' "$tmp/out" ||
         fehlschlag "$name: XBoard error"$'\n'"$(cat "$tmp/out")"

@@ -18,11 +18,6 @@ stop_rand=$((200 * langsam))
 zug='[a-h][1-8][a-h][1-8][nbrq]?'
 bestmove_form="^bestmove ($zug( ponder $zug)?|0000)$"
 
-# The best move of the last search must be well formed.
-form_pruefen() { # name
-    [[ $ZEILE =~ $bestmove_form ]] || scheitern "$1: malformed answer '$ZEILE'"
-}
-
 # The first moves of every principal variation of the last search.
 pv_anfaenge() {
     local z
@@ -31,9 +26,11 @@ pv_anfaenge() {
     done
 }
 
-go_bounded() { # name, go command
-    bis_bestmove "$2" "$lang" || { scheitern "$1: no best move"; return 1; }
-    form_pruefen "$1"
+# Sends the command and waits for a well-formed best move (by default as
+# long as a bounded search may take).
+antwort() { # name, command, [timeout ms]
+    bis_bestmove "$2" "${3:-$lang}" || { scheitern "$1: $2 not answered within ${3:-$lang} ms"; return 1; }
+    [[ $ZEILE =~ $bestmove_form ]] || scheitern "$1: $2: malformed answer '$ZEILE'"
 }
 
 # "go movetime 300" ends after about 300 ms. A busy machine may delay one
@@ -41,7 +38,7 @@ go_bounded() { # name, go command
 movetime_pruefen() { # name
     local versuch
     for versuch in 1 2; do
-        go_bounded "$1: go movetime 300" "go movetime 300" || return
+        antwort "$1" "go movetime 300" || return
         if ((DAUER < 200)); then
             fehlschlag "$1: go movetime 300 answered after only $DAUER ms"
             return
@@ -58,85 +55,66 @@ keine_antwort() { # name, ms
 }
 
 sitzung() { # threads
-    local n="threads $1" z raus
-    senden "setoption name NumberOfProcessors value $1"
-    senden "position startpos"
+    local n="threads $1" z raus mpv
+    senden "setoption name NumberOfProcessors value $1" "position startpos"
 
-    go_bounded "$n: go depth 5" "go depth 5"
-    go_bounded "$n: go nodes 20000" "go nodes 20000"
+    antwort "$n" "go depth 5"
+    antwort "$n" "go nodes 20000"
     movetime_pruefen "$n"
 
     # An infinite search answers "isready" at once and its move only after
     # "stop".
-    senden "position startpos moves e2e4 e7e5 g1f3"
-    GELESEN=()
-    senden "go infinite"
+    senden "position startpos moves e2e4 e7e5 g1f3" "go infinite"
     keine_antwort "$n: go infinite" 300
     senden "isready"
     warten '^(readyok|bestmove )' $((500 * langsam))
     [ "$ZEILE" = readyok ] || scheitern "$n: no readyok during the search"
     keine_antwort "$n: go infinite after isready" 200
-    bis_bestmove "stop" "$stop_rand" || scheitern "$n: stop not answered within $stop_rand ms"
-    form_pruefen "$n: stop"
+    antwort "$n: go infinite" stop "$stop_rand"
 
-    # A timed search stopped early.
-    GELESEN=()
-    senden "go wtime 60000 btime 60000"
-    keine_antwort "$n: go wtime 60000" 100
-    bis_bestmove "stop" "$stop_rand" || scheitern "$n: stop of a timed search not answered"
-
-    # A ponder search waits for "ponderhit"; by then its time is spent, so
-    # the move comes at once.
-    senden "position startpos moves e2e4"
-    GELESEN=()
-    senden "go ponder wtime 2000 btime 2000"
-    keine_antwort "$n: go ponder" 500
-    bis_bestmove "ponderhit" $((300 * langsam)) || scheitern "$n: ponderhit not answered"
-    form_pruefen "$n: ponderhit"
-    # And "stop" releases a ponder search too.
-    GELESEN=()
-    senden "go ponder wtime 2000 btime 2000"
-    keine_antwort "$n: go ponder" 100
-    bis_bestmove "stop" "$stop_rand" || scheitern "$n: stop of a ponder search not answered"
+    # A timed search stopped early. A ponder search waits for "ponderhit";
+    # by then its time is spent, so the move comes at once. And "stop"
+    # releases a ponder search too.
+    while IFS='|' read -r stellung go still ende frist; do
+        [ -n "$stellung" ] && senden "position $stellung"
+        senden "$go"
+        keine_antwort "$n: $go" "$still"
+        antwort "$n: $go" "$ende" "$frist"
+    done <<END
+|go wtime 60000 btime 60000|100|stop|$stop_rand
+startpos moves e2e4|go ponder wtime 2000 btime 2000|500|ponderhit|$((300 * langsam))
+|go ponder wtime 2000 btime 2000|100|stop|$stop_rand
+END
 
     # Root restrictions hold for the move and for every reported line.
     senden "position startpos"
-    go_bounded "$n: searchmoves" "go depth 6 searchmoves a2a3 h2h3"
+    antwort "$n" "go depth 6 searchmoves a2a3 h2h3"
     for z in "$BESTMOVE" $(pv_anfaenge); do
         [[ $z == a2a3 || $z == h2h3 ]] || fehlschlag "$n: searchmoves a2a3 h2h3 searched $z"
     done
     raus=" e2e4 d2d4 g1f3 b1c3 c2c4 e2e3 "
-    go_bounded "$n: excludemoves" "go depth 6 excludemoves$raus"
+    antwort "$n" "go depth 6 excludemoves$raus"
     for z in "$BESTMOVE" $(pv_anfaenge); do
         [[ $raus == *" $z "* ]] && fehlschlag "$n: excludemoves searched $z"
     done
 
     # MultiPV 3: the last report names three different moves at one depth.
     senden "setoption name MultiPV value 3"
-    go_bounded "$n: MultiPV" "go depth 7"
-    local -a mpv=()
-    for z in "${GELESEN[@]}"; do
-        [[ $z =~ ^info\ multipv\ ([0-9]+)\ depth\ ([0-9]+)\ .*\ pv\ ($zug) ]] &&
-            mpv+=("${BASH_REMATCH[1]}:${BASH_REMATCH[2]}:${BASH_REMATCH[3]}")
-    done
-    if ((${#mpv[@]} < 3)); then
-        fehlschlag "$n: MultiPV 3 printed ${#mpv[@]} multipv lines"
-    else
-        # rank:depth:move of the last three lines
-        local a=${mpv[-3]} b=${mpv[-2]} c=${mpv[-1]}
-        if [[ ${a%:*} != 1:7 || ${b%:*} != 2:7 || ${c%:*} != 3:7 ||
-            ${a##*:} == "${b##*:}" || ${a##*:} == "${c##*:}" || ${b##*:} == "${c##*:}" ]]; then
-            fehlschlag "$n: MultiPV 3 last report: $a $b $c (rank:depth:move)"
-        fi
-    fi
+    antwort "$n: MultiPV 3" "go depth 7"
+    # The last three multipv lines as "rank:depth move".
+    mpv=$(printf '%s\n' "${GELESEN[@]}" |
+        sed -nE "s/^info multipv ([0-9]+) depth ([0-9]+) .* pv ($zug).*/\1:\2 \3/p" | tail -n 3)
+    [ "$(cut -d' ' -f1 <<<"$mpv" | paste -sd' ')" = "1:7 2:7 3:7" ] &&
+        [ "$(cut -d' ' -f2 <<<"$mpv" | sort -u | wc -l)" = 3 ] ||
+        fehlschlag "$n: MultiPV 3 last report: $(paste -sd' ' <<<"$mpv") (rank:depth move)"
     senden "setoption name MultiPV value 1"
 
     # Nothing to move: stalemate and mate.
     senden "position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1"
-    go_bounded "$n: stalemate" "go depth 5"
+    antwort "$n: stalemate" "go depth 5"
     [ "$BESTMOVE" = 0000 ] || fehlschlag "$n: stalemate answered with $BESTMOVE"
     senden "position fen 7k/6Q1/6K1/8/8/8/8/8 b - - 0 1"
-    go_bounded "$n: mated" "go movetime 100"
+    antwort "$n: mated" "go movetime 100"
     [ "$BESTMOVE" = 0000 ] || fehlschlag "$n: mated side answered with $BESTMOVE"
 }
 
@@ -149,22 +127,15 @@ senden "setoption name OwnBook value false"
 for threads in 1 2 4 24 1 24 2; do
     sitzung "$threads"
 done
-senden "isready"
-warten '^readyok$' "$lang" || fehlschlag "no readyok at the end"
-senden quit
-engine_ende $((2000 * langsam)) offen
-[ "$EXITCODE" = 0 ] || scheitern "exit code $EXITCODE after quit"
+schluss
 
 # "quit" during a search: the engine ends at once, with status 0 and
 # without a best move.
 for threads in 1 2 4 24; do
     for go in "go infinite" "go depth 60" "go ponder wtime 60000 btime 60000"; do
         engine_start "$engine"
-        senden uci
-        senden "setoption name OwnBook value false"
-        senden "setoption name NumberOfProcessors value $threads"
-        senden "position startpos moves d2d4"
-        senden "$go"
+        senden uci "setoption name OwnBook value false" "setoption name NumberOfProcessors value $threads" \
+            "position startpos moves d2d4" "$go"
         warten '^info ' "$lang" >/dev/null
         warten '^bestmove ' 200 && fehlschlag "threads $threads, $go: best move before quit"
         GELESEN=()
@@ -173,9 +144,7 @@ for threads in 1 2 4 24; do
         n="threads $threads, $go, quit"
         [ "$EXITCODE" = 0 ] || scheitern "$n: exit code $EXITCODE"
         ((BEENDET_NACH <= 1000 * langsam)) || fehlschlag "$n: took $BEENDET_NACH ms"
-        for z in "${GELESEN[@]}"; do
-            [[ $z == bestmove* ]] && scheitern "$n: printed '$z' after quit"
-        done
+        z=$(printf '%s\n' "${GELESEN[@]}" | grep '^bestmove') && scheitern "$n: printed '$z' after quit"
     done
 done
 
@@ -185,19 +154,13 @@ done
 # sent while a search runs, which is why MultiPV is set before the first.
 # Without "debug on" whether a line is printed would depend on the time the
 # search took, which differs in slow builds.)
-eingabe='uci
-debug on
-setoption name OwnBook value false
-setoption name MultiPV value 2
-position fen r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8
-go depth 8
-go nodes 30000
-position fen 2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1
-go depth 6
-position fen 7k/8/8/8/8/5P2/2Q5/K5n1 b - - 99 80
-go depth 6'
+printf '%s\n' uci 'debug on' 'setoption name OwnBook value false' 'setoption name MultiPV value 2' \
+    'position fen r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8' 'go depth 8' \
+    'go nodes 30000' \
+    'position fen 2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1' 'go depth 6' \
+    'position fen 7k/8/8/8/8/5P2/2Q5/K5n1 b - - 99 80' 'go depth 6' >"$tmp/vergleich"
 for e in "$1" "$2"; do
-    printf '%s\n' "$eingabe" | timeout $((60 * langsam)) "$e" 2>&1 |
+    timeout $((60 * langsam)) "$e" <"$tmp/vergleich" 2>&1 |
         sed -E 's/ (time|nps) [0-9]+//g' >"$tmp/$(basename "$e").out"
 done
 if ! diff -u "$tmp/$(basename "$1").out" "$tmp/$(basename "$2").out" >"$tmp/diff"; then

@@ -29,9 +29,7 @@ anfang=$JETZT
 engine_start "$engine"
 senden uci
 warten '^uciok$' $((5000 * langsam)) || fehlschlag "no uciok"
-senden "setoption name NumberOfProcessors value 24"
-senden "setoption name Hash value 16"
-senden "setoption name OwnBook value false"
+senden "setoption name NumberOfProcessors value 24" "setoption name Hash value 16" "setoption name OwnBook value false"
 
 spaete=0
 for i in $(seq 1 50); do
@@ -41,7 +39,6 @@ for i in $(seq 1 50); do
         break
     fi
     senden "position ${stellungen[i % ${#stellungen[@]}]}"
-    GELESEN=()
     if ((i % 5 == 0)); then
         # A short timed search.
         bis_bestmove "go movetime 50" $((hart + 50)) || { scheitern "search $i: go movetime 50 not answered"; break; }
@@ -58,12 +55,7 @@ for i in $(seq 1 50); do
     fi
 done
 
-senden "isready"
-warten '^readyok$' $((2000 * langsam)) || fehlschlag "no readyok after the searches"
-senden quit
-engine_ende $((2000 * langsam)) offen
-[ "$EXITCODE" = 0 ] || scheitern "exit code $EXITCODE after quit"
-
+schluss
 ((spaete <= erlaubt_spaet)) || fehlschlag "$spaete stops answered later than $spaet ms"
 
 ergebnis threads_stress

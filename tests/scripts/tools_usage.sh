@@ -34,10 +34,9 @@ sicht.py|/nonexistent.pgn"
 cd "$tmp"
 while IFS='|' read -r skript argumente; do
     # shellcheck disable=SC2086 # the arguments are words
-    "$werkzeuge/$skript" $argumente >out 2>err </dev/null
-    status=$?
+    lauf "$werkzeuge/$skript" '' $argumente
     wie="$skript ${argumente:-(no arguments)}"
-    [ $status = 2 ] || fehlschlag "$wie: exit status $status, expected 2"
+    [ $RC = 2 ] || fehlschlag "$wie: exit status $RC, expected 2"
     grep -qi 'usage' err || fehlschlag "$wie: no usage on standard error: $(head -3 err)"
     grep -q 'Traceback\|unbound variable' err && fehlschlag "$wie: $(tail -3 err)"
     [ -s out ] && fehlschlag "$wie: printed on standard output: $(head -3 out)"

@@ -30,41 +30,52 @@ fehlschlag() {
 
 # The script's verdict and exit status.
 ergebnis() { # script name
-    if ((fehler)); then
-        echo "$1: FAILED"
-        exit 1
-    fi
+    ((fehler)) && { echo "$1: FAILED"; exit 1; }
     echo "$1: ok"
 }
 
 EPID=
 ENGINE_NR=0
 
-# Starts the engine (further arguments: its command line); its standard
-# error goes to $tmp/stderr.N, the dialog to $tmp/dialog.N.
+# Starts the engine (further arguments: its command line) in the directory
+# $IM (the current one if unset); its standard error goes to $tmp/stderr.N,
+# the dialog to $tmp/dialog.N.
 engine_start() {
     ENGINE_NR=$((ENGINE_NR + 1))
     DIALOG=$tmp/dialog.$ENGINE_NR
     STDERR=$tmp/stderr.$ENGINE_NR
     : >"$DIALOG"
-    coproc ENGINE { exec "$@" 2>"$STDERR"; }
+    coproc ENGINE { cd "${IM:-.}" && exec "$@" 2>"$STDERR"; }
     EPID=$ENGINE_PID
     # Keep copies: bash drops the coprocess's descriptors when it ends.
     exec {ZU_ENGINE}>&"${ENGINE[1]}" {VON_ENGINE}<&"${ENGINE[0]}"
     GELESEN=()
 }
 
-senden() {
+senden() { # commands...
+    local c
+    for c in "$@"; do
+        jetzt
+        printf '%s\n' "$c" >&"$ZU_ENGINE" 2>/dev/null
+        printf '%d > %s\n' "$JETZT" "$c" >>"$DIALOG"
+    done
+}
+
+# Reads one line the engine printed, waiting up to the given seconds for it,
+# and appends it to the dialog and to GELESEN; false when none came.
+mitlesen() { # seconds
+    local zeile
+    IFS= read -r -t "$1" zeile <&"$VON_ENGINE" || return 1
     jetzt
-    printf '%s\n' "$1" >&"$ZU_ENGINE" 2>/dev/null
-    printf '%d > %s\n' "$JETZT" "$1" >>"$DIALOG"
+    printf '%d < %s\n' "$JETZT" "$zeile" >>"$DIALOG"
+    GELESEN+=("$zeile")
 }
 
 # Reads lines until one matches the pattern (extended regex) or the time in
 # milliseconds is over. True on a match: ZEILE holds the line and ANKUNFT
 # the time it arrived. Every line read is appended to GELESEN.
 warten() { # pattern, timeout ms
-    local muster=$1 ende rest s zeile
+    local ende rest s
     jetzt
     ende=$((JETZT + $2))
     ZEILE=
@@ -73,16 +84,46 @@ warten() { # pattern, timeout ms
         rest=$((ende - JETZT))
         ((rest > 0)) || return 1
         printf -v s '%d.%03d' $((rest / 1000)) $((rest % 1000))
-        IFS= read -r -t "$s" zeile <&"$VON_ENGINE" || return 1
-        jetzt
-        printf '%d < %s\n' "$JETZT" "$zeile" >>"$DIALOG"
-        GELESEN+=("$zeile")
-        if [[ $zeile =~ $muster ]]; then
-            ZEILE=$zeile
-            ANKUNFT=$JETZT
-            return 0
-        fi
+        mitlesen "$s" || return 1
+        [[ ${GELESEN[-1]} =~ $1 ]] || continue
+        ZEILE=${GELESEN[-1]}
+        ANKUNFT=$JETZT
+        return 0
     done
+}
+
+# Runs a program on prepared input (printf %b) with the given arguments in
+# the directory $IM (the current one if unset); the input ends $WARTE
+# seconds after its last line (at once if unset). Standard output and error
+# land in $tmp/out and $tmp/err, the exit code in RC; a hang is ended.
+lauf() { # program, input, arguments...
+    local programm=$1 eingabe=$2
+    shift 2
+    { printf '%b' "$eingabe"; sleep "${WARTE:-0}"; } |
+        (cd "${IM:-.}" && exec timeout $((60 * langsam)) "$programm" "$@") >"$tmp/out" 2>"$tmp/err"
+    RC=$?
+}
+
+# The last run ended with status 0 and wrote nothing to standard error.
+sauber() { # what
+    [ "$RC" = 0 ] || fehlschlag "$1: exit code $RC (124: a hang)"
+    [ -s "$tmp/err" ] && fehlschlag "$1: standard error:"$'\n'"$(head -20 "$tmp/err")"
+}
+
+# A command that ends with the given status and says something matching the
+# pattern (grep's basic form) on either output.
+meldet() { # status, pattern, command...
+    local out rc
+    out=$("${@:3}" 2>&1)
+    rc=$?
+    [ $rc = "$1" ] && grep -q -- "$2" <<<"$out" ||
+        fehlschlag "${*:3}: status $rc (expected $1), a line matching '$2' expected in: $out"
+}
+
+# The file holds exactly the given lines (none: it is empty).
+gleich() { # what, file, lines...
+    { [ $# = 2 ] || printf '%s\n' "${@:3}"; } | diff -u - "$2" >"$tmp/diff" ||
+        fehlschlag "$1"$'\n'"$(cat "$tmp/diff")"
 }
 
 # Sends a command and waits for the best move; DAUER is the time from
@@ -93,14 +134,10 @@ bis_bestmove() { # command, timeout ms
     senden "$1"
     start=$JETZT
     BESTMOVE=
-    if ! warten '^bestmove ' "$2"; then
-        DAUER=-1
-        return 1
-    fi
+    DAUER=-1
+    warten '^bestmove ' "$2" || return 1
     DAUER=$((ANKUNFT - start))
-    BESTMOVE=${ZEILE#bestmove }
-    BESTMOVE=${BESTMOVE%% *}
-    return 0
+    read -r _ BESTMOVE _ <<<"$ZEILE"
 }
 
 # Waits up to the given milliseconds for the engine to exit, killing it
@@ -108,7 +145,7 @@ bis_bestmove() { # command, timeout ms
 # "offen" (the engine must then end by itself, after "quit"). EXITCODE holds
 # its status (137 when killed), BEENDET_NACH the time it took.
 engine_ende() { # timeout ms [offen]
-    local start ende zeile
+    local start ende
     [ -n "$EPID" ] || return 0
     jetzt
     start=$JETZT
@@ -121,20 +158,14 @@ engine_ende() { # timeout ms [offen]
             break
         fi
         # Drain the output so the engine never blocks on a full pipe.
-        if IFS= read -r -t 0.01 zeile <&"$VON_ENGINE"; then
-            printf '%d < %s\n' "$JETZT" "$zeile" >>"$DIALOG"
-            GELESEN+=("$zeile")
-        fi
+        mitlesen 0.01
     done
     wait "$EPID" 2>/dev/null
     EXITCODE=$?
     jetzt
     BEENDET_NACH=$((JETZT - start))
     [ "${2:-}" = offen ] && exec {ZU_ENGINE}>&-
-    while IFS= read -r -t 0.01 zeile <&"$VON_ENGINE"; do
-        printf '%d < %s\n' "$JETZT" "$zeile" >>"$DIALOG"
-        GELESEN+=("$zeile")
-    done
+    while mitlesen 0.01; do :; done
     exec {VON_ENGINE}<&-
     EPID=
     # Anything on standard error (a sanitizer report above all) fails.
@@ -142,6 +173,15 @@ engine_ende() { # timeout ms [offen]
         fehlschlag "engine wrote to standard error:"
         head -60 "$STDERR"
     fi
+}
+
+# The end of a UCI dialog: "isready" is answered, "quit" obeyed with status 0.
+schluss() {
+    senden isready
+    warten '^readyok$' $((5000 * langsam)) || scheitern "no readyok at the end"
+    senden quit
+    engine_ende $((2000 * langsam)) offen
+    [ "$EXITCODE" = 0 ] || scheitern "exit code $EXITCODE after quit"
 }
 
 dialog_ende() {

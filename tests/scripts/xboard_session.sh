@@ -24,8 +24,7 @@ PING=0
 # commands print is out by then (a move being searched comes first). The
 # pong joins the expected lines.
 sync() {
-    local c
-    for c in "$@"; do senden "$c"; done
+    senden "$@"
     PING=$((PING + 1))
     senden "ping $PING"
     soll "pong $PING"
@@ -45,29 +44,21 @@ soll() {
 # expected lines.
 vergleichen() { # name
     local -a ist erwartet
+    local i s z
     mapfile -t ist < <(sed -n 's/^[0-9]* < //p' "$DIALOG" | grep -Ev "$denken")
     mapfile -t erwartet <"$tmp/soll"
-    local i s z n=${#erwartet[@]}
-    ((${#ist[@]} > n)) && n=${#ist[@]}
-    for ((i = 0; i < n; i++)); do
+    for ((i = 0; i < ${#erwartet[@]} || i < ${#ist[@]}; i++)); do
         s=${erwartet[i]-<nothing>} z=${ist[i]-<nothing>}
-        if [[ $s == "~"* ]]; then
-            [[ $z =~ ^${s:1}$ ]] && continue
-        elif [[ $s == "$z" ]]; then
-            continue
-        fi
+        [[ $s == "~"* && $z =~ ^${s:1}$ || $s == "$z" ]] && continue
         fehlschlag "$1: line $((i + 1)) is '$z', expected '$s'"
         dialog_zeigen 40
         return
     done
 }
 
-features() {
-    soll 'feature done=0' 'feature myname="Velkaris 2015-08-06"' 'feature ping=1' 'feature setboard=1' \
-        'feature playother=1' 'feature usermove=1' 'feature sigint=0' 'feature variants="normal,fischerandom"' \
-        'feature colors=0' 'feature ics=0' 'feature name=1' 'feature memory=1' 'feature smp=1' \
-        'feature nps=0'
-}
+FEATURES=('feature done=0' 'feature myname="Velkaris 2015-08-06"' 'feature ping=1' 'feature setboard=1'
+    'feature playother=1' 'feature usermove=1' 'feature sigint=0' 'feature variants="normal,fischerandom"'
+    'feature colors=0' 'feature ics=0' 'feature name=1' 'feature memory=1' 'feature smp=1' 'feature nps=0')
 
 # Four searches of the same position (the score history survives setboard),
 # each answered by a move; before the fourth the opponent may offer a draw,
@@ -93,13 +84,9 @@ sitzung() { # engine
     # The working directory's start-up file wins over the program's own.
     printf '# test settings\nsetoption name Resign value 400\n  setoption name Resign value 2000\nsetoption name Resign value 1000\n' \
         >"$tmp/arbeit/Velkaris.ini"
-    cd "$tmp/arbeit" || return
-    engine_start "$1"
-    cd - >/dev/null || return
-    senden xboard
-    senden "protover 2"
-    features
-    soll 'feature done=1'
+    IM=$tmp/arbeit engine_start "$1"
+    senden xboard "protover 2"
+    soll "${FEATURES[@]}" 'feature done=1'
     erwarte '^feature done=1$' "protover"
 
     # Time controls in every form, a refused level, and the commands that
@@ -186,46 +173,32 @@ sitzung() { # engine
     vergleichen "$name"
 }
 
-# Runs the engine on prepared input; its output lands in $tmp/out.
-lauf() { # engine, input, working directory
-    (cd "$3" && printf '%b' "$2" | timeout $((20 * langsam)) "$1" >"$tmp/out" 2>"$tmp/err")
-    echo $? >"$tmp/rc"
-}
-
 kurz() { # engine
-    local name
+    local name IM=$tmp/leer
     name=$(basename "$1")
     mkdir -p "$tmp/leer" "$tmp/bin"
 
     # Only protocol 2 is served: anything before protover ends the engine.
-    lauf "$1" 'xboard\nnew\nusermove e2e4\n' "$tmp/leer"
-    printf 'Error (protocol version 2 required): new\n' >"$tmp/soll"
-    diff "$tmp/soll" "$tmp/out" >/dev/null || fehlschlag "$name: before protover: $(cat "$tmp/out")"
-    lauf "$1" 'xboard\nprotover 1\n' "$tmp/leer"
-    printf 'Error (protocol version 2 required): 1\n' >"$tmp/soll"
-    diff "$tmp/soll" "$tmp/out" >/dev/null || fehlschlag "$name: protover 1: $(cat "$tmp/out")"
+    lauf "$1" 'xboard\nnew\nusermove e2e4\n'
+    gleich "$name: before protover" "$tmp/out" 'Error (protocol version 2 required): new'
+    lauf "$1" 'xboard\nprotover 1\n'
+    gleich "$name: protover 1" "$tmp/out" 'Error (protocol version 2 required): 1'
 
     # Without a start-up file anywhere the interface hears of it once.
     cp "$1" "$tmp/bin/engine"
     # (A stand-in that runs NAME.exe under Wine brings its program along.)
     [ -e "$1.exe" ] && cp "$1.exe" "$tmp/bin/engine.exe"
-    lauf "$tmp/bin/engine" 'xboard\nprotover 2\nquit\n' "$tmp/leer"
-    : >"$tmp/soll"
-    features
-    soll "Error (file 'Velkaris.ini' not found): protover" 'feature done=1'
-    diff "$tmp/soll" "$tmp/out" >/dev/null || fehlschlag "$name: missing Velkaris.ini:"$'\n'"$(diff "$tmp/soll" "$tmp/out")"
-    [ "$(cat "$tmp/rc")" = 0 ] || fehlschlag "$name: exit code $(cat "$tmp/rc") after quit"
+    lauf "$tmp/bin/engine" 'xboard\nprotover 2\nquit\n'
+    gleich "$name: missing Velkaris.ini" "$tmp/out" "${FEATURES[@]}" \
+        "Error (file 'Velkaris.ini' not found): protover" 'feature done=1'
+    [ "$RC" = 0 ] || fehlschlag "$name: exit code $RC after quit"
 
     # Hostile input: long lines, NUL bytes, huge numbers, commands in the
     # wrong state, garbage moves. The engine answers the last ping.
     local lang50
     lang50=$(head -c 50000 /dev/zero | tr '\0' 'a')
     {
-        printf 'xboard\nprotover 2\n'
-        echo "$lang50"
-        echo "usermove $lang50"
-        echo "setboard $lang50"
-        echo "ping $lang50"
+        printf '%s\n' xboard 'protover 2' "$lang50" "usermove $lang50" "setboard $lang50" "ping $lang50"
         printf 'usermove e2\0e4\nlevel 40\0 5 0\n\0\0\n'
         for z in level time st sd memory cores ping; do
             echo "$z 99999999999999999999999 99999999999999999999999 99999999999999999999999"
@@ -240,20 +213,19 @@ kurz() { # engine
         # (Stopped by force, the last search reports nothing.)
         printf 'force\nping 77\n'
     } >"$tmp/boese"
-    (cd "$tmp/arbeit" && timeout $((60 * langsam)) "$1" <"$tmp/boese" >"$tmp/out" 2>"$tmp/err")
-    local rc=$?
-    [ $rc -eq 0 ] || fehlschlag "$name: hostile input: exit code $rc (124 = hang)"
+    IM=$tmp/arbeit
+    (cd "$IM" && timeout $((60 * langsam)) "$1" <"$tmp/boese" >"$tmp/out" 2>"$tmp/err")
+    RC=$?
+    sauber "$name: hostile input"
     grep -q '^pong 77$' "$tmp/out" || fehlschlag "$name: hostile input: no pong at the end"
-    [ -s "$tmp/err" ] && fehlschlag "$name: hostile input: stderr:"$'\n'"$(head -5 "$tmp/err")"
 
     # Quitting, or the input ending, while the engine moves: no hang, no
     # report from the sanitizers.
     local i=0 eingabe a='xboard\nprotover 2\nst 1\ngo\n' b='xboard\nprotover 2\nhard\nlevel 0 0:01 0\nusermove e2e4\nquit\n'
     for eingabe in "${a}quit\n" "${a}quit\n" "$b" "$b" "$a" 'xboard\nprotover 2\nanalyze\n'; do
         i=$((i + 1))
-        lauf "$1" "$eingabe" "$tmp/arbeit"
-        [ "$(cat "$tmp/rc")" = 0 ] || fehlschlag "$name: ending run $i: exit code $(cat "$tmp/rc")"
-        [ -s "$tmp/err" ] && fehlschlag "$name: ending run $i: stderr:"$'\n'"$(head -20 "$tmp/err")"
+        lauf "$1" "$eingabe"
+        sauber "$name: ending run $i"
     done
 }
 

@@ -10,19 +10,12 @@
 #    POSIX build, devices and directories refused as input files, output
 #    files replaced in place, the start-up file found next to the program.
 # Usage: bash tests/windows/unter_wine.sh <Windows build dir> <POSIX build dir>
-set -u
-export LC_ALL=C
 hier=$(dirname "$(realpath "$0")")
+# The scripts' common start and checks: tmp, fehlschlag, meldet, ergebnis.
+source "$hier/../scripts/uci_dialog.bash"
 win=$(realpath "$1")
 posix=$(realpath "$2")
 daten=$hier/../data
-tmp=$(mktemp -d)
-fehler=0
-
-fehlschlag() {
-    echo "FAIL: $*"
-    fehler=1
-}
 
 # Names a finished part of the run with the seconds it took.
 fertig() {
@@ -48,7 +41,7 @@ wine "$win/velkaris.exe" </dev/null >/dev/null 2>&1
 ende() {
     exec {HALTEN}>&-
     wineserver -k 2>/dev/null
-    rm -rf "$tmp"
+    dialog_ende
 }
 trap ende EXIT
 fertig "Wine ready"
@@ -98,20 +91,11 @@ fertig "bench signature and perft"
 
 # Both engines search exactly as the POSIX engine: every line of a session
 # (debug on prints them whatever the time), times left out.
-cat >"$tmp/sitzung" <<'END'
-uci
-setoption name OwnBook value false
-setoption name Hash value 16
-debug on
-position startpos
-go depth 9
-position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1
-go depth 8
-position fen 8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1
-go depth 14
-position fen 2r3k1/pp3ppp/2n1b3/q2pP3/3P4/P1PB1N2/5PPP/R2QR1K1 b - - 0 1
-go depth 9
-END
+printf '%s\n' uci 'setoption name OwnBook value false' 'setoption name Hash value 16' 'debug on' \
+    'position startpos' 'go depth 9' \
+    'position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1' 'go depth 8' \
+    'position fen 8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1' 'go depth 14' \
+    'position fen 2r3k1/pp3ppp/2n1b3/q2pP3/3P4/P1PB1N2/5PPP/R2QR1K1 b - - 0 1' 'go depth 9' >"$tmp/sitzung"
 knoten() { # program
     timeout 300 "$1" <"$tmp/sitzung" 2>&1 | grep -E '^(info|bestmove)' | sed -E 's/ (time|nps) [0-9]+//g'
 }
@@ -151,8 +135,7 @@ out=$(timeout 120 "$bin/velkaris" --VerifyBitbase "$bbwin" 2>&1 | tail -n 1)
 mkdir -p "$tmp/bbdefekt"
 cp "$tmp/bb/KTK.vbb" "$tmp/bb/KTK.crc" "$tmp/bbdefekt/"
 printf '\377' | dd of="$tmp/bbdefekt/KTK.vbb" bs=1 seek=100 conv=notrunc status=none
-out=$(timeout 120 "$bin/velkaris" --VerifyBitbase "$(winepath -w "$tmp/bbdefekt")" 2>&1)
-grep -q '^KTK.vbb: DAMAGED' <<<"$out" || fehlschlag "--VerifyBitbase of a damaged file: $out"
+meldet 1 '^KTK.vbb: DAMAGED' timeout 120 "$bin/velkaris" --VerifyBitbase "$(winepath -w "$tmp/bbdefekt")"
 
 # Devices and directories are no files to read: NUL and the bitbase
 # directory as a book or a time log to learn from.
@@ -184,8 +167,4 @@ antwort=$(printf 'xboard\nprotover 2\nquit\n' | timeout 60 "$bin/velkaris")
 grep -q 'Velkaris.ini' <<<"$antwort" && fehlschlag "Velkaris.ini next to the program not found: $antwort"
 grep -qx 'feature done=1' <<<"$antwort" || fehlschlag "protover 2: $antwort"
 
-if ((fehler)); then
-    echo "test-windows: FAILED"
-    exit 1
-fi
-echo "test-windows: ok"
+ergebnis test-windows
