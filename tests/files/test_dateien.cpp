@@ -126,8 +126,7 @@ TEST(UngewoehnlicheDateien, WritersRefuseWhatIsNoRegularFile)
 TEST(UngewoehnlicheDateien, StreamsReadWholeFilesAndKnowTheirState)
 {
     TestVerzeichnis v;
-    std::string gross(200000, 'x');
-    gross += "\nende";
+    const std::string gross = std::string(200000, 'x') + "\nende";
     dateiSchreiben(v.datei("a.txt"), gross);
     Eingabestrom_t ein(v.datei("a.txt"));
     ASSERT_TRUE(ein.offen());
