@@ -17,7 +17,6 @@
 #include "gamefiles/csvn.h"
 #include "gamefiles/pgn_leser.h"
 #include "gamefiles/testpos.h"
-#include "gamefiles/werkzeugsuche.h"
 #include "protocol/zeit_befehle.h"
 #include "timenet/zeitnetz_trainer.h"
 
