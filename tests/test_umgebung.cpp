@@ -3,8 +3,7 @@
 #include "test_hilfen.h"
 
 namespace {
-class Umgebung : public ::testing::Environment {
-public:
+struct Umgebung : ::testing::Environment {
     void SetUp() override
     {
         tabellenInitialisieren();

@@ -17,7 +17,6 @@
 #include "gamefiles/csvn.h"
 #include "gamefiles/pgn_leser.h"
 #include "gamefiles/testpos.h"
-#include "gamefiles/werkzeugsuche.h"
 #include "protocol/zeit_befehle.h"
 #include "timenet/zeitnetz_trainer.h"
 
@@ -126,8 +125,7 @@ TEST(UngewoehnlicheDateien, WritersRefuseWhatIsNoRegularFile)
 TEST(UngewoehnlicheDateien, StreamsReadWholeFilesAndKnowTheirState)
 {
     TestVerzeichnis v;
-    std::string gross(200000, 'x');
-    gross += "\nende";
+    const std::string gross = std::string(200000, 'x') + "\nende";
     dateiSchreiben(v.datei("a.txt"), gross);
     Eingabestrom_t ein(v.datei("a.txt"));
     ASSERT_TRUE(ein.offen());

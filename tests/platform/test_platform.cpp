@@ -6,21 +6,8 @@
 #include "platform/semaphore.h"
 #include "platform/thread.h"
 
-TEST(Platform, SemaphoreClockAndPaths)
-{
-    Semaphor_t s(1, 2);
-    EXPECT_TRUE(s.freigeben());
-    EXPECT_FALSE(s.freigeben()); // would pass the maximum of 2
-    EXPECT_TRUE(s.versuchen());
-    EXPECT_TRUE(s.versuchen());
-    EXPECT_FALSE(s.versuchen());
-
-    int64_t a = jetztMs();
-    schlafeMs(5);
-    EXPECT_GE(jetztMs() - a, 4);
-}
-
-TEST(Platform, PathsOfTheHost)
+// Paths of the host; named files are looked for next to the program.
+TEST(Platform, PathsOfTheHostAndFilesNextToTheProgram)
 {
     EXPECT_EQ(pfadVerbinden("dir", "f.txt"), std::string("dir") + PFAD_TRENNER + "f.txt");
     EXPECT_EQ(pfadVerbinden("dir/", "f.txt"), "dir/f.txt");
@@ -36,6 +23,19 @@ TEST(Platform, PathsOfTheHost)
     for (const auto& f : faelle) EXPECT_EQ(verzeichnisVon(f.programm), f.verzeichnis) << f.programm;
     const std::string hier = programmVerzeichnis();
     EXPECT_TRUE(pfadIstAbsolut(hier)) << hier;
+
+    TestVerzeichnis d;
+    dateiSchreiben(d.datei("da"), "x");
+    const struct {
+        std::string name, gesucht;
+    } suchen[] = {
+        {d.datei("da"), d.datei("da")},         // absolute, present
+        {d.datei("fehlt"), d.datei("fehlt")},   // absolute, missing: taken as it is
+        // Relative and not in the working directory: next to the program.
+        {"fehlt_hier.eval", pfadVerbinden(hier, "fehlt_hier.eval")},
+        {"", ""},
+    };
+    for (const auto& f : suchen) EXPECT_EQ(dateiSuchen(f.name), f.gesucht) << f.name;
 }
 
 TEST(Platform, ReplacingAFileKeepsNoTrace)
@@ -54,24 +54,22 @@ TEST(Platform, ReplacingAFileKeepsNoTrace)
     }
 }
 
-TEST(Platform, NamedFilesAreLookedForNextToTheProgram)
+// A thread on a stack of the given size, released by an event, reports
+// through a semaphore; the semaphore's count stays within its maximum; the
+// clock goes on while the caller sleeps.
+TEST(Platform, ThreadWithGivenStackSemaphoreEventAndClock)
 {
-    TestVerzeichnis d;
-    dateiSchreiben(d.datei("da"), "x");
-    const std::string daneben = pfadVerbinden(programmVerzeichnis(), "fehlt_hier.eval");
-    const struct {
-        std::string name, gesucht;
-    } faelle[] = {
-        {d.datei("da"), d.datei("da")},         // absolute, present
-        {d.datei("fehlt"), d.datei("fehlt")},   // absolute, missing: taken as it is
-        {"fehlt_hier.eval", daneben},           // relative, not in the working directory
-        {"", ""},
-    };
-    for (const auto& f : faelle) EXPECT_EQ(dateiSuchen(f.name), f.gesucht) << f.name;
-}
+    Semaphor_t s(1, 2);
+    EXPECT_TRUE(s.freigeben());
+    EXPECT_FALSE(s.freigeben()); // would pass the maximum of 2
+    EXPECT_TRUE(s.versuchen());
+    EXPECT_TRUE(s.versuchen());
+    EXPECT_FALSE(s.versuchen());
 
-TEST(Platform, ThreadRunsWithGivenStackAndEventWakesOneWaiter)
-{
+    int64_t a = jetztMs();
+    schlafeMs(5);
+    EXPECT_GE(jetztMs() - a, 4);
+
     struct Daten {
         Ereignis_t los;
         Semaphor_t fertig{0, 100};

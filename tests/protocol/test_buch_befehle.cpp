@@ -7,11 +7,9 @@
 
 namespace {
 
-struct Aufzeichnung : Mitschrift<StummeAusgabe> {};
-
 struct Befehle : ::testing::Test {
     std::unique_ptr<Buchberechnung_t> objekt;
-    Aufzeichnung aus;
+    Mitschrift<StummeAusgabe> aus;
     void sagen(const std::string& zeile) { buchBefehl(zeile.c_str(), objekt, aus); }
 };
 

@@ -1,4 +1,5 @@
 #include "../test_hilfen.h"
+#include "kanal_datei.h"
 #include "protocol/uci.h"
 #include "protocol/uci_ausgabe.h"
 #include "../search/probe_sucher.h"
@@ -12,12 +13,10 @@ struct Protokoll : Mitschrift<StummeAusgabe> {
     void BesterZug(const Stellung_t& st, Zug z, Zug) override { Zeile(("bestmove " + zugText(st, z)).c_str()); }
 };
 
-class Uci : public ::testing::Test {
-protected:
+struct Uci : ::testing::Test {
     void SetUp() override { programmBeenden.store(false); }
     void TearDown() override { programmBeenden.store(false); }
 
-    std::string fen() { return fenText(uci.stellung()); }
     // Target and hard time limit of the last "go".
     using Paar = std::pair<int64_t, int64_t>;
     Paar zeiten() const { return {grenzen.zielZeit, grenzen.harteZeit}; }
@@ -32,12 +31,8 @@ protected:
         uci.Zeile(zeile);
         sucher.warteBisUntaetig();
     }
-    // The position, the last complaint, the limits after one command.
-    std::string fenNach(const std::string& zeile) { sagen(zeile.c_str()); return fen(); }
-    std::string fehlerNach(const std::string& zeile) { sagen(zeile.c_str()); return aus.fehler.back(); }
     const Suchgrenzen_t& grenzenNach(const char* zeile) { sagen(zeile); return grenzen; }
 
-    static constexpr const char* START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
     ProbeSucher sucher;
     Protokoll aus;
     Suchgrenzen_t grenzen;
@@ -45,56 +40,81 @@ protected:
 };
 } // namespace
 
-TEST_F(Uci, PositionWithMovesStopsAtTheFirstIllegalOne)
+// The commands one after the other through the real channel: the position
+// each one leaves, and what it prints: nothing, or for a refused command
+// one "info string" line. An illegal FEN leaves the start position, an
+// illegal move the moves before it.
+TEST(UciPosition, EachCommandLeavesItsPositionAndRefusesWithOneInfoString)
 {
-    EXPECT_EQ(fen(), START);
-    EXPECT_EQ(fenNach("position startpos moves e2e4 e7e5 e1e1 g1f3"),
-              "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -");
-    ASSERT_EQ(aus.fehler.size(), 1u);
-    EXPECT_EQ(aus.fehler[0], "position: illegal move, the moves before it stand: e1e1");
-    EXPECT_TRUE(aus.zeilen.empty());
-
-    EXPECT_EQ(fenNach("  position   startpos   moves   g1f3   b8c6"),
-              "r1bqkbnr/pppppppp/2n5/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq -");
-    // "moves" at the very end of the line: nothing to play, nothing read
-    // beyond the line.
-    EXPECT_EQ(fenNach("position startpos moves"), START);
-    // Promotions need their letter; tokens are cut to five characters.
+    const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+    const std::string mitte = "/pppppppp/8/8/8/8/PPPPPPPP/";
+    const std::string nachE5 = "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -";
     const std::string bauer = "position fen 4k3/P7/8/8/8/8/8/4K3 w - - 0 1 moves ";
-    EXPECT_EQ(fenNach(bauer + "a7a8nqueen"), "N3k3/8/8/8/8/8/8/4K3 b - -");
-    EXPECT_EQ(fehlerNach(bauer + "a7a8"), "position: illegal move, the moves before it stand: a7a8");
-    EXPECT_EQ(fehlerNach(bauer + "a7a8x"), "position: illegal move, the moves before it stand: a7a8x");
-}
-
-TEST_F(Uci, IllegalFenLeavesTheStartPosition)
-{
-    sagen("position startpos moves e2e4");
-    EXPECT_EQ(fenNach("position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1 moves e2e4"), START);
-    ASSERT_EQ(aus.fehler.size(), 1u);
-    EXPECT_EQ(aus.fehler[0],
-              "position: illegal FEN, the start position is set instead: rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1");
-
-    EXPECT_EQ(fenNach("position fen 8/8/8/8/8/8/8/K6k w - - 0 1"), "8/8/8/8/8/8/8/K6k w - -");
-    EXPECT_EQ(fenNach("position fen"), START);
-    sagen("position");
-    EXPECT_EQ(fehlerNach("position something"), "'position' without 'startpos' and without 'fen'");
-    EXPECT_TRUE(aus.zeilen.empty());
-}
-
-TEST_F(Uci, CastlingWordsAndChess960StartPositions)
-{
     const std::string roch = "position fen r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1 moves ";
-    EXPECT_EQ(fenNach(roch + "0-0-0 O-O"), "r4rk1/8/8/8/8/8/8/2KR3R w - -");
-    EXPECT_EQ(fenNach(roch + "O-O o-o-o"), "2kr3r/8/8/8/8/8/8/R4RK1 w - -");
-    EXPECT_EQ(fenNach(roch + "e1g1"), "r3k2r/8/8/8/8/8/8/R4RK1 b kq -");
-    EXPECT_TRUE(aus.fehler.empty());
+    const std::string kd8 = "3k4/8/8/8/8/8/8/4K3 w - -";
+    const std::string zug = "info string position: illegal move, the moves before it stand: ";
+    const std::string fen = "info string position: illegal FEN, the start position is set instead: ";
+    const std::string ohne = "info string 'position' without 'startpos' and without 'fen'";
+    const std::string ohneZahl = "info string 'position Chess960' without number";
+    const std::string perft = "info string perft without depth (perft depth N [divide] [Hash MB])";
+    const std::string kaputteFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1";
+    const struct {
+        std::string zeile, fen;
+        std::vector<std::string> gedruckt;
+    } faelle[] = {
+        {"position startpos moves e2e4 e7e5 e1e1 g1f3", nachE5, {zug + "e1e1"}},
+        {"  position   startpos   moves   g1f3   b8c6",
+         "r1bqkbnr/pppppppp/2n5/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq -", {}},
+        // "moves" at the very end of the line: nothing to play, nothing read
+        // beyond the line.
+        {"position startpos moves", start, {}},
+        {"perft 3", start, {perft}},
+        {"perft", start, {perft}},
+        {"perft depth", start, {perft}},
+        {"book entropy keine/solche/datei.opn", start,
+         {"info string book entropy: cannot read the book keine/solche/datei.opn"}},
+        // Promotions need their letter; tokens are cut to five characters.
+        {bauer + "a7a8nqueen", "N3k3/8/8/8/8/8/8/4K3 b - -", {}},
+        {bauer + "a7a8", "4k3/P7/8/8/8/8/8/4K3 w - -", {zug + "a7a8"}},
+        {bauer + "a7a8x", "4k3/P7/8/8/8/8/8/4K3 w - -", {zug + "a7a8x"}},
+        // The moves after an illegal FEN are not played either.
+        {"position fen " + kaputteFen + " moves e2e4", start, {fen + kaputteFen}},
+        {"position fen 8/8/8/8/8/8/8/K6k w - - 0 1", "8/8/8/8/8/8/8/K6k w - -", {}},
+        {"position fen", start, {fen}},
+        {"position", start, {ohne}},
+        {"position something", start, {ohne}},
+        // The side not to move stands in check.
+        {"position fen 4k3/8/8/8/8/8/8/4R1K1 w - - 0 1 moves g1h1", start,
+         {fen + "4k3/8/8/8/8/8/8/4R1K1 w - - 0 1"}},
+        {"position startpos moves e2e4 e7e5", nachE5, {}},
+        {roch + "0-0-0 O-O", "r4rk1/8/8/8/8/8/8/2KR3R w - -", {}},
+        {roch + "O-O o-o-o", "2kr3r/8/8/8/8/8/8/R4RK1 w - -", {}},
+        {roch + "e1g1", "r3k2r/8/8/8/8/8/8/R4RK1 b kq -", {}},
+        {"position Chess960 518", start, {}},
+        {"position Chess960", start, {ohneZahl}},
+        {"position Chess960 0 moves b2b3", "bbqnnrkr/pppppppp/8/8/8/1P6/P1PPPPPP/BBQNNRKR b KQkq -", {}},
+        // Other numbers count modulo 960: a huge one saturates (to 2^63 - 1,
+        // which is 127), -1 is 959.
+        {"position Chess960 99999999999999999999999", "nqrnkrbb" + mitte + "NQRNKRBB w KQkq -", {}},
+        {"position Chess960 -1", "rkrnnqbb" + mitte + "RKRNNQBB w KQkq -", {}},
+        // A refusal keeps a position reached by moves.
+        {"position fen 4k3/8/8/8/8/8/8/4K3 b - - 0 1 moves e8d8 a1a1", kd8, {zug + "a1a1"}},
+        {"position Chess960", kd8, {ohneZahl}},
+    };
 
-    EXPECT_EQ(fenNach("position Chess960 518"), START);
-    EXPECT_EQ(fehlerNach("position Chess960"), "'position Chess960' without number");
-    EXPECT_NE(fenNach("position Chess960 0 moves b2b3"), START);
-    EXPECT_EQ(uci.stellung().amZug, SCHWARZ);
-    for (const char* zeile : {"position Chess960 99999999999999999999999", "position Chess960 -1"}) sagen(zeile);
-    EXPECT_EQ(aus.fehler.size(), 1u);
+    KanalDatei datei;
+    ProbeSucher sucher;
+    Suchgrenzen_t grenzen;
+    UciAusgabe_t aus(OPTIONEN_NORMAL, datei.f);
+    UciInterface_t uci{sucher, OPTIONEN_NORMAL, grenzen, aus};
+    datei.neue();
+    EXPECT_EQ(fenText(uci.stellung()), start);
+    for (const auto& fall : faelle) {
+        uci.Zeile(fall.zeile.c_str());
+        sucher.warteBisUntaetig();
+        EXPECT_EQ(datei.neue(), fall.gedruckt) << fall.zeile;
+        EXPECT_EQ(fenText(uci.stellung()), fall.fen) << fall.zeile;
+    }
 }
 
 TEST_F(Uci, GoReadsOnlyTheOwnClock)
@@ -172,22 +192,20 @@ TEST_F(Uci, SearchMovesAndExcludeMoves)
     EXPECT_EQ(std::pair(sucher.gegeben, sucher.zuege.size()), std::pair(false, std::size_t(20)));
 }
 
+// Only "isready" answers; a value the option cannot hold whole is refused
+// aloud.
 TEST_F(Uci, PlainCommands)
 {
+    const std::string lang = "setoption name BookFile value " + std::string(300, 'b');
     for (const char* zeile : {"isready", "   isready   ", "ucinewgame", "uci", "xyzzy 1 2 3", "isreadyisreadyisready",
-                              "book something", "time something"})
+                              "book something", "time something", "setoption name Hash value 64",
+                              "  setoption name MultiPV value 3", lang.c_str()})
         sagen(zeile);
-    EXPECT_EQ(aus.zeilen, (std::vector<std::string>{"readyok", "readyok"}));
-
-    sagen("setoption name Hash value 64");
-    sagen("  setoption name MultiPV value 3");
     EXPECT_EQ(std::pair(uci.optionen().wert(OPT_HASH), uci.optionen().wert(OPT_MULTIPV)), std::pair(64, 3));
-    EXPECT_EQ(aus.zeilen.size(), 2u);
-    // A value the option cannot hold whole is refused aloud.
-    sagen(("setoption name BookFile value " + std::string(300, 'b')).c_str());
     EXPECT_STREQ(uci.optionen().text(OPT_BOOKFILE), "Velkaris.opn");
-    ASSERT_EQ(aus.zeilen.size(), 3u);
-    EXPECT_EQ(aus.zeilen.back(), "info string option BookFile not set: value longer than 256 characters");
+    EXPECT_EQ(aus.zeilen, (std::vector<std::string>{
+                              "readyok", "readyok",
+                              "info string option BookFile not set: value longer than 256 characters"}));
 }
 
 TEST_F(Uci, QuitSilencesAndEnds)
@@ -202,15 +220,13 @@ TEST_F(Uci, QuitSilencesAndEnds)
 }
 
 // (Line formats and counts of "perft", divided or not, with and without
-// its table: the scripted perft session.)
+// its table: the scripted perft session. Without a depth: the table above.)
 TEST_F(Uci, PerftWithoutUsableDepth)
 {
     for (const char* zeile : {"perft depth -5", "perft depth -2147483648 divide"}) sagen(zeile);
     ASSERT_EQ(aus.zeilen.size(), 22u); // the divided one lists its 20 moves and their sum
     EXPECT_EQ(aus.zeilen[0].substr(aus.zeilen[0].size() - 8), " nodes 0");
     EXPECT_TRUE(aus.fehler.empty());
-    for (const char* zeile : {"perft", "perft depth", "perft 3"}) sagen(zeile);
-    EXPECT_EQ(aus.fehler, (std::vector<std::string>(3, "perft without depth (perft depth N [divide] [Hash MB])")));
 }
 
 // A rejected "position" keeps the position it found, with its own derived
@@ -226,54 +242,4 @@ TEST_F(Uci, RejectedPositionKeepsAConsistentPosition)
         ASSERT_EQ(aus.zeilen.size(), 1u) << kaputt;
         EXPECT_NE(aus.zeilen[0].find(" nodes 13160"), std::string::npos) << kaputt << ": " << aus.zeilen[0];
     }
-}
-
-// Every refused command reaches a UCI interface as exactly one "info
-// string" line, and the position stays what the refusal rule makes it: the
-// start position after an illegal FEN, the moves up to an illegal one.
-TEST(UciFehlerzeilen, OneInfoStringPerRefusedCommand)
-{
-    struct Fall {
-        const char* zeile;
-        const char* fen;     // the position afterwards
-        const char* meldung; // the one line printed, empty: nothing printed
-    };
-    const std::string nachE5 = "rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -";
-    const std::string start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-    const Fall faelle[] = {
-        {"position startpos moves e2e4 e7e5 e1e1 g1f3", nachE5.c_str(),
-         "info string position: illegal move, the moves before it stand: e1e1"},
-        // The side not to move stands in check.
-        {"position fen 4k3/8/8/8/8/8/8/4R1K1 w - - 0 1 moves g1h1", start.c_str(),
-         "info string position: illegal FEN, the start position is set instead: 4k3/8/8/8/8/8/8/4R1K1 w - - 0 1"},
-        {"position startpos moves e2e4 e7e5", nachE5.c_str(), ""},
-        {"perft 3", nachE5.c_str(), "info string perft without depth (perft depth N [divide] [Hash MB])"},
-        {"perft", nachE5.c_str(), "info string perft without depth (perft depth N [divide] [Hash MB])"},
-        {"book entropy keine/solche/datei.opn", nachE5.c_str(),
-         "info string book entropy: cannot read the book keine/solche/datei.opn"},
-        {"position fen 4k3/8/8/8/8/8/8/4K3 b - - 0 1 moves e8d8 a1a1", "3k4/8/8/8/8/8/8/4K3 w - -",
-         "info string position: illegal move, the moves before it stand: a1a1"},
-        {"position Chess960", "3k4/8/8/8/8/8/8/4K3 w - -", "info string 'position Chess960' without number"},
-    };
-
-    std::FILE* f = std::tmpfile();
-    ASSERT_NE(f, nullptr);
-    {
-        ProbeSucher sucher;
-        Suchgrenzen_t grenzen;
-        UciAusgabe_t aus(OPTIONEN_NORMAL, f);
-        UciInterface_t uci{sucher, OPTIONEN_NORMAL, grenzen, aus};
-        std::size_t bisher = zeilenAus(dateiInhalt(f)).size();
-        for (const Fall& fall : faelle) {
-            uci.Zeile(fall.zeile);
-            sucher.warteBisUntaetig();
-            const auto alle = zeilenAus(dateiInhalt(f));
-            const std::vector<std::string> neu(alle.begin() + long(bisher), alle.end());
-            bisher = alle.size();
-            EXPECT_EQ(neu, *fall.meldung ? std::vector<std::string>{fall.meldung} : std::vector<std::string>{})
-                << fall.zeile;
-            EXPECT_EQ(fenText(uci.stellung()), fall.fen) << fall.zeile;
-        }
-    }
-    std::fclose(f);
 }

@@ -1,10 +1,8 @@
 #include "../test_hilfen.h"
-
+#include "kanal_datei.h"
 #include "protocol/uci_ausgabe.h"
 
 namespace {
-std::vector<std::string> zeilenVon(std::FILE* f) { return zeilenAus(dateiInhalt(f)); }
-
 std::string wert(int w, int a = -500000, int b = 500000)
 {
     char zeile[128] = "";
@@ -12,26 +10,9 @@ std::string wert(int w, int a = -500000, int b = 500000)
     return zeile;
 }
 
-class UciKanal : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        stellungSetzen(st, d, nullptr);
-        f = std::tmpfile();
-    }
-    void TearDown() override { std::fclose(f); }
-
-    // Lines printed after the "uci" answer.
-    std::vector<std::string> neueZeilen()
-    {
-        auto z = zeilenVon(f);
-        return std::vector<std::string>(z.begin() + long(anfang), z.end());
-    }
-
-    Stellung_t st;
-    Stellungsdaten_t d;
-    std::FILE* f = nullptr;
-    std::size_t anfang = 0;
+struct UciKanal : ::testing::Test {
+    TestStellung t;
+    KanalDatei datei;
 };
 } // namespace
 
@@ -65,27 +46,23 @@ TEST(UciText, ScoresBlanksAndNodesPerSecond)
 
 TEST_F(UciKanal, AnswerToUciAndInfoLines)
 {
-    UciAusgabe_t aus(OPTIONEN_NORMAL, f);
-    auto z = zeilenVon(f);
+    UciAusgabe_t aus(OPTIONEN_NORMAL, datei.f);
     // (The exact answer to "uci": the scripted UCI session.)
-    ASSERT_EQ(z.size(), 17u);
-    anfang = z.size();
+    ASSERT_EQ(datei.neue().size(), 17u);
 
-    const Zug e2e4 = zugBauen(E2, E4, BAUER);
-    const Zug e7e5 = zugBauen(E7, E5, BAUER);
-    const Zug g1f3 = zugBauen(G1, F3, SPRINGER);
-    const Zug pv[3] = {e2e4, e7e5, g1f3};
+    const Zug pv[3] = {zugBauen(E2, E4, BAUER), zugBauen(E7, E5, BAUER), zugBauen(G1, F3, SPRINGER)};
+    const Zug e2e4 = pv[0], e7e5 = pv[1], g1f3 = pv[2];
 
     aus.Fortschritt(4, 3, 0, 1234, 7);
     aus.Fortschritt(4, 9, 2000, 1000000, 17);
-    aus.AktuellerZug(st, g1f3, 3, 12);
-    aus.Hauptvariante(st, pv, 3, 300, -500000, 500000, 5, 2, 0, 1000, 3, false);
-    aus.Hauptvariante(st, pv, 3, 300, -500000, 500000, 5, 2, 0, 1000, 3, true);
-    aus.Hauptvariante(st, pv, 0, -499998, -499998, 500000, 0, 0, 999, 1000, 0, false);
-    aus.MultiPv(st, pv, 2, 2, 499999, 6);
-    aus.BesterZug(st, e2e4, 0);
-    aus.BesterZug(st, e2e4, e7e5);
-    aus.BesterZug(st, 0, 0);
+    aus.AktuellerZug(t.st, g1f3, 3, 12);
+    aus.Hauptvariante(t.st, pv, 3, 300, -500000, 500000, 5, 2, 0, 1000, 3, false);
+    aus.Hauptvariante(t.st, pv, 3, 300, -500000, 500000, 5, 2, 0, 1000, 3, true);
+    aus.Hauptvariante(t.st, pv, 0, -499998, -499998, 500000, 0, 0, 999, 1000, 0, false);
+    aus.MultiPv(t.st, pv, 2, 2, 499999, 6);
+    aus.BesterZug(t.st, e2e4, 0);
+    aus.BesterZug(t.st, e2e4, e7e5);
+    aus.BesterZug(t.st, 0, 0);
 
     const std::vector<std::string> erwartet = {
         "info depth 5 seldepth 5 time 1 nodes 1234 nps 1234000 hashfull 7",
@@ -98,68 +75,65 @@ TEST_F(UciKanal, AnswerToUciAndInfoLines)
         "bestmove e2e4 ponder e7e5",
         "bestmove 0000",
     };
-    EXPECT_EQ(neueZeilen(), erwartet);
+    EXPECT_EQ(datei.neue(), erwartet);
 
     // Silenced: nothing more, not even the best move.
     aus.stummSchalten();
-    aus.BesterZug(st, e2e4, e7e5);
+    aus.BesterZug(t.st, e2e4, e7e5);
     aus.Fortschritt(1, 1, 1, 1, 1);
-    aus.Hauptvariante(st, pv, 3, 300, -500000, 500000, 5, 2, 0, 1000, 3, false);
+    aus.Hauptvariante(t.st, pv, 3, 300, -500000, 500000, 5, 2, 0, 1000, 3, false);
     aus.Zeile("readyok");
-    EXPECT_EQ(neueZeilen().size(), erwartet.size());
+    EXPECT_EQ(datei.neue(), std::vector<std::string>{});
 }
 
 TEST_F(UciKanal, VariationIsCutBelowThousandCharacters)
 {
-    UciAusgabe_t aus(OPTIONEN_LEER, f);
-    anfang = zeilenVon(f).size();
-    ASSERT_EQ(anfang, 3u); // no option lines for an empty table
+    UciAusgabe_t aus(OPTIONEN_LEER, datei.f);
+    ASSERT_EQ(datei.neue().size(), 3u); // no option lines for an empty table
 
     // Knights hopping back and forth: 5 characters per move.
     std::vector<Zug> pv;
     for (int i = 0; i < 400; ++i) pv.push_back(i % 2 ? zugBauen(F3, G1, SPRINGER) : zugBauen(G1, F3, SPRINGER));
-    aus.Hauptvariante(st, pv.data(), int(pv.size()), 5, -500000, 500000, 0, 0, 5, 5, 0, false);
-    aus.MultiPv(st, pv.data(), int(pv.size()), 1, 5, 0);
-    auto z = neueZeilen();
+    aus.Hauptvariante(t.st, pv.data(), int(pv.size()), 5, -500000, 500000, 0, 0, 5, 5, 0, false);
+    aus.MultiPv(t.st, pv.data(), int(pv.size()), 1, 5, 0);
+    const auto z = datei.neue();
     ASSERT_EQ(z.size(), 2u);
-    for (const std::string& s : z) EXPECT_EQ(s.find("  "), std::string::npos);
     // The line is measured before its blanks are collapsed, with the two
     // 16-character fields: the text up to " pv" takes 101 characters, which
     // leaves room for 179 moves (101 + 179 * 5 = 996; one more reaches 1001).
-    const std::string& h = z[0];
-    std::size_t pvStart = h.find(" pv ");
-    ASSERT_NE(pvStart, std::string::npos);
-    std::size_t zuege = (h.size() - pvStart - 3) / 5;
-    EXPECT_EQ(zuege, 179u);
     // MultiPv: "info multipv 1 depth 1 score cp 1 pv " (37 characters), then
     // 192 moves reach 997 characters; the 193rd would reach 1002.
-    const std::string& m = z[1];
-    std::size_t mStart = m.find(" pv ");
-    EXPECT_EQ((m.size() - mStart - 3) / 5, 192u);
+    const std::size_t zuege[] = {179, 192};
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(z[i].find("  "), std::string::npos) << z[i].substr(0, 20);
+        const std::size_t pvStart = z[i].find(" pv ");
+        ASSERT_NE(pvStart, std::string::npos) << z[i].substr(0, 20);
+        EXPECT_EQ((z[i].size() - pvStart - 3) / 5, zuege[i]) << z[i].substr(0, 20);
+    }
 }
 
 TEST_F(UciKanal, TimingChannelPrintsOneLinePerSearch)
 {
     Suchgrenzen_t grenzen;
-    UciTestausgabe_t aus(grenzen, f);
+    UciTestausgabe_t aus(grenzen, datei.f);
     const Zug pv[1] = {zugBauen(E2, E4, BAUER)};
     aus.Fortschritt(1, 1, 1, 1, 1);
-    aus.Hauptvariante(st, pv, 1, 300, -500000, 500000, 5, 2, 0, 1000, 3, false);
-    aus.AktuellerZug(st, pv[0], 1, 0);
-    aus.MultiPv(st, pv, 1, 1, 3, 1);
-    EXPECT_TRUE(zeilenVon(f).empty());
+    aus.Hauptvariante(t.st, pv, 1, 300, -500000, 500000, 5, 2, 0, 1000, 3, false);
+    aus.AktuellerZug(t.st, pv[0], 1, 0);
+    aus.MultiPv(t.st, pv, 1, 1, 3, 1);
+    EXPECT_TRUE(datei.neue().empty());
 
     aus.zeitMelden(2.0);
     aus.zeitMelden(0.5);
     aus.zeitMelden(0.0); // counted as 0.01 s
     // Geometric mean of 2, 0.5 and 0.01: 0.01^(1/3) = 0.215.
-    EXPECT_EQ(zeilenVon(f), (std::vector<std::string>{"  1        2.000        2.000        2.000",
+    EXPECT_EQ(datei.neue(), (std::vector<std::string>{"  1        2.000        2.000        2.000",
                                                       "  2        0.500        2.500        1.000",
                                                       "  3        0.010        2.510        0.215"}));
 
     grenzen.start = jetztMs();
-    aus.BesterZug(st, pv[0], 0);
-    auto z = zeilenVon(f);
-    ASSERT_EQ(z.size(), 4u);
-    EXPECT_EQ(z[3].substr(0, 3), "  4");
+    aus.BesterZug(t.st, pv[0], 0);
+    const auto z = datei.neue();
+    ASSERT_EQ(z.size(), 1u);
+    EXPECT_EQ(z[0].substr(0, 3), "  4");
 }

@@ -1,4 +1,5 @@
 #include "../test_hilfen.h"
+#include "kanal_datei.h"
 #include "protocol/uci_ausgabe.h"
 #include "protocol/xboard.h"
 #include "protocol/xboard_ausgabe.h"
@@ -7,23 +8,19 @@
 namespace {
 using Zeilen = std::vector<std::string>;
 
-std::string einfach(const char* text)
-{
-    std::string s(text);
-    blanksZusammenfassen(s.data());
-    s.resize(std::strlen(s.c_str()));
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-}
-
 // Stands in for the inner UCI interpreter: records the commands it gets
-// (blanks collapsed) and applies "setoption", so that NoOutput works.
+// (blanks collapsed, none at the end) and applies "setoption", so that
+// NoOutput works.
 struct UciMitschrift : Eingabe_t {
     explicit UciMitschrift(Optionen_t& o) : optionen(o) {}
     void Zeile(const char* z) override
     {
+        std::string s(z);
+        blanksZusammenfassen(s.data());
+        s.resize(std::strlen(s.c_str()));
+        while (!s.empty() && s.back() == ' ') s.pop_back();
         std::lock_guard<std::mutex> g(m);
-        befehle.push_back(einfach(z));
+        befehle.push_back(s);
         if (!std::strncmp(z, "setoption ", 10)) optionen.setoption(z);
     }
     Optionen_t& optionen;
@@ -31,18 +28,7 @@ struct UciMitschrift : Eingabe_t {
     Zeilen befehle;
 };
 
-// The position of a UCI "position" command.
-TestStellung stellungVon(const std::string& befehl)
-{
-    const std::size_t m = std::min(befehl.find(" moves "), befehl.size());
-    const std::string kopf = befehl.substr(0, m), zuege = befehl.substr(std::min(m + 7, befehl.size()));
-    TestStellung t = stellungNach(kopf.rfind("position fen ", 0) == 0 ? kopf.c_str() + 13 : nullptr, zuege);
-    EXPECT_TRUE(t.ok) << befehl;
-    return t;
-}
-
-class XBoard : public ::testing::Test {
-protected:
+struct XBoard : ::testing::Test {
     void SetUp() override
     {
         aus.xboardSetzen(&xb);
@@ -65,19 +51,23 @@ protected:
     Zeilen ausgabe()
     {
         xb.warteBisAbgearbeitet();
-        const Zeilen r = zeilenAus(dateiInhalt(f));
-        Zeilen neu(r.begin() + long(ausgegeben), r.end());
-        ausgegeben = r.size();
-        return neu;
+        return datei.neue();
     }
     // The search reports its move (and a score through a thinking line)
-    // for the position of the last "position" command, or the given one.
+    // for the position of a UCI "position" command: the last one sent, or
+    // the given one.
     void zieht(const char* zug, const char* ponder = "", int wert = 0, std::string position = "")
     {
-        TestStellung t = stellungVon(position.empty() ? letztePosition : position);
+        if (position.empty()) position = letztePosition;
+        const std::size_t m = std::min(position.find(" moves "), position.size());
+        const std::string kopf = position.substr(0, m);
+        const std::string zuege = position.substr(std::min(m + 7, position.size()));
+        const char* fen = kopf.rfind("position fen ", 0) == 0 ? kopf.c_str() + 13 : nullptr;
+        TestStellung t = stellungNach(fen, zuege), danach = stellungNach(fen, zuege + " " + zug);
+        ASSERT_TRUE(t.ok && danach.ok) << position << ", then " << zug;
         const Zug z = koordinatenZugLesen(t.st, zug);
         aus.Hauptvariante(t.st, &z, 1, wert, -500000, 500000, 3, 3, 0, 100, 0, true);
-        aus.BesterZug(t.st, z, *ponder ? koordinatenZugLesen(stellungNach(fenText(t.st).c_str(), zug).st, ponder) : Zug(0));
+        aus.BesterZug(t.st, z, *ponder ? koordinatenZugLesen(danach.st, ponder) : Zug(0));
     }
     // The first number after a word of the last go command.
     int64_t goWert(const Zeilen& befehle, const char* wort)
@@ -89,17 +79,13 @@ protected:
     }
 
     // Closed last: the interpreter's worker may print until it ends.
-    struct Datei {
-        std::FILE* f = std::tmpfile();
-        ~Datei() { std::fclose(f); }
-    } datei;
-    std::FILE* f = datei.f;
+    KanalDatei datei;
     Suchgrenzen_t grenzen;
     Optionen_t optionen{OPTIONEN_NORMAL};
     UciMitschrift uci{optionen};
-    XBoardAusgabe_t aus{grenzen, f};
+    XBoardAusgabe_t aus{grenzen, datei.f};
     XBoardInterface_t xb{uci, optionen, aus};
-    std::size_t gelesen = 0, ausgegeben = 0;
+    std::size_t gelesen = 0;
     std::string letztePosition = "position startpos";
 };
 
@@ -131,11 +117,9 @@ TEST_F(XBoard, GoCommandsFollowTheTimeControl)
 
 TEST_F(XBoard, TheMoveThatClosesAPeriodBringsTheNextOnesTime)
 {
-    EXPECT_EQ(goWert(sagen({"level 2 5 0", "go"}), "movestogo"), 2);
+    EXPECT_EQ(sagen({"level 2 5 0", "go"}).back(), "go wtime 300000 btime 300000 winc 0 binc 0 movestogo 2");
     zieht("e2e4");
-    const Zeilen zweiter = sagen({"time 1000", "usermove e7e5"});
-    EXPECT_EQ(goWert(zweiter, "movestogo"), 1);
-    EXPECT_EQ(goWert(zweiter, "wtime"), 10000);
+    EXPECT_EQ(sagen({"time 1000", "usermove e7e5"}).back(), "go wtime 10000 btime 10000 winc 0 binc 0 movestogo 1");
     zieht("g1f3");
     const Zeilen dritter = sagen({"usermove b8c6"});
     EXPECT_EQ(goWert(dritter, "movestogo"), 2);

@@ -1,27 +1,25 @@
 #include <regex>
 
 #include "../test_hilfen.h"
+#include "kanal_datei.h"
 #include "protocol/xboard_ausgabe.h"
 
 namespace {
-// The lines printed, with the time of thinking and status lines as T (it
-// depends on the machine's speed).
-std::vector<std::string> zeilenVon(std::FILE* f)
-{
-    static const std::regex zeit("^(stat01: +|-?[0-9]+ -?[0-9]+ +)[0-9]+");
-    std::vector<std::string> zeilen = zeilenAus(dateiInhalt(f));
-    for (std::string& z : zeilen) z = std::regex_replace(z, zeit, "$1T");
-    return zeilen;
-}
-
-class XBoardKanal : public ::testing::Test {
-protected:
+struct XBoardKanal : ::testing::Test {
     void SetUp() override
     {
         grenzen.start = jetztMs();
         aus.optionenSetzen(&optionen);
     }
-    void TearDown() override { std::fclose(f); }
+    // The lines printed, with the time of thinking and status lines as T
+    // (it depends on the machine's speed).
+    std::vector<std::string> zeilen()
+    {
+        static const std::regex zeit("^(stat01: +|-?[0-9]+ -?[0-9]+ +)[0-9]+");
+        std::vector<std::string> r = datei.neue();
+        for (std::string& z : r) z = std::regex_replace(z, zeit, "$1T");
+        return r;
+    }
 
     // The thinking line for a variation from the start position.
     void denken(int wert, bool still = false)
@@ -31,10 +29,10 @@ protected:
         aus.Hauptvariante(t.st, pv, 2, wert, -500000, 500000, 5, 9, 0, 4567, 0, still);
     }
 
-    std::FILE* f = nullptr;
+    KanalDatei datei;
     Suchgrenzen_t grenzen;
     Optionen_t optionen{OPTIONEN_NORMAL};
-    XBoardAusgabe_t aus{grenzen, f = std::tmpfile()};
+    XBoardAusgabe_t aus{grenzen, datei.f};
 };
 } // namespace
 
@@ -75,7 +73,7 @@ TEST_F(XBoardKanal, ThinkingLinesErrorsAndSilence)
     EXPECT_TRUE(aus.IstStumm());
     aus.zeileImmer("move e7e5");
 
-    EXPECT_EQ(zeilenVon(f), (std::vector<std::string>{
+    EXPECT_EQ(zeilen(), (std::vector<std::string>{
                                 "5 124 T 4567 e2e4 e7e5",
                                 "5 -32757 T 4567 (g1f3) e2e4 e7e5",
                                 "Error (bad parameters): level 40 5",
@@ -94,9 +92,9 @@ TEST_F(XBoardKanal, AnalysisKeepsTheHintAndShowsItsStatus)
     denken(0);
     EXPECT_TRUE(aus.hinweis(hinweis, sizeof hinweis));
     EXPECT_EQ(std::string(hinweis), "e2e4");
+    EXPECT_EQ(zeilen().size(), 1u);
     aus.analyseStatus();
-    const auto z = zeilenVon(f);
-    ASSERT_EQ(z.size(), 2u);
     // Time, the latest nodes and depth, 18 of 20 moves left.
-    EXPECT_EQ(z[1], "stat01:            T             4567      5  18  20 g1f3");
+    EXPECT_EQ(zeilen(),
+              std::vector<std::string>{"stat01:            T             4567      5  18  20 g1f3"});
 }

@@ -12,7 +12,6 @@ struct Trainer : ::testing::Test {
     TestVerzeichnis v;
     std::unique_ptr<ZeitnetzTrainer_t> trainer;
     Mitschrift<StummeAusgabe> aus;
-    std::string pfad(const char* n) const { return v.datei(n); }
 
     std::vector<std::string> befehl(const std::string& zeile)
     {
@@ -22,37 +21,38 @@ struct Trainer : ::testing::Test {
 
     // A log of n records: 16 features, the old output, the target, which
     // depends on the first two features so that there is something to learn.
-    void logSchreiben(const char* name, int n, const std::string& anhang = "") const
+    std::string logSchreiben(int n, const std::string& anhang = "") const
     {
-        std::ofstream f(pfad(name));
+        const std::string name = v.datei("log.txt");
+        std::ofstream f(name);
         Xorshift x;
         for (int i = 0; i < n; ++i) {
             double a = 0;
             for (int k = 0; k < ZEIT_MERKMALE; ++k) {
-                const double v = double(x() % 2001) / 1000.0 - 1.0;
-                if (k < 2) a += v;
-                f << v << ' ';
+                const double w = double(x() % 2001) / 1000.0 - 1.0;
+                if (k < 2) a += w;
+                f << w << ' ';
             }
             f << "0.25 " << (a > 0 ? 1 : 0) << '\n';
         }
         f << anhang;
+        return name;
     }
 };
 
 TEST_F(Trainer, befehleUndMeldungen)
 {
-    logSchreiben("log.txt", 40);
-    const std::string log = pfad("log.txt");
+    const std::string log = logSchreiben(40);
     struct Schritt {
         std::string zeile;
         std::vector<std::string> meldungen;
         bool trainerDa;
         std::size_t proben;
     };
-    const std::string fehlt = pfad("fehlt.txt");
+    const std::string fehlt = v.datei("fehlt.txt");
     const Schritt schritte[] = {
         {"time learn", {}, false, 0},                       // no trainer: silent
-        {"time write " + pfad("n.txt"), {}, false, 0},
+        {"time write " + v.datei("n.txt"), {}, false, 0},
         {"time init", {}, true, 0},
         {"time learn 3", {"info string nothing to learn"}, true, 0},
         {"time add " + fehlt, {"info string file not found: " + fehlt}, true, 0},
@@ -61,7 +61,8 @@ TEST_F(Trainer, befehleUndMeldungen)
         {"time init 3 learn 0", {"info string Mittlerer Fehler 9.9"}, true, 80},
         {"time read " + fehlt, {"info string error reading file: " + fehlt}, true, 80},
         {"time read " + log, {"info string error reading file: " + log}, true, 80},
-        {"time write " + pfad("kein/ordner/n.txt"), {"info string error writing file: " + pfad("kein/ordner/n.txt")}, true, 80},
+        {"time write " + v.datei("kein/ordner/n.txt"),
+         {"info string error writing file: " + v.datei("kein/ordner/n.txt")}, true, 80},
         {"time add " + std::string(1100, 'a'), {}, true, 80}, // name too long: nothing
         {"time deleted", {}, true, 80},                        // not the word "delete"
         {"time delete", {}, false, 0},
@@ -70,15 +71,13 @@ TEST_F(Trainer, befehleUndMeldungen)
     for (const Schritt& s : schritte) {
         EXPECT_EQ(befehl(s.zeile), s.meldungen) << s.zeile;
         ASSERT_EQ(trainer != nullptr, s.trainerDa) << s.zeile;
-        if (trainer) {
-            EXPECT_EQ(trainer->probenAnzahl(), s.proben) << s.zeile;
-        }
+        EXPECT_EQ(trainer ? trainer->probenAnzahl() : 0, s.proben) << s.zeile;
     }
     // "init" without a number: five inner nodes, every weight 0 (16 inputs
     // and the bias node to 5 inner nodes and the output, 5 to the output).
-    befehl("time init write " + pfad("n.txt"));
+    befehl("time init write " + v.datei("n.txt"));
     ZeitnetzTrainer_t t;
-    ASSERT_TRUE(t.netzLesen(pfad("n.txt")));
+    ASSERT_TRUE(t.netzLesen(v.datei("n.txt")));
     EXPECT_EQ(t.netz().gewichte(), std::vector<double>(91, 0.0));
 }
 
@@ -96,17 +95,16 @@ TEST_F(Trainer, beschaedigteProben)
     EXPECT_EQ(t.probenAnzahl(), 4u);
     EXPECT_EQ(schlecht, 3u);
 
-    logSchreiben("log.txt", 5, "1 2 3 4\n");
-    EXPECT_EQ(befehl("time add " + pfad("log.txt")),
-              std::vector<std::string>{"info string skipped 1 malformed lines in " + pfad("log.txt")});
+    const std::string log = logSchreiben(5, "1 2 3 4\n");
+    EXPECT_EQ(befehl("time add " + log),
+              std::vector<std::string>{"info string skipped 1 malformed lines in " + log});
     EXPECT_EQ(trainer->probenAnzahl(), 5u);
 }
 
 TEST_F(Trainer, gelerntesNetzUeberstehtSchreibenUndLesen)
 {
-    logSchreiben("log.txt", 200);
     befehl("time init 4");
-    befehl("time add " + pfad("log.txt"));
+    befehl("time add " + logSchreiben(200));
     // An untrained net (all weights 0) outputs 0 for every target of 0 or
     // 1: its error is the root of the share of ones.
     const auto vorher = befehl("time learn 1");
@@ -118,7 +116,7 @@ TEST_F(Trainer, gelerntesNetzUeberstehtSchreibenUndLesen)
     EXPECT_GT(f0, 0.5);
     EXPECT_LT(f1, f0 * 0.8);
 
-    const std::string netzDatei = pfad("netz.txt");
+    const std::string netzDatei = v.datei("netz.txt");
     EXPECT_TRUE(befehl("time write " + netzDatei).empty());
     EXPECT_FALSE(std::filesystem::exists(netzDatei + ".tmp"));
     std::unique_ptr<ZeitnetzTrainer_t> zweiter;

@@ -3,37 +3,24 @@
 namespace {
 Suchgrenzen_t mitUhr(int64_t zeit, int64_t inkrement, int32_t zuege)
 {
-    GoParameter_t p;
-    p.zeit = zeit;
-    p.inkrement = inkrement;
-    p.zuegeBisKontrolle = zuege;
     Suchgrenzen_t g;
-    g.fuellen(p, false, 1000);
+    g.fuellen({.zeit = zeit, .inkrement = inkrement, .zuegeBisKontrolle = zuege}, false, 1000);
     return g;
 }
 
-// Target, iteration and hard time limit.
+// Target, iteration and hard time limit; node limit per iteration and in
+// all.
 std::array<int64_t, 3> zeiten(const Suchgrenzen_t& g) { return {g.zielZeit, g.iterationsZeit, g.harteZeit}; }
 using Z = std::array<int64_t, 3>;
+auto knoten(const Suchgrenzen_t& g) { return std::pair(g.iterationsKnoten, g.harteKnoten); }
+const Z OHNE_ZEIT{ZEIT_UNBEGRENZT, ZEIT_UNBEGRENZT, ZEIT_UNBEGRENZT};
+const std::pair OHNE_KNOTEN{KNOTEN_UNBEGRENZT, KNOTEN_UNBEGRENZT};
 
 Suchgrenzen_t gefuellt(const GoParameter_t& p, bool virtuell = false)
 {
     Suchgrenzen_t g;
     g.fuellen(p, virtuell, 0);
     return g;
-}
-
-void unbegrenzt(const Suchgrenzen_t& g, bool zeit, bool knoten)
-{
-    if (zeit) {
-        EXPECT_EQ(g.zielZeit, ZEIT_UNBEGRENZT);
-        EXPECT_EQ(g.iterationsZeit, ZEIT_UNBEGRENZT);
-        EXPECT_EQ(g.harteZeit, ZEIT_UNBEGRENZT);
-    }
-    if (knoten) {
-        EXPECT_EQ(g.iterationsKnoten, KNOTEN_UNBEGRENZT);
-        EXPECT_EQ(g.harteKnoten, KNOTEN_UNBEGRENZT);
-    }
 }
 } // namespace
 
@@ -53,7 +40,7 @@ TEST(Suchgrenzen, ClockWithManyMovesToGo)
     // With 40 moves e = 35.8768: target 1666, iteration 5980, hard 8542.
     Suchgrenzen_t g = mitUhr(60000, 0, 40);
     EXPECT_EQ(zeiten(g), (Z{1666, 5980, 8542}));
-    unbegrenzt(g, false, true);
+    EXPECT_EQ(knoten(g), OHNE_KNOTEN);
     EXPECT_EQ(g.maxTiefe, 1000);
 }
 
@@ -99,17 +86,18 @@ TEST(Suchgrenzen, OtherKindsOfLimit)
     EXPECT_EQ(zeiten(gefuellt({.zeit = 60000, .zugzeit = 300})), (Z{ZEIT_UNBEGRENZT, ZEIT_UNBEGRENZT, 300}));
 
     Suchgrenzen_t g = gefuellt({.knoten = 50});
-    unbegrenzt(g, true, false);
+    EXPECT_EQ(zeiten(g), OHNE_ZEIT);
     EXPECT_EQ(gefuellt({.knoten = INT64_MAX}).harteKnoten, KNOTEN_UNBEGRENZT);
 
     // "infinite" wins over everything and clears the earlier node limit.
     g.fuellen({.tiefe = 3, .knoten = 50, .unendlich = true}, true, 0);
-    unbegrenzt(g, true, true);
-    EXPECT_EQ(g.maxTiefe, 1000);
-    EXPECT_TRUE(g.virtuelleUhr);
+    EXPECT_EQ(std::pair(zeiten(g), knoten(g)), std::pair(OHNE_ZEIT, OHNE_KNOTEN));
+    EXPECT_EQ(std::pair(g.maxTiefe, g.virtuelleUhr), std::pair(1000, true));
 }
 
-TEST(Suchgrenzen, StopNow)
+// What the search asks: must it stop now, is another iteration worth its
+// time?
+TEST(Suchgrenzen, StopNowAndAnotherIteration)
 {
     Suchgrenzen_t g = gefuellt({.zugzeit = 300});
     EXPECT_FALSE(g.jetztStoppenBei(1000000, 299));
@@ -121,11 +109,8 @@ TEST(Suchgrenzen, StopNow)
     g = gefuellt({.zugzeit = 500}, true);
     EXPECT_FALSE(g.jetztStoppen(499));
     EXPECT_TRUE(g.jetztStoppen(500));
-}
 
-TEST(Suchgrenzen, AnotherIteration)
-{
-    Suchgrenzen_t g = mitUhr(60000, 0, 0); // target 1127, iteration 4508
+    g = mitUhr(60000, 0, 0); // target 1127, iteration 4508
     // The last elapsed time E that still allows another iteration, by
     // instability. 2.2 * E must stay within the iteration limit: 2049 * 2.2
     // = 4507.8. A stable search: 17 / (1.2 E) > 25 / 1127 holds up to
