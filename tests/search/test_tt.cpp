@@ -88,7 +88,7 @@ TEST(TT, MateScoresAreKeptRelativeToTheNode)
         tt.schreiben(k, 4, daten(vorzeichen * 499990, 6, grenze));
         TTDaten_t d;
         ASSERT_TRUE(tt.lesen(k, 6, d));
-        EXPECT_EQ(d.wert, vorzeichen * 499988);
+        EXPECT_EQ(d.wert, vorzeichen * 499988) << vorzeichen;
     }
 
     // The thresholds: 450,000 and -450,000 are mates, 449,999 and -449,999 not.
