@@ -47,27 +47,29 @@ TEST(Board, SliderAttacksMatchAStepwiseScanEverywhere)
 
 namespace {
 int klasse(const Stellung_t& st) { return laeuferKlasse(st.seite[WEISS].bb[LAEUFER], st.seite[SCHWARZ].bb[LAEUFER]); }
+// The material key's bit for bishops on opposite colours.
+bool ungleich(const Stellungsdaten_t& d) { return d.materialSchluessel & (1ull << 29); }
 } // namespace
 
 TEST(Board, OppositeBishopsTermFollowsCapturesAndPromotions)
 {
-    // White bishops on light squares (b1, d1), black bishop on a dark one (c5).
-    TestStellung t("4k3/8/8/2b5/8/8/8/1B1BK3 w - - 0 1");
-    ASSERT_TRUE(t.ok);
-    EXPECT_EQ(klasse(t.st), 1);
-    EXPECT_TRUE(t.d.materialSchluessel & (1ull << 29));
-    // A second, dark-squared white bishop (c1) makes it class 3.
-    TestStellung u("4k3/8/8/2b5/8/8/8/1BBBK3 w - - 0 1");
-    EXPECT_EQ(klasse(u.st), 3);
-    EXPECT_FALSE(u.d.materialSchluessel & (1ull << 29));
+    // White bishops on light squares (b1, d1), black bishop on a dark one
+    // (c5): class 1, the key's opposite-bishops bit set. A second,
+    // dark-squared white bishop (c1) makes it class 3.
+    for (auto [fen, k, bit29] : {std::tuple{"4k3/8/8/2b5/8/8/8/1B1BK3 w - - 0 1", 1, true},
+                                 {"4k3/8/8/2b5/8/8/8/1BBBK3 w - - 0 1", 3, false}}) {
+        const TestStellung t(fen);
+        ASSERT_TRUE(t.ok) << fen;
+        EXPECT_EQ(std::tuple(klasse(t.st), ungleich(t.d)), std::tuple(k, bit29)) << fen;
+    }
     // Black has bishops of both colours; taking the light one leaves
     // opposite colours, and the incremental key follows.
     TestStellung w("4k3/8/8/2b2b2/8/8/8/1B2K3 w - - 0 1");
-    EXPECT_FALSE(w.d.materialSchluessel & (1ull << 29));
+    EXPECT_FALSE(ungleich(w.d));
     Stellungsdaten_t kind;
     Zugdaten_t zd;
     ASSERT_TRUE(zugMachenSuche(w.st, zugBauen(B1, F5, LAEUFER), kind, w.d, zd));
-    EXPECT_TRUE(kind.materialSchluessel & (1ull << 29));
+    EXPECT_TRUE(ungleich(kind));
     EXPECT_EQ(kind.materialSchluessel, materialSchluesselBerechnen(w.st));
     zugZuruecknehmen(zd);
     // Promoting to a bishop changes the class as well.
@@ -75,7 +77,7 @@ TEST(Board, OppositeBishopsTermFollowsCapturesAndPromotions)
     for (Zug z : {zugBauen(A7, A8, ART_PROMO_LAEUFER), zugBauen(A7, B8, ART_PROMO_LAEUFER)}) {
         ASSERT_TRUE(zugMachenSuche(v.st, z, kind, v.d, zd));
         EXPECT_EQ(kind.materialSchluessel, materialSchluesselBerechnen(v.st));
-        EXPECT_EQ((kind.materialSchluessel >> 29) & 1, klasse(v.st) == 1 ? 1u : 0u);
+        EXPECT_EQ(ungleich(kind), klasse(v.st) == 1);
         zugZuruecknehmen(zd);
     }
 }
@@ -104,42 +106,36 @@ TEST(Board, AttackRecordsSeeBatteriesPinsAndThreats)
     EXPECT_TRUE(gegenSchwarz.doppelt & bit(E5));     // rook and the queen behind it
     EXPECT_TRUE(gegenSchwarz.gefesselt & bit(D7));   // knight pinned against e8
     EXPECT_FALSE(t.d.angriffe[WEISS].gefesselt);
+    // Rook e4 and knight c4 both attacked by the pawn d5.
     TestStellung u("7k/8/8/3p4/2N1R3/8/8/4K3 w - - 0 1");
     ASSERT_TRUE(u.ok);
-    EXPECT_TRUE(u.d.angriffe[WEISS].bedroht & bit(E4));  // rook attacked by a pawn
-    EXPECT_TRUE(u.d.angriffe[WEISS].bedroht & bit(C4));  // knight attacked by a pawn
+    EXPECT_EQ(u.d.angriffe[WEISS].bedroht & felder({E4, C4}), felder({E4, C4}));
     EXPECT_TRUE(u.d.angriffe[WEISS].bauern & bit(E4));
 }
 
 TEST(GameRules, RepetitionFiftyMovesAndInsufficientMaterial)
 {
-    TestStellung t;
-    Stellungsdaten_t d[2];
-    d[0] = t.d;
-    const Zug zuege[] = {zugBauen(G1, F3, SPRINGER), zugBauen(G8, F6, SPRINGER), zugBauen(F3, G1, SPRINGER),
-                         zugBauen(F6, G8, SPRINGER)};
-    int k = 0;
-    for (int runde = 0; runde < 2; ++runde) {
-        for (Zug z : zuege) {
-            ASSERT_TRUE(zugSpielen(t.st, z, d[(k + 1) & 1], d[k & 1]));
-            ++k;
-        }
-        EXPECT_EQ(remisTest(t.st, d[k & 1].schluessel, false), runde == 0 ? REMIS_WIEDERHOLUNG : REMIS_WIEDERHOLUNG_2);
+    // The knights out and back once and twice; a pawn move starts a new
+    // history.
+    const std::string runde = "g1f3 g8f6 f3g1 f6g8";
+    for (auto [zuege, remis] :
+         {std::pair{runde, REMIS_WIEDERHOLUNG}, {runde + " " + runde, REMIS_WIEDERHOLUNG_2}}) {
+        const TestStellung t = stellungNach(nullptr, zuege);
+        ASSERT_TRUE(t.ok);
+        EXPECT_EQ(remisTest(t.st, t.d.schluessel, false), remis) << zuege;
     }
-    // A pawn move starts a new history.
-    ASSERT_TRUE(zugSpielen(t.st, zugBauen(E2, E4, BAUER), d[(k + 1) & 1], d[k & 1]));
-    EXPECT_EQ(t.st.historieLaenge, 1u);
+    EXPECT_EQ(stellungNach(nullptr, runde + " " + runde + " e2e4").st.historieLaenge, 1u);
 
     // The history stops growing at 101 entries; the fifty-move code follows.
-    TestStellung f("4k3/8/8/8/8/8/8/R3K3 w - - 99 80");
-    EXPECT_EQ(f.st.historieLaenge, 100u);
-    Stellungsdaten_t e[2] = {f.d, f.d};
-    ASSERT_TRUE(zugSpielen(f.st, zugBauen(A1, A2, TURM), e[1], e[0]));
+    const char* fuenfzig = "4k3/8/8/8/8/8/8/R3K3 w - - 99 80";
+    EXPECT_EQ(TestStellung(fuenfzig).st.historieLaenge, 100u);
+    const TestStellung f = stellungNach(fuenfzig, "a1a2");
+    ASSERT_TRUE(f.ok);
     EXPECT_EQ(f.st.historieLaenge, 101u);
-    EXPECT_EQ(remisTest(f.st, e[1].schluessel, true), REMIS_FUENFZIG);
-    EXPECT_EQ(remisTest(f.st, e[1].schluessel, false), REMIS_KEINS);
-    ASSERT_TRUE(zugSpielen(f.st, zugBauen(E8, D8, KOENIG), e[0], e[1]));
-    EXPECT_EQ(f.st.historieLaenge, 101u);
+    EXPECT_EQ(remisTest(f.st, f.d.schluessel, true), REMIS_FUENFZIG);
+    EXPECT_EQ(remisTest(f.st, f.d.schluessel, false), REMIS_KEINS);
+    const TestStellung g = stellungNach(fuenfzig, "a1a2 e8d8");
+    EXPECT_EQ(std::tuple(g.ok, g.st.historieLaenge), std::tuple(true, 101u));
     EXPECT_EQ(TestStellung("4k3/8/8/8/8/8/8/R3K3 w - - 100 80").st.historieLaenge, 1u);
 
     // Bishops on the same colour cannot mate, on opposite colours they can.
@@ -156,12 +152,12 @@ TEST(GameRules, RepetitionFiftyMovesAndInsufficientMaterial)
 TEST(GameRules, LinesEndAtTheFirstRepeatedPosition)
 {
     TestStellung t;
-    t.st.historieLaenge = 3;
     t.st.historie[0] = 11, t.st.historie[1] = 12, t.st.historie[2] = 13;
     const uint64_t wurzel = 13;
     const struct {
         std::vector<uint64_t> linie;
         int laenge;
+        uint32_t historie = 3; // entries of the game's history in use
     } faelle[] = {
         {{}, 0},
         {{21, 22, 23, 24}, 4},
@@ -169,14 +165,14 @@ TEST(GameRules, LinesEndAtTheFirstRepeatedPosition)
         {{13, 22}, 1},         // the game's current position
         {{21, 22, 21, 24}, 3}, // the line's own
         {{21, 22, 23, 22, 11}, 4},
+        // Without a history entry for it, the position itself still counts.
+        {{21, 13}, 2, 1},
     };
-    for (const auto& f : faelle)
+    for (const auto& f : faelle) {
+        t.st.historieLaenge = f.historie;
         EXPECT_EQ(varianteBisWiederholung(t.st, wurzel, f.linie.data(), int(f.linie.size())), f.laenge)
-            << f.linie.size();
-    // Without a history entry for it, the position itself still counts.
-    t.st.historieLaenge = 1;
-    const uint64_t linie[] = {21, 13};
-    EXPECT_EQ(varianteBisWiederholung(t.st, wurzel, linie, 2), 2);
+            << f.linie.size() << " moves, history " << f.historie;
+    }
 }
 
 TEST(GameRules, CastlingRightsFollowRookMovesAndCaptures)

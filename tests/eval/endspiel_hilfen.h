@@ -7,10 +7,9 @@
 
 inline Stellung_t stellungAus(const char* fen)
 {
-    Stellung_t st{};
-    Stellungsdaten_t d{};
-    EXPECT_TRUE(stellungSetzen(st, d, fen)) << fen;
-    return st;
+    const TestStellung t(fen);
+    EXPECT_TRUE(t.ok) << fen;
+    return t.st;
 }
 
 inline Stellung_t mitZug(Stellung_t st, int seite) { return st.amZug = seite, st; }

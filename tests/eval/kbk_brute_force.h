@@ -84,26 +84,22 @@ private:
         return moves > 0; // no move at all: stalemate (a pawn cannot mate)
     }
 
+    // Index i holds pawn i / 8192, white king i / 128 % 64, black king
+    // i / 2 % 64 and the side to move i % 2 (see index()).
     void solve()
     {
-        for (int p = 0; p < 64; ++p)
-            for (int wk = 0; wk < 64; ++wk)
-                for (int bk = 0; bk < 64; ++bk)
-                    for (int w = 0; w < 2; ++w)
-                        if (!legal(p, wk, bk, w)) d_[index(p, wk, bk, w)] = ILLEGAL;
+        const int n = int(d_.size());
+        for (int i = 0; i < n; ++i)
+            if (!legal(i / 8192, i / 128 % 64, i / 2 % 64, i % 2)) d_[i] = ILLEGAL;
         for (int k = 1;; ++k) {
             bool changed = false;
-            for (int p = 8; p < 56; ++p)
-                for (int wk = 0; wk < 64; ++wk)
-                    for (int bk = 0; bk < 64; ++bk)
-                        for (int w = 0; w < 2; ++w) {
-                            int8_t& v = d_[index(p, wk, bk, w)];
-                            if (v != 0) continue;
-                            if (w ? whiteWins(p, wk, bk, k) : blackLoses(p, wk, bk, k)) {
-                                v = int8_t(k);
-                                changed = true;
-                            }
-                        }
+            for (int i = 0; i < n; ++i) {
+                const int p = i / 8192, wk = i / 128 % 64, bk = i / 2 % 64;
+                if (d_[i] == 0 && (i % 2 ? whiteWins(p, wk, bk, k) : blackLoses(p, wk, bk, k))) {
+                    d_[i] = int8_t(k);
+                    changed = true;
+                }
+            }
             if (!changed) break;
         }
     }

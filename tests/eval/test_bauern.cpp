@@ -24,13 +24,11 @@ TEST(Bauern, LonePassedPawn)
     // Square value (172, 204), isolated on a middle file (-80, -99), passed
     // on the 5th rank (143, 168).
     EXPECT_EQ(e.wert, S(172 - 80 + 143, 204 - 99 + 168));
-    EXPECT_EQ(e.freibauern, felder({E5}));
-    EXPECT_EQ(e.umwandlung, felder({E8}));
+    EXPECT_EQ(std::pair(e.freibauern, e.umwandlung), Paar(felder({E5}), felder({E8})));
     // A king within three steps of e8 catches it: ranks 8 to 5, files b to h.
     EXPECT_EQ(beide(e.fang), Paar(0x00000000FEFEFEFEull, ALLES));
     EXPECT_EQ(beide(e.vorposten), Paar(felder({D6, F6}), 0));
-    EXPECT_EQ(e.offeneLinien, 0xEF);
-    EXPECT_EQ(e.linienMitBauern, 1);
+    EXPECT_EQ(std::tuple(e.offeneLinien, e.linienMitBauern), std::tuple(0xEF, 1));
     EXPECT_EQ(beide(e.linienOhneBauer), (std::pair<uint8_t, uint8_t>(7, 8)));
 }
 
@@ -57,9 +55,8 @@ TEST(Bauern, BackwardPawnBehindABlockedNeighbour)
     const int wMg = 98 + 118 - 38 - 10, wEg = 149 + 164 - 45 - 34;
     const int sMg = 118 - 80 - 38, sEg = 164 - 99 - 45;
     EXPECT_EQ(e.wert, S(wMg - sMg, wEg - sEg));
-    EXPECT_EQ(e.schwach, felder({D3, E4, E5}));
-    EXPECT_EQ(e.rueckstaendigHalboffen, felder({D3}));
-    EXPECT_EQ(e.freibauern, 0u);
+    EXPECT_EQ(std::tuple(e.schwach, e.rueckstaendigHalboffen, e.freibauern),
+              std::tuple(felder({D3, E4, E5}), felder({D3}), Bitboard(0)));
     EXPECT_EQ(beide(e.fang), Paar(ALLES, ALLES));
     EXPECT_EQ(beide(e.vorposten), Paar(felder({C4, E4, D5, F5}), felder({D4, F4})));
 }
@@ -72,8 +69,7 @@ TEST(Bauern, CandidateAndCatchRegionAroundOtherPawns)
     const int wMg = 129 + 172 + 170 + 143, wEg = 194 + 204 + 76 + 168;
     const int sMg = 64 - 80 - 38, sEg = 128 - 99 - 45;
     EXPECT_EQ(e.wert, S(wMg - sMg, wEg - sEg));
-    EXPECT_EQ(e.freibauern, felder({D5}));
-    EXPECT_EQ(e.rueckstaendigHalboffen, felder({B7}));
+    EXPECT_EQ(std::pair(e.freibauern, e.rueckstaendigHalboffen), Paar(felder({D5}), felder({B7})));
     // Three king steps to d8, never onto another pawn.
     EXPECT_EQ(beide(e.fang), Paar(0x000000007F7F7F7Full & ~felder({C5, B7}), ALLES));
 }
@@ -86,8 +82,7 @@ TEST(Bauern, ConnectedPassersAndSquaresCoveredTwice)
     EXPECT_EQ(e.wert, S(230 + 660 + 639 + 234 + 111 + 78 + 111, 297 + 1076 + 1222 + 422 + 66 + 46 + 66));
     // e7 and g7 cover f8 twice: no king can reach the f-pawn's promotion
     // square, so White's catch region is empty.
-    EXPECT_EQ(e.fang[WEISS], 0u);
-    EXPECT_EQ(e.umwandlung, felder({E8, F8, G8}));
+    EXPECT_EQ(std::pair(e.fang[WEISS], e.umwandlung), Paar(0, felder({E8, F8, G8})));
 }
 
 TEST(Bauern, BlackStructuresAreTheMirrorImage)

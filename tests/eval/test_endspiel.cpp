@@ -1,8 +1,5 @@
 // Hand-worked verdicts of the endgame recogniser. Each position is checked
 // with both sides to move and against its colour-mirrored twin.
-#include <cctype>
-
-#include "../test_hilfen.h"
 #include "endspiel_hilfen.h"
 #include "eval/kbk_tabelle.h"
 
@@ -169,17 +166,17 @@ TEST(Endspiel, RandomPositionsGetMirroredVerdicts)
                 }
                 const int amZug = int(zufall() % 2);
                 const std::string fen = fenAus(steine, amZug);
-                Stellung_t st{};
-                Stellungsdaten_t d{};
+                const TestStellung t(fen.c_str());
                 // Kings side by side or the side not to move in check: not a position.
-                if (!stellungSetzen(st, d, fen.c_str()) || (AT.koenig[st.seite[WEISS].koenig] & bit(st.seite[SCHWARZ].koenig)))
+                if (!t.ok || (AT.koenig[t.st.seite[WEISS].koenig] & bit(t.st.seite[SCHWARZ].koenig)))
                     continue;
                 SCOPED_TRACE(fen);
-                const Endspielurteil_t u = urteilGespiegeltGleich(st);
+                const Endspielurteil_t u = urteilGespiegeltGleich(t.st);
                 if (std::string(m) != "KNNkp") {
                     for (Stein& s : steine) s.feld ^= 7;
-                    ASSERT_TRUE(stellungSetzen(st, d, fenAus(steine, amZug).c_str()));
-                    EXPECT_PRED2(gleich, endspielErkennen(st), u);
+                    const TestStellung gespiegelt(fenAus(steine, amZug).c_str());
+                    ASSERT_TRUE(gespiegelt.ok);
+                    EXPECT_PRED2(gleich, endspielErkennen(gespiegelt.st), u);
                 }
                 ++geprueft;
             }

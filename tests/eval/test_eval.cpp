@@ -45,11 +45,8 @@ const std::vector<Pos>& testStellungen()
     static std::vector<Pos> alle = [] {
         std::vector<Pos> v;
         std::ifstream datei(testDaten("eval_positions.epd"));
-        std::string zeile;
-        while (std::getline(datei, zeile)) {
-            if (zeile.empty()) continue;
-            v.push_back(setzen(zeile.c_str()));
-        }
+        for (std::string zeile; std::getline(datei, zeile);)
+            if (!zeile.empty()) v.push_back(setzen(zeile.c_str()));
         return v;
     }();
     return alle;
@@ -103,17 +100,13 @@ TEST(Bewertung, LonePassedPawnRacingAFarKing)
     // (101 x 2). Balance 1083 - 27.
     const Pos p = setzen("7k/8/8/8/P7/8/8/7K w - - 0 1");
     const Bewertungsteile_t b = teile(p);
-    EXPECT_EQ(b.phase, 0);
-    EXPECT_EQ(b.bilanz, 1056);
-    EXPECT_EQ(b.bauern, S(-17, 183));
-    EXPECT_EQ(b.koenigEndspiel, 739);
-    EXPECT_EQ(b.koenigssicherheit, 0);
+    EXPECT_EQ(std::tuple(b.phase, b.bilanz, b.bauern, b.koenigEndspiel, b.koenigssicherheit),
+              std::tuple(0, 1056, S(-17, 183), 739, 0));
     // Endgame half 183 + 739 + 35 (tempo), plus the balance once more.
     Tabellen t;
     EXPECT_EQ(bewerte(p, t), 183 + 739 + 35 + 1056);
     // With Black to move the race bonus drops to 169 and the tempo changes sides.
-    const Pos q = setzen("7k/8/8/8/P7/8/8/7K b - - 0 1");
-    EXPECT_EQ(bewerte(q, t), -(183 + 739 - 284 + 169 - 35 + 1056));
+    EXPECT_EQ(bewerte(setzen("7k/8/8/8/P7/8/8/7K b - - 0 1"), t), -(183 + 739 - 284 + 169 - 35 + 1056));
 }
 
 TEST(Bewertung, BigMaterialLeadDoesNotWrapTheMiddlegameHalf)
@@ -123,8 +116,7 @@ TEST(Bewertung, BigMaterialLeadDoesNotWrapTheMiddlegameHalf)
     // bits. It must still count in full, and a queen more must still be
     // worth more than a queen less.
     const Bewertungsteile_t b = teile(setzen("4k3/8/8/8/8/3Q4/PPPPPPP1/RNBQKBNR w KQ - 0 1"));
-    EXPECT_EQ(b.bilanz, 44790 - 506);
-    EXPECT_EQ(b.phase, 256);
+    EXPECT_EQ(std::pair(b.bilanz, b.phase), std::pair(44790 - 506, 256));
     EXPECT_EQ(b.gemischt, b.summe.mg() + 2 * b.bilanz);
     EXPECT_GT(b.ergebnis, teile(setzen("4k3/8/8/8/8/8/PPPPPPP1/RNBQKBNR w KQ - 0 1")).ergebnis);
 }
@@ -170,10 +162,9 @@ TEST(Bewertung, OppositeBishopsScaleTowardsADraw)
     const Bewertungsteile_t z = teile(setzen("8/8/4k3/8/8/8/P3K2P/2B2b2 w - - 0 1"));
     ASSERT_GT(z.gemischt, 1000);
     EXPECT_EQ(z.ergebnis, z.gemischt - (komprimiert(z.gemischt) * 99) / 256);
-    EXPECT_EQ(komprimiert(1000), 1000);
-    EXPECT_EQ(komprimiert(2000), 1250);
-    EXPECT_EQ(komprimiert(6000), 2250 / 2 + 1000);
-    EXPECT_EQ(komprimiert(-6000), -2250 / 2 - 1000);
+    for (auto [wert, kurz] :
+         {std::pair{1000, 1000}, {2000, 1250}, {6000, 2250 / 2 + 1000}, {-6000, -2250 / 2 - 1000}})
+        EXPECT_EQ(komprimiert(wert), kurz) << wert;
 
     // Rooks beside the opposite bishops: f = 16.
     const Bewertungsteile_t r = teile(setzen("r7/4k3/3p4/8/8/4P3/3K4/R1B2b2 w - - 0 1"));
@@ -208,9 +199,8 @@ TEST(Bewertung, PawnEntryDependsOnPawnsOnly)
     const PawnEntry* vorher = &warm.pt->eintrag[a.d.bauernSchluessel % PawnTable::GROESSE];
     const PawnEntry kopie = *vorher;
     EXPECT_EQ(bewerte(b, warm), bewerte(b, frisch));
-    EXPECT_EQ(vorher->wert, kopie.wert);
-    EXPECT_EQ(vorher->vorposten[WEISS], kopie.vorposten[WEISS]);
-    EXPECT_EQ(vorher->schwach, kopie.schwach);
+    EXPECT_EQ(std::tuple(vorher->wert, vorher->vorposten[WEISS], vorher->schwach),
+              std::tuple(kopie.wert, kopie.vorposten[WEISS], kopie.schwach));
     // Another key in the same slot replaces the entry; a fresh table has no
     // entry even for the pawnless key 0.
     EXPECT_EQ(bauernEintrag(*warm.pt, a.d.bauernSchluessel + PawnTable::GROESSE, 0, 0).freibauern, 0u);

@@ -22,15 +22,14 @@ std::string ohneKommentare(const std::string& text)
     return r;
 }
 
-struct Stellungen {
+std::vector<TestStellung> stellungen()
+{
     std::vector<TestStellung> alle;
-    Stellungen()
-    {
-        std::ifstream datei(testDaten("eval_positions.epd"));
-        for (std::string z; std::getline(datei, z);)
-            if (!z.empty()) alle.emplace_back(z.c_str());
-    }
-};
+    std::ifstream datei(testDaten("eval_positions.epd"));
+    for (std::string z; std::getline(datei, z);)
+        if (!z.empty()) alle.emplace_back(z.c_str());
+    return alle;
+}
 
 int32_t statisch(const TestStellung& p)
 {
@@ -54,12 +53,9 @@ TEST(Gewichte, BuiltInRecordHoldsTheHandSetValues)
     EXPECT_EQ(aktuelleGewichte(), eingebauteGewichte());
     // A few tables as the evaluation reads them: files mirrored, Black's
     // view by sq ^ 56, counts beyond a table repeating its last entry.
-    EXPECT_EQ(BW.bauerFeld[E4], S(118, 164));
-    EXPECT_EQ(BW.bauerFeld[H2], S(-76, 35));
-    EXPECT_EQ(BW.koenigSicherheit[G1], 81);
-    EXPECT_EQ(BW.material[DAME][10], 56796);
-    EXPECT_EQ(BW.freibauerGedeckt[0], S(0, 0));
-    EXPECT_EQ(BW.freibauerGedeckt[1], S(55, 60));
+    EXPECT_EQ(std::tuple(BW.bauerFeld[E4], BW.bauerFeld[H2], BW.freibauerGedeckt[0], BW.freibauerGedeckt[1]),
+              std::tuple(S(118, 164), S(-76, 35), S(0, 0), S(55, 60)));
+    EXPECT_EQ(std::tuple(BW.koenigSicherheit[G1], BW.material[DAME][10]), std::tuple(81, 56796));
 }
 
 // The tuned set that ships beside the programs is complete and within
@@ -145,9 +141,8 @@ TEST(Gewichte, ChangedWeightsReachTheEvaluationAndTheQuiescenceMaterial)
     g.von(G_TEMPO)[0] = 100;
     g.von(G_MATERIAL_DAME)[1] = 9000;
     gewichteSetzen(g);
-    EXPECT_EQ(gewichteStand(), vorher + 1);
-    EXPECT_EQ(statisch(start), 100);
-    EXPECT_EQ(BW.material[DAME][1], 9000);
+    EXPECT_EQ(std::tuple(gewichteStand(), statisch(start), BW.material[DAME][1]),
+              std::tuple(vorher + 1, 100, 9000));
     // Setting the same weights again changes nothing.
     gewichteSetzen(g);
     EXPECT_EQ(gewichteStand(), vorher + 1);
@@ -175,12 +170,12 @@ TEST(Gewichte, ChangedWeightsReachTheEvaluationAndTheQuiescenceMaterial)
 TEST(Gewichte, TracedScoreAndGradientAgreeWithTheEngine)
 {
     GewichteZurueck zurueck;
-    const Stellungen s;
-    ASSERT_GE(s.alle.size(), 300u);
+    const std::vector<TestStellung> alle = stellungen();
+    ASSERT_GE(alle.size(), 300u);
     const Gewichte_t basis = eingebauteGewichte();
     auto tab = spurTabellen(basis);
     std::vector<Spur_t> spuren;
-    for (const TestStellung& p : s.alle) {
+    for (const TestStellung& p : alle) {
         spuren.push_back(spurBewertung(*tab, p.st, p.d));
         ASSERT_EQ(spuren.back().v, statisch(p)) << fenText(p.st);
     }
@@ -216,7 +211,7 @@ TEST(Gewichte, TracedScoreAndGradientAgreeWithTheEngine)
             Gewichte_t g = basis;
             g.w[index] += richtung * f.schritt;
             gewichteSetzen(g);
-            for (const TestStellung& p : s.alle) differenz += richtung * statisch(p);
+            for (const TestStellung& p : alle) differenz += richtung * statisch(p);
         }
         differenz /= 2.0 * f.schritt;
         SCOPED_TRACE(gewichtName(index));

@@ -4,8 +4,21 @@
 #include "eval/packed_score.h"
 
 namespace {
+
 // Both halves as unpacked.
 std::pair<int, int> haelften(PackedScore p) { return {p.mg(), p.eg()}; }
+
+Stellung_t mitAnzahlen(const int (&w)[6], const int (&s)[6])
+{
+    Stellung_t st;
+    std::memset(&st, 0, sizeof st);
+    for (int t = 1; t <= 5; ++t) {
+        st.seite[0].anzahl[t] = uint8_t(w[t]);
+        st.seite[1].anzahl[t] = uint8_t(s[t]);
+    }
+    return st;
+}
+
 } // namespace
 
 TEST(PackedScore, MiddlegameHalfWrapsAtSixteenBitsAndCarries)
@@ -22,21 +35,6 @@ TEST(PackedScore, MiddlegameHalfWrapsAtSixteenBitsAndCarries)
     PackedScore r = S(0, 32767) + S(0, 1);
     EXPECT_EQ(r.eg(), -32768);
 }
-
-namespace {
-
-Stellung_t mitAnzahlen(const int (&w)[6], const int (&s)[6])
-{
-    Stellung_t st;
-    std::memset(&st, 0, sizeof st);
-    for (int t = 1; t <= 5; ++t) {
-        st.seite[0].anzahl[t] = uint8_t(w[t]);
-        st.seite[1].anzahl[t] = uint8_t(s[t]);
-    }
-    return st;
-}
-
-} // namespace
 
 TEST(Material, PhaseAndBalance)
 {

@@ -9,7 +9,6 @@
 #include <new>
 
 #include "../test_hilfen.h"
-#include "chess/zugmachen.h"
 #include "protocol/uci.h"
 #include "protocol/uci_ausgabe.h"
 #include "search/suche.h"
@@ -102,19 +101,27 @@ protected:
     std::unique_ptr<UciInterface_t> uci;
 };
 
+// "<N" or ">N" holds for the value.
+bool schranke(const std::string& s, int64_t wert)
+{
+    const int64_t n = std::stoll(s.substr(1));
+    return s[0] == '<' ? wert < n : wert > n;
+}
+
 } // namespace
 
 // Draws by perpetual check, repetition of a position of the game and the
-// fifty-move rule, mates, and a restricted root. Each case: position, go
-// command, the moves allowed as answer ("" any; "!m" any but m) and the
-// score, exact ("cp 0", "mate 2") or as a bound ("<-500", ">500").
+// fifty-move rule, mates, a restricted root and the single legal move. Each
+// case: position, go command, the moves allowed as answer ("" any; "!m" any
+// but m), the score, exact ("cp 0", "mate 2") or as a bound ("<-500",
+// ">500"), and a bound on the nodes searched.
 TEST_F(Suche, DrawsMatesAndRestrictedRoots)
 {
     const std::string perpetual = "fen r4r1k/5p1p/8/6Q1/8/8/q4PPP/6K1 w - - 0 1";
     const std::string dameMehr = "fen 6k1/8/8/8/8/8/3Q4/K7 b - - 0 1";
     const std::string turmMatt = "fen 7k/8/6K1/8/8/8/8/R7 w - - 0 1";
     const struct {
-        std::string position, go, zuege, wert;
+        std::string position, go, zuege, wert, knoten = {};
     } faelle[] = {
         // A queen and a rook down, White checks forever: Qf6+ Kg8 Qg5+ Kh8.
         {perpetual, "go depth 8", "g5f6 g5e5", "cp 0"},
@@ -139,6 +146,10 @@ TEST_F(Suche, DrawsMatesAndRestrictedRoots)
         {turmMatt, "go depth 5 searchmoves a1a2 a1b1", "a1a2 a1b1", ""},
         {turmMatt, "go depth 5 excludemoves a1a8", "!a1a8", "mate 2"},
         {turmMatt, "go depth 5", "a1a8", "mate 1"},
+        // Kxg2 is the only move: answered at once. A restricted root goes on
+        // searching even with one move.
+        {"fen 7k/8/8/8/8/8/6q1/7K w - - 0 1", "go depth 20", "h1g2", "", "<100"},
+        {"startpos", "go depth 5 searchmoves e2e4", "e2e4", "", ">200"},
     };
     for (const auto& f : faelle) {
         SCOPED_TRACE(f.position + " / " + f.go);
@@ -148,13 +159,13 @@ TEST_F(Suche, DrawsMatesAndRestrictedRoots)
         } else if (!f.zuege.empty()) {
             EXPECT_NE((" " + f.zuege + " ").find(" " + e.bestmove + " "), std::string::npos) << e.bestmove;
         }
-        if (f.wert[0] == '<') {
-            EXPECT_LT(e.centipawns(), std::stoi(f.wert.substr(1))) << e.letzteInfo;
-        } else if (f.wert[0] == '>') {
-            EXPECT_GT(e.centipawns(), std::stoi(f.wert.substr(1))) << e.letzteInfo;
+        if (f.wert[0] == '<' || f.wert[0] == '>') {
+            EXPECT_TRUE(schranke(f.wert, e.centipawns())) << e.letzteInfo;
         } else if (!f.wert.empty()) {
             EXPECT_EQ(e.wert(), f.wert) << e.letzteInfo;
         }
+        const int64_t knoten = int64_t(sucher->knotenGesamt());
+        EXPECT_TRUE(f.knoten.empty() || schranke(f.knoten, knoten)) << knoten;
     }
 }
 
@@ -175,19 +186,6 @@ TEST_F(Suche, FixedNodeSearchesAreReproducible)
         EXPECT_EQ(b.bestmove, a.bestmove) << runde;
         EXPECT_EQ(b.zeilen.size(), a.zeilen.size()) << runde;
     }
-}
-
-TEST_F(Suche, SingleLegalMoveIsAnsweredAtOnce)
-{
-    // Kxg2 is the only move.
-    Ergebnis e = suchen("fen 7k/8/8/8/8/8/6q1/7K w - - 0 1", "go depth 20");
-    EXPECT_EQ(e.bestmove, "h1g2");
-    EXPECT_LT(sucher->knotenGesamt(), 100u);
-
-    // A restricted root goes on searching even with one move.
-    e = suchen("startpos", "go depth 5 searchmoves e2e4");
-    EXPECT_EQ(e.bestmove, "e2e4");
-    EXPECT_GT(sucher->knotenGesamt(), 200u);
 }
 
 // (Three different moves at one depth, also with many threads, and root
@@ -218,33 +216,27 @@ TEST_F(Suche, ClearHashEmptiesTheTableBeforeTheNextSearch)
 {
     // The position after the best move holds the move the engine expects
     // in reply (its ponder move), so the table knows it.
-    auto schluesselNachBestmove = [](const std::string& bestmove) {
-        Stellung_t st;
-        Stellungsdaten_t d, nd;
-        Zugdaten_t zd;
-        stellungSetzen(st, d, nullptr);
-        zugMachenSuche(st, koordinatenZugLesen(st, bestmove.c_str()), nd, d, zd);
-        return nd.schluessel;
+    auto nachBestmove = [&] {
+        return stellungNach(nullptr, suchen("startpos", "go depth 6").bestmove).d.schluessel;
     };
     TTDaten_t eintrag;
-    Ergebnis e = suchen("startpos", "go depth 6");
-    uint64_t schluessel = schluesselNachBestmove(e.bestmove);
-    EXPECT_TRUE(sucher->tabelle().lesen(schluessel, 1, eintrag));
+    auto bekannt = [&](uint64_t schluessel) { return sucher->tabelle().lesen(schluessel, 1, eintrag); };
+    uint64_t schluessel = nachBestmove();
+    EXPECT_TRUE(bekannt(schluessel));
 
     sagen("setoption name Clear Hash");
     Optionen_t& opt = uci->optionen();
     EXPECT_TRUE(opt.wahr(OPT_CLEAR_HASH));
     // The button takes effect when the next search starts.
     suchen("fen 7k/8/8/8/8/8/6q1/7K w - - 0 1", "go depth 1");
-    EXPECT_FALSE(sucher->tabelle().lesen(schluessel, 1, eintrag));
+    EXPECT_FALSE(bekannt(schluessel));
     EXPECT_FALSE(opt.wahr(OPT_CLEAR_HASH));
     EXPECT_STREQ(opt.text(OPT_CLEAR_HASH), "false");
 
     // Not pressed again: the table is kept.
-    e = suchen("startpos", "go depth 6");
-    schluessel = schluesselNachBestmove(e.bestmove);
+    schluessel = nachBestmove();
     suchen("fen 7k/8/8/8/8/8/6q1/7K w - - 0 1", "go depth 1");
-    EXPECT_TRUE(sucher->tabelle().lesen(schluessel, 1, eintrag));
+    EXPECT_TRUE(bekannt(schluessel));
 }
 
 // A client takes the last line it saw for the result of the search. Before
@@ -340,4 +332,35 @@ TEST_F(Suche, BookMovesWithoutSearch)
     EXPECT_EQ(aus->neue(), std::vector<std::string>{"bestmove e2e4 ponder e7e5"});
     sagen("setoption name BookFile value " + buch.name + ".missing");
     EXPECT_EQ(antwort("startpos", "go depth 3"), "searched");
+}
+
+// The quiescence search gives the same verdict in a narrow window as in the
+// full one: searched just above its own value it fails low, just below it
+// fails high. Its capture selection weighs the material a capture wins; if
+// that weight disagrees with the evaluation's, a recapture is skipped in
+// narrow windows and an ordinary exchange looks like winning a piece.
+TEST(Ruhesuche, NarrowWindowsAgreeWithTheFullWindowAfterExchanges)
+{
+    const char* stellungen[] = {
+        // 1.e4 e5 2.Nf3 Nc6 3.Bb5 a6: Bxc6 dxc6 is an even trade.
+        "r1bqkbnr/1ppp1ppp/p1n5/1B2p3/4P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 0 4",
+        // Two knights after 5.exd5: Black takes back on d5 or moves away.
+        "r1bqkb1r/ppp2ppp/2n2n2/3Pp1N1/2B5/8/PPPP1PPP/RNBQK2R b KQkq - 0 5",
+        // Open Sicilian after 4.Nxd4.
+        "rnbqkbnr/pp2pppp/3p4/8/3NP3/8/PPP2PPP/RNBQKB1R b KQkq - 0 4",
+        // Queen's gambit declined after Bxf6: Bxf6 or gxf6.
+        "rnbqk2r/ppp1bppp/4pB2/3p4/2PP4/2N5/PP2PPPP/R2QKBNR b KQkq - 0 5",
+        // Knights trade in the centre.
+        "r1bqkb1r/pppp1ppp/2n5/4n3/3PP3/8/PPP2PPP/RNBQKBNR w KQkq - 0 4",
+        // A middlegame with captures on d5 for both sides.
+        "r2q1rk1/pp2bppp/2n1bn2/3p4/3P4/2NBBN2/PP3PPP/R2Q1RK1 w - - 0 11",
+    };
+    auto suche = std::make_unique<Suche_t>();
+    for (const char* fen : stellungen) {
+        TestStellung t(fen);
+        ASSERT_TRUE(t.ok) << fen;
+        const int v = suche->ruhewert(t.st, -MATT_WERT - 1, MATT_WERT + 1);
+        EXPECT_LE(suche->ruhewert(t.st, v, v + 1), v) << fen;
+        EXPECT_GE(suche->ruhewert(t.st, v - 1, v), v) << fen;
+    }
 }

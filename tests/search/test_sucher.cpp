@@ -6,9 +6,8 @@
 namespace {
 class SucherThread : public ::testing::Test {
 protected:
-    void SetUp() override { stellungSetzen(st, d, nullptr); }
-    Stellung_t st;
-    Stellungsdaten_t d;
+    TestStellung start;
+    const Stellung_t& st = start.st;
     Optionen_t optionen{OPTIONEN_NORMAL};
     Suchgrenzen_t grenzen;
     TestAusgabe_t aus;

@@ -14,26 +14,33 @@ uint64_t schluessel(uint32_t hoch, uint32_t tief) { return (uint64_t(hoch) << 32
 TTDaten_t daten(int32_t wert, int32_t tiefe, int32_t grenze = TT_OBERGRENZE, uint32_t zug = 0, int32_t nf = 0,
                 int32_t drohung = 0)
 {
-    TTDaten_t d;
-    d.wert = wert, d.tiefe = tiefe, d.grenze = grenze, d.zug = zug, d.nullfenster = nf, d.drohung = drohung;
-    return d;
+    return {wert, tiefe, nf, grenze, zug, drohung};
 }
 
 auto felderVon(const TTDaten_t& d) { return std::tuple(d.wert, d.tiefe, d.grenze, d.zug, d.nullfenster, d.drohung); }
+
+// A table of one megabyte.
+struct Tabelle : Transpositionstabelle_t {
+    Tabelle() { groesseSetzen(MB); }
+};
+
+bool hat(Transpositionstabelle_t& tt, uint64_t k)
+{
+    TTDaten_t d;
+    return tt.lesen(k, 0, d);
+}
 
 // Fills a bucket with four keys (entries 0..3 in order) and stores a fifth;
 // returns the index of the entry that gave way, -1 if none did.
 int opferBei(const TTDaten_t (&alt)[4])
 {
-    Transpositionstabelle_t tt;
-    tt.groesseSetzen(MB);
+    Tabelle tt;
     for (uint32_t i = 0; i < 4; ++i) tt.schreiben(schluessel(77, i + 1), 0, alt[i]);
     tt.schreiben(schluessel(77, 99), 0, daten(1, 1));
+    EXPECT_TRUE(hat(tt, schluessel(77, 99)));
     int opfer = -1;
-    TTDaten_t d;
     for (uint32_t i = 0; i < 4; ++i)
-        if (!tt.lesen(schluessel(77, i + 1), 0, d)) opfer = int(i);
-    EXPECT_TRUE(tt.lesen(schluessel(77, 99), 0, d));
+        if (!hat(tt, schluessel(77, i + 1))) opfer = int(i);
     return opfer;
 }
 
@@ -56,14 +63,12 @@ TEST(TT, SizeFromTheHashOptionAndPacking)
 {
     Transpositionstabelle_t tt;
     EXPECT_FALSE(tt.hatTabelle());
-    tt.groesseSetzen(1 * MB);
-    ASSERT_TRUE(tt.hatTabelle());
-    EXPECT_EQ(tt.anzahl(), 65532u); // 1,048,576 / 16 - 4
-    EXPECT_EQ(tt.alter(), 1u);
-    tt.groesseSetzen(100); // below the minimum of 1,600 bytes
-    EXPECT_EQ(tt.anzahl(), 96u);
-    tt.groesseSetzen(16 * MB + 8); // rounded down to whole entries
-    EXPECT_EQ(tt.anzahl(), 16 * MB / 16 - 4);
+    // 1,048,576 / 16 - 4; below the minimum of 1,600 bytes; rounded down to
+    // whole entries.
+    for (auto [bytes, n] : {std::pair{MB, uint64_t(65532)}, {100, 96}, {16 * MB + 8, 16 * MB / 16 - 4}}) {
+        tt.groesseSetzen(bytes);
+        EXPECT_EQ(std::tuple(tt.hatTabelle(), tt.anzahl(), tt.alter()), std::tuple(true, n, 1u)) << bytes;
+    }
 
     // Every field comes back, even at its extremes, without spilling into its
     // neighbours.
@@ -76,18 +81,15 @@ TEST(TT, SizeFromTheHashOptionAndPacking)
 
 TEST(TT, MateScoresAreKeptRelativeToTheNode)
 {
-    Transpositionstabelle_t tt;
-    tt.groesseSetzen(MB);
+    Tabelle tt;
     const uint64_t k = schluessel(5, 5);
-    tt.schreiben(k, 4, daten(499990, 6, TT_EXAKT));
     EXPECT_EQ(tt::packen(daten(499990, 6), 4, 1) >> 44, uint64_t(499994 + 500000));
-    TTDaten_t d;
-    ASSERT_TRUE(tt.lesen(k, 6, d));
-    EXPECT_EQ(d.wert, 499988);
-
-    tt.schreiben(k, 4, daten(-499990, 6));
-    ASSERT_TRUE(tt.lesen(k, 6, d));
-    EXPECT_EQ(d.wert, -499988);
+    for (auto [grenze, vorzeichen] : {std::pair{TT_EXAKT, 1}, {TT_OBERGRENZE, -1}}) {
+        tt.schreiben(k, 4, daten(vorzeichen * 499990, 6, grenze));
+        TTDaten_t d;
+        ASSERT_TRUE(tt.lesen(k, 6, d));
+        EXPECT_EQ(d.wert, vorzeichen * 499988) << vorzeichen;
+    }
 
     // The thresholds: 450,000 and -450,000 are mates, 449,999 and -449,999 not.
     for (auto [wert, gespeichert] : {std::pair{450000, 450003}, {-450000, -450003}, {449999, 449999}, {-449999, -449999}})
@@ -100,23 +102,19 @@ TEST(TT, MateScoresAreKeptRelativeToTheNode)
 TEST(TT, ReplacementWhenTheWholeBucketIsCurrent)
 {
     // The same key is overwritten even by a shallower result.
-    Transpositionstabelle_t tt;
-    tt.groesseSetzen(MB);
+    Tabelle tt;
     tt.schreiben(schluessel(9, 1), 0, daten(100, 40, TT_EXAKT, 0x1111));
     tt.schreiben(schluessel(9, 1), 0, daten(-30, 2, TT_OBERGRENZE, 0x2222));
     TTDaten_t d;
     ASSERT_TRUE(tt.lesen(schluessel(9, 1), 0, d));
     EXPECT_EQ(felderVon(d), felderVon(daten(-30, 2, TT_OBERGRENZE, 0x2222)));
-    EXPECT_FALSE(tt.lesen(schluessel(9, 2), 0, d));
+    EXPECT_FALSE(hat(tt, schluessel(9, 2)));
     // The shallowest goes.
     EXPECT_EQ(opferBei({daten(0, 10), daten(0, 4), daten(0, 6), daten(0, 8)}), 1);
     // Equal depth: upper before lower before exact.
-    EXPECT_EQ(opferBei({daten(0, 6, TT_EXAKT), daten(0, 6, TT_UNTERGRENZE), daten(0, 6, TT_OBERGRENZE),
-                        daten(0, 6, TT_UNTERGRENZE)}),
-              2);
-    EXPECT_EQ(opferBei({daten(0, 6, TT_EXAKT), daten(0, 6, TT_UNTERGRENZE), daten(0, 6, TT_EXAKT),
-                        daten(0, 6, TT_EXAKT)}),
-              1);
+    const TTDaten_t exakt = daten(0, 6, TT_EXAKT), unten = daten(0, 6, TT_UNTERGRENZE);
+    EXPECT_EQ(opferBei({exakt, unten, daten(0, 6, TT_OBERGRENZE), unten}), 2);
+    EXPECT_EQ(opferBei({exakt, unten, exakt, exakt}), 1);
     // Then more zero-window plies (a smaller 127 - z field) first.
     EXPECT_EQ(opferBei({daten(0, 6, 0, 0, 3), daten(0, 6, 0, 0, 9), daten(0, 6, 0, 0, 1), daten(0, 6, 0, 0, 3)}), 1);
     // Complete ties go to the later entry; score, move and threat flag do not count.
@@ -127,30 +125,26 @@ TEST(TT, ReplacementWhenTheWholeBucketIsCurrent)
 
 TEST(TT, EntriesOfEarlierSearchesGoFirstAndProbesRefreshThem)
 {
-    Transpositionstabelle_t tt;
-    tt.groesseSetzen(MB);
+    Tabelle tt;
     for (uint32_t i = 0; i < 4; ++i) tt.schreiben(schluessel(3, i + 1), 0, daten(0, 50 - int(i)));
     tt.neueSuche();
-    TTDaten_t d;
-    ASSERT_TRUE(tt.lesen(schluessel(3, 1), 0, d)); // refreshed: now current
+    ASSERT_TRUE(hat(tt, schluessel(3, 1)));          // refreshed: now current
     tt.schreiben(schluessel(3, 2), 0, daten(0, 60)); // same key: current again
     tt.schreiben(schluessel(3, 9), 0, daten(0, 1));  // first old entry is number 2
-    EXPECT_TRUE(tt.lesen(schluessel(3, 1), 0, d));
-    EXPECT_TRUE(tt.lesen(schluessel(3, 2), 0, d));
-    EXPECT_FALSE(tt.lesen(schluessel(3, 3), 0, d));
-    EXPECT_TRUE(tt.lesen(schluessel(3, 4), 0, d));
-    EXPECT_TRUE(tt.lesen(schluessel(3, 9), 0, d));
+    for (auto [tief, da] : {std::pair{1u, true}, {2u, true}, {3u, false}, {4u, true}, {9u, true}})
+        EXPECT_EQ(hat(tt, schluessel(3, tief)), da) << tief;
 
     // A bucket starting at the last index stays inside the array.
     const uint64_t k = schluessel(0xFFFFFFFFu, 1);
     for (uint32_t i = 0; i < 6; ++i) tt.schreiben(k + i, 0, daten(int(i), 1));
+    TTDaten_t d;
     ASSERT_TRUE(tt.lesen(k + 5, 0, d));
     EXPECT_EQ(d.wert, 5);
 }
 
 TEST(TT, HashfullCountsEntriesOfTheCurrentSearch)
 {
-    Transpositionstabelle_t tt;
+    Tabelle tt;
     tt.groesseSetzen(1600); // 96 entries: all of them are counted
     ASSERT_EQ(tt.anzahl(), 96u);
     EXPECT_EQ(tt.hashfull(), 0);
@@ -159,13 +153,10 @@ TEST(TT, HashfullCountsEntriesOfTheCurrentSearch)
     EXPECT_EQ(tt.hashfull(), 2 * 1000 / 96);
     tt.neueSuche();
     EXPECT_EQ(tt.hashfull(), 0);
-    TTDaten_t d;
-    ASSERT_TRUE(tt.lesen(schluessel(1, 1), 0, d));
+    ASSERT_TRUE(hat(tt, schluessel(1, 1)));
     EXPECT_EQ(tt.hashfull(), 1000 / 96);
     tt.leeren();
-    EXPECT_EQ(tt.hashfull(), 0);
-    EXPECT_EQ(tt.alter(), 1u);
-    EXPECT_FALSE(tt.lesen(schluessel(1, 1), 0, d));
+    EXPECT_EQ(std::tuple(tt.hashfull(), tt.alter(), hat(tt, schluessel(1, 1))), std::tuple(0, 1u, false));
 
     // The age cycles through 1..15 only, so empty entries never count.
     for (int i = 0; i < 40; ++i) {
@@ -199,8 +190,7 @@ TEST(TT, FailedAllocationShrinksAndFinallyLeavesNoArray)
     for (size_t i = 0; i + 1 < versuche.size(); ++i) groesse -= groesse / 16;
     EXPECT_EQ(versuche.back(), groesse / 16 * 16);
     EXPECT_LE(versuche.back(), 500000u);
-    EXPECT_EQ(tt.anzahl(), groesse / 16 - 4);
-    EXPECT_EQ(tt.angefordert(), MB);
+    EXPECT_EQ(std::tuple(tt.anzahl(), tt.angefordert()), std::tuple(groesse / 16 - 4, MB));
     tt.groesseSetzen(MB); // same size: kept
     EXPECT_EQ(zuteilungen, 1);
 
@@ -212,9 +202,7 @@ TEST(TT, FailedAllocationShrinksAndFinallyLeavesNoArray)
     EXPECT_LT(versuche.back() - versuche.back() / 16, 16001u);
     EXPECT_GE(versuche.back(), 16001u);
     tt.schreiben(schluessel(1, 2), 0, daten(10, 10));
-    TTDaten_t d;
-    EXPECT_FALSE(tt.lesen(schluessel(1, 2), 0, d));
-    EXPECT_EQ(tt.hashfull(), 0);
+    EXPECT_EQ(std::pair(hat(tt, schluessel(1, 2)), tt.hashfull()), std::pair(false, 0));
     tt.leeren();
     tt.neueSuche();
     // Asking again later tries again.
